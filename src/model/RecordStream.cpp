@@ -1,0 +1,86 @@
+#include "RecordStream.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace pz {
+
+void pinRecordStream(QDataStream &stream)
+{
+    stream.setVersion(kRecordStreamVersion);
+    stream.setByteOrder(QDataStream::BigEndian);
+    stream.setFloatingPointPrecision(QDataStream::DoublePrecision);
+}
+
+HeaderCheck readRecordHeader(QDataStream &stream, qint32 magic,
+                             const std::function<bool(qint32)> &acceptVersion,
+                             qint32 *version)
+{
+    qint32 readMagic = 0;
+    qint32 readVersion = 0;
+    stream >> readMagic >> readVersion;
+    if (version)
+        *version = readVersion;
+    if (stream.status() != QDataStream::Ok)
+        return HeaderCheck::ReadFailed;
+    if (readMagic != magic) {
+        stream.setStatus(QDataStream::ReadCorruptData);
+        return HeaderCheck::BadMagic;
+    }
+    if (!acceptVersion(readVersion)) {
+        stream.setStatus(QDataStream::ReadCorruptData);
+        return HeaderCheck::BadVersion;
+    }
+    return HeaderCheck::Ok;
+}
+
+HeaderCheck readRecordHeader(QDataStream &stream, qint32 magic, qint32 minVersion,
+                             qint32 maxVersion, qint32 *version)
+{
+    return readRecordHeader(
+        stream, magic, [=](qint32 v) { return v >= minVersion && v <= maxVersion; }, version);
+}
+
+void writeRecordHeader(QDataStream &stream, qint32 magic, qint32 version)
+{
+    stream << magic << version;
+}
+
+int saveRecordFile(const QString &path, const std::function<void(QDataStream &)> &write)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return kFileCannotOpen;
+    QDataStream stream(&file);
+    pinRecordStream(stream);
+    write(stream);
+    if (stream.status() != QDataStream::Ok) {
+        file.cancelWriting();
+        return kFileWriteFailed;
+    }
+    return file.commit() ? kFileOk : kFileWriteFailed;
+}
+
+int loadRecordFile(const QString &path, const std::function<void(QDataStream &)> &read)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return kFileCannotOpen;
+    QDataStream stream(&file);
+    pinRecordStream(stream);
+    read(stream);
+    return stream.status() == QDataStream::Ok ? kFileOk : kFileReadFailed;
+}
+
+bool acceptCount(QDataStream &stream, qint64 count, qint64 limit)
+{
+    if (stream.status() != QDataStream::Ok)
+        return false;
+    if (count < 0 || count > limit) {
+        stream.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    return true;
+}
+
+} // namespace pz

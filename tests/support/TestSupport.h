@@ -1,0 +1,25 @@
+#pragma once
+// Small helpers shared by the tests.
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QString>
+#include <functional>
+
+namespace pz::test {
+
+// Path of a fixture in tests/data.
+QString dataPath(const QString &name);
+QByteArray readData(const QString &name);
+
+// "00 00 fa df" -> bytes; spaces, newlines and '|' are ignored.
+QByteArray hex(const char *text);
+
+// Writes with a pinned record stream into a byte array.
+QByteArray recordBytes(const std::function<void(QDataStream &)> &write);
+// Opens a pinned read stream over bytes and hands it to read; returns the
+// final stream status.
+QDataStream::Status readRecordBytes(const QByteArray &bytes,
+                                    const std::function<void(QDataStream &)> &read);
+
+} // namespace pz::test
