@@ -1,0 +1,1 @@
+#include "I2CBus.h"
