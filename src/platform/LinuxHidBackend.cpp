@@ -1,0 +1,200 @@
+#include "LinuxHidBackend.h"
+
+#include "HidReportDescriptor.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+#include <hidapi/hidapi.h>
+#include <libudev.h>
+
+#include <algorithm>
+
+namespace pz {
+
+namespace {
+
+QString fromWide(const wchar_t *text)
+{
+    return text ? QString::fromWCharArray(text) : QString();
+}
+
+// hidraw gives no report sizes; they come from the report descriptor that
+// sysfs publishes next to the hidraw node.
+HidReportSizes reportSizesOf(const QByteArray &devicePath)
+{
+    const QString node = QFileInfo(QString::fromLocal8Bit(devicePath)).fileName();
+    QFile file(QStringLiteral("/sys/class/hidraw/%1/device/report_descriptor").arg(node));
+    if (!node.startsWith(QLatin1String("hidraw")) || !file.open(QIODevice::ReadOnly))
+        return HidReportSizes{0, 0, 0, false};
+    // A descriptor is at most 4096 bytes (HID_MAX_DESCRIPTOR_SIZE).
+    return hidReportSizes(file.read(4096));
+}
+
+class LinuxHidDevice : public IHidDevice {
+public:
+    LinuxHidDevice(hid_device *device, HidDeviceInfo info)
+        : m_device(device), m_info(std::move(info)) {}
+    ~LinuxHidDevice() override { hid_close(m_device); }
+
+    HidDeviceInfo info() const override { return m_info; }
+
+    bool writeOutputReport(const quint8 *report, int length, int /*timeoutMs*/) override
+    {
+        // hidraw writes go straight to the interrupt endpoint; the kernel
+        // applies its own timeout.
+        if (length <= 0)
+            return false;
+        return hid_write(m_device, report, static_cast<size_t>(length)) == length;
+    }
+
+    int pollInputReport(quint8 *buffer, int capacity) override
+    {
+        if (capacity <= 0)
+            return 0;
+        const int got = hid_read_timeout(m_device, buffer, static_cast<size_t>(capacity), 0);
+        return got < 0 ? -1 : std::min(got, capacity);
+    }
+
+    void flushInput() override
+    {
+        quint8 scratch[256];
+        for (int i = 0; i < 1024; ++i) {   // bounded: a device cannot keep us here
+            if (hid_read_timeout(m_device, scratch, sizeof scratch, 0) <= 0)
+                return;
+        }
+    }
+
+private:
+    hid_device *m_device;
+    HidDeviceInfo m_info;
+};
+
+// Watches udev for USB devices with the given ids; PRODUCT ("vid/pid/bcd" in
+// hex) is present on both add and remove events.
+class UdevWatch : public IHidWatch {
+public:
+    UdevWatch(quint16 vendorId, quint16 productId, IHidBackend::Notice notice)
+        : m_vendorId(vendorId), m_productId(productId), m_notice(std::move(notice))
+    {
+        m_udev = udev_new();
+        if (!m_udev)
+            return;
+        m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
+        if (!m_monitor)
+            return;
+        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "usb", "usb_device");
+        if (udev_monitor_enable_receiving(m_monitor) < 0)
+            return;
+        m_notifier = new QSocketNotifier(udev_monitor_get_fd(m_monitor), QSocketNotifier::Read);
+        QObject::connect(m_notifier, &QSocketNotifier::activated, [this] { receive(); });
+    }
+
+    ~UdevWatch() override
+    {
+        delete m_notifier;
+        if (m_monitor)
+            udev_monitor_unref(m_monitor);
+        if (m_udev)
+            udev_unref(m_udev);
+    }
+
+private:
+    void receive()
+    {
+        udev_device *device = udev_monitor_receive_device(m_monitor);
+        if (!device)
+            return;
+        const QByteArray action = udev_device_get_action(device);
+        const QList<QByteArray> product =
+            QByteArray(udev_device_get_property_value(device, "PRODUCT")).split('/');
+        bool okVendor = false, okProduct = false;
+        HidDeviceInfo info;
+        if (product.size() >= 2) {
+            info.vendorId = static_cast<quint16>(product[0].toUInt(&okVendor, 16));
+            info.productId = static_cast<quint16>(product[1].toUInt(&okProduct, 16));
+        }
+        info.path = udev_device_get_syspath(device);
+        info.serialNumber = QString::fromLocal8Bit(udev_device_get_property_value(device, "ID_SERIAL_SHORT"));
+        udev_device_unref(device);
+
+        if (!okVendor || !okProduct || info.vendorId != m_vendorId || info.productId != m_productId)
+            return;
+        if (action == "add")
+            m_notice(info, true);
+        else if (action == "remove")
+            m_notice(info, false);
+    }
+
+    quint16 m_vendorId;
+    quint16 m_productId;
+    IHidBackend::Notice m_notice;
+    udev *m_udev = nullptr;
+    udev_monitor *m_monitor = nullptr;
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+} // namespace
+
+LinuxHidBackend::LinuxHidBackend() = default;
+
+LinuxHidBackend::~LinuxHidBackend()
+{
+    if (m_initialised)
+        hid_exit();
+}
+
+QVector<HidDeviceInfo> LinuxHidBackend::enumerate(quint16 vendorId, quint16 productId)
+{
+    QVector<HidDeviceInfo> found;
+    if (!m_initialised)
+        m_initialised = hid_init() == 0;
+    if (!m_initialised)
+        return found;
+    hid_device_info *list = hid_enumerate(vendorId, productId);
+    for (hid_device_info *d = list; d; d = d->next) {
+        // hid_enumerate(0, 0) lists everything; keep exact matches only.
+        if (d->vendor_id != vendorId || d->product_id != productId || !d->path)
+            continue;
+        HidDeviceInfo info;
+        info.path = d->path;
+        info.vendorId = d->vendor_id;
+        info.productId = d->product_id;
+        info.manufacturer = fromWide(d->manufacturer_string);
+        info.product = fromWide(d->product_string);
+        info.serialNumber = fromWide(d->serial_number);
+        const HidReportSizes sizes = reportSizesOf(info.path);
+        if (sizes.valid) {
+            info.maxInputReportSize = sizes.maxInput;
+            info.maxOutputReportSize = sizes.maxOutput;
+        }
+        found.append(info);
+    }
+    hid_free_enumeration(list);
+    return found;
+}
+
+std::unique_ptr<IHidDevice> LinuxHidBackend::open(const QByteArray &path)
+{
+    if (!m_initialised)
+        m_initialised = hid_init() == 0;
+    if (!m_initialised)
+        return nullptr;
+    hid_device *device = hid_open_path(path.constData());
+    if (!device)
+        return nullptr;
+    HidDeviceInfo info;
+    info.path = path;
+    const HidReportSizes sizes = reportSizesOf(path);
+    info.maxInputReportSize = sizes.maxInput;
+    info.maxOutputReportSize = sizes.maxOutput;
+    return std::make_unique<LinuxHidDevice>(device, info);
+}
+
+std::unique_ptr<IHidWatch> LinuxHidBackend::watch(quint16 vendorId, quint16 productId, Notice notice)
+{
+    return std::make_unique<UdevWatch>(vendorId, productId, std::move(notice));
+}
+
+} // namespace pz
