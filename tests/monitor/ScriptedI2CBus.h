@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 namespace pz::test {
@@ -25,6 +26,56 @@ public:
     // Queues the wire bytes of the next read ("6E 80 BE").
     void reply(const char *hexBytes) { m_replies.append(hex(hexBytes)); }
     void replyBytes(const QByteArray &bytes) { m_replies.append(bytes); }
+    // Queues a well-formed monitor reply (source 0x6E) carrying payload.
+    void replyPayload(const QByteArray &payload) { m_replies.append(replyFrame(payload)); }
+    void replyPayload(const char *hexPayload) { replyPayload(hex(hexPayload)); }
+    // Queues the null message.
+    void replyNull(int count = 1)
+    {
+        for (int i = 0; i < count; ++i)
+            replyPayload(QByteArray());
+    }
+    // Answers reads when the queue is empty: gets the bytes of the last
+    // write and returns the wire bytes of the read (nullopt: NAK).
+    using Responder = std::function<std::optional<QByteArray>(const QByteArray &lastWrite)>;
+    void setResponder(Responder responder) { m_responder = std::move(responder); }
+
+    static QByteArray replyFrame(const QByteArray &payload)
+    {
+        QByteArray frame;
+        frame.append(char(0x6E));
+        frame.append(char(0x80 | payload.size()));
+        frame.append(payload);
+        quint8 sum = 0x50;
+        for (char c : frame)
+            sum ^= quint8(c);
+        frame.append(char(sum));
+        return frame;
+    }
+    // The payload of a request frame as the host wrote it (empty when the
+    // frame is malformed).
+    static QByteArray requestPayload(const QByteArray &frame)
+    {
+        if (frame.size() < 3 || quint8(frame[0]) != 0x51)
+            return QByteArray();
+        const int n = quint8(frame[1]) & 0x7F;
+        if (frame.size() != n + 3)
+            return QByteArray();
+        quint8 sum = 0x6E;
+        for (int i = 0; i < n + 2; ++i)
+            sum ^= quint8(frame[i]);
+        return sum == quint8(frame[n + 2]) ? frame.mid(2, n) : QByteArray();
+    }
+    // Payloads of every DDC/CI request written so far, in order.
+    QList<QByteArray> requests() const
+    {
+        QList<QByteArray> out;
+        for (const Transfer &t : m_log)
+            if (!t.isRead && t.address == 0x6E)
+                out.append(requestPayload(t.bytes));
+        return out;
+    }
+
     // Queues a read that no device answers.
     void nak(int count = 1)
     {
@@ -38,6 +89,7 @@ public:
     {
         m_log.append({false, address,
                       QByteArray(reinterpret_cast<const char *>(data), length), length});
+        m_lastWrite = m_log.last().bytes;
         if (m_failingWrites > 0) {
             --m_failingWrites;
             return false;
@@ -50,6 +102,8 @@ public:
         std::optional<QByteArray> next;
         if (!m_replies.isEmpty())
             next = m_replies.takeFirst();
+        else if (m_responder)
+            next = m_responder(m_lastWrite);
         if (!next) {
             m_log.append({true, address, QByteArray(), length});
             return false;
@@ -80,6 +134,8 @@ private:
     QList<std::optional<QByteArray>> m_replies;
     QVector<Transfer> m_log;
     int m_failingWrites = 0;
+    QByteArray m_lastWrite;
+    Responder m_responder;
 };
 
 } // namespace pz::test
