@@ -39,6 +39,9 @@ public:
     // write and returns the wire bytes of the read (nullopt: NAK).
     using Responder = std::function<std::optional<QByteArray>(const QByteArray &lastWrite)>;
     void setResponder(Responder responder) { m_responder = std::move(responder); }
+    // Sees every write that the bus accepts (a device that keeps state).
+    using WriteObserver = std::function<void(quint8 address, const QByteArray &bytes)>;
+    void setWriteObserver(WriteObserver observer) { m_observer = std::move(observer); }
 
     static QByteArray replyFrame(const QByteArray &payload)
     {
@@ -94,6 +97,8 @@ public:
             --m_failingWrites;
             return false;
         }
+        if (m_observer)
+            m_observer(address, m_lastWrite);
         return true;
     }
 
@@ -136,6 +141,7 @@ private:
     int m_failingWrites = 0;
     QByteArray m_lastWrite;
     Responder m_responder;
+    WriteObserver m_observer;
 };
 
 } // namespace pz::test
