@@ -28,7 +28,7 @@ bool CSpline::operator==(const CSpline &other) const
     return true;
 }
 
-double CSpline::Difference(CSpline *a, CSpline *b)
+double CSpline::Difference(const CSpline *a, const CSpline *b)
 {
     double sum = 0.0;
     for (double x = 0.0; x <= 1.0; x += 0.1)
@@ -75,7 +75,7 @@ void CSpline::SplineRange(double &min, double &max)
     m_Max = max;
 }
 
-int CSpline::GetNumberOfPoints()
+int CSpline::GetNumberOfPoints() const
 {
     return static_cast<int>(m_Points.size());
 }
@@ -123,7 +123,7 @@ void CSpline::AddPoint(const Point2D &point)
     m_Points.push_back(point);
 }
 
-Point2D CSpline::GetPoint(int i)
+Point2D CSpline::GetPoint(int i) const
 {
     return validIndex(i) ? m_Points[size_t(i)] : Point2D{0.0, 0.0};
 }
@@ -135,22 +135,22 @@ void CSpline::InsertPoint(const Point2D &point, int i)
     m_Points.insert(m_Points.begin() + at, point);
 }
 
-double CSpline::GetX(int i)
+double CSpline::GetX(int i) const
 {
     return validIndex(i) ? m_Points[size_t(i)].x : 0.0;
 }
 
-double CSpline::GetY(int i)
+double CSpline::GetY(int i) const
 {
     return validIndex(i) ? m_Points[size_t(i)].y : 0.0;
 }
 
-double CSpline::GetYValX(const double &x)
+double CSpline::GetYValX(const double &x) const
 {
     return evaluate(x, false);
 }
 
-double CSpline::GetXValY(const double &y)
+double CSpline::GetXValY(const double &y) const
 {
     return evaluate(y, true);
 }
@@ -189,7 +189,7 @@ void CSpline::ClampPoint(Point2D &point)
         point.x = m_Max;
 }
 
-double CSpline::evaluate(double at, bool inverse)
+double CSpline::evaluate(double at, bool inverse) const
 {
     const int n = GetNumberOfPoints();
     auto key = [&](int i) { return inverse ? GetY(i) : GetX(i); };

@@ -45,7 +45,7 @@ public:
 
     // Mean absolute difference of the two curves at x = 0, 0.1, ..., 1.0
     // (eleven positions, divided by 10).
-    static double Difference(CSpline *a, CSpline *b);
+    static double Difference(const CSpline *a, const CSpline *b);
 
     // Kinds 0-3 are kept, every other kind becomes 4; kind 2 sets bias 1 and
     // tension 0. For n > 1 places n points on the identity at
@@ -53,7 +53,7 @@ public:
     virtual int InitSpline(SplineType kind, int n, double min, double max);
     virtual void SetBiasAndTension(double bias, double tension);
     virtual void SplineRange(double &min, double &max);
-    virtual int GetNumberOfPoints();
+    virtual int GetNumberOfPoints() const;
     // Puts every point that lies on the even grid back on the identity.
     virtual void Reset();
     // y_i = (i/(n − 1))^gamma; x stays.
@@ -63,16 +63,16 @@ public:
     virtual int SetNumberOfPoints(int n);
     virtual void AddPoint(const Point2D &point);
     // (0, 0) for an index outside the curve.
-    virtual Point2D GetPoint(int i);
+    virtual Point2D GetPoint(int i) const;
     // Inserts before index i; an index past the end appends.
     virtual void InsertPoint(const Point2D &point, int i);
     // 0 for an index outside the curve.
-    virtual double GetX(int i);
-    virtual double GetY(int i);
+    virtual double GetX(int i) const;
+    virtual double GetY(int i) const;
     // The curve's y at x, clamped into the range.
-    virtual double GetYValX(const double &x);
+    virtual double GetYValX(const double &x) const;
     // The inverse: the curve's x at y, for a monotonic curve.
-    virtual double GetXValY(const double &y);
+    virtual double GetXValY(const double &y) const;
     // Sets the first point whose x equals x exactly; nothing when none does.
     virtual void SetY(const double &x, const double &y);
     // Index forms ignore an index outside the curve.
@@ -97,7 +97,7 @@ private:
 
     // GetYValX (forward) or GetXValY (inverse): search on one axis,
     // interpolate the other.
-    double evaluate(double at, bool inverse);
+    double evaluate(double at, bool inverse) const;
     double segmentValue(double p0, double p1, double p2, double p3, double t) const;
     bool validIndex(int i) const { return i >= 0 && i < static_cast<int>(m_Points.size()); }
 
