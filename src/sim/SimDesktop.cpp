@@ -1,0 +1,164 @@
+#include "SimDesktop.h"
+
+namespace pz {
+
+namespace {
+
+// Bus 0 of a display: forwards to its monitor for as long as the monitor
+// exists; afterwards every transfer is refused, like a bus whose display left.
+class SimBusHandle : public II2CBus {
+public:
+    explicit SimBusHandle(std::weak_ptr<SimOrvaneMonitor> monitor) : m_monitor(std::move(monitor)) {}
+    bool write(quint8 address, const quint8 *data, int length) override
+    {
+        auto m = m_monitor.lock();
+        return m && m->write(address, data, length);
+    }
+    bool read(quint8 address, quint8 *data, int length) override
+    {
+        auto m = m_monitor.lock();
+        return m && m->read(address, data, length);
+    }
+
+private:
+    std::weak_ptr<SimOrvaneMonitor> m_monitor;
+};
+
+} // namespace
+
+SimDesktop::SimDesktop() = default;
+
+SimDesktop::~SimDesktop()
+{
+    uninstall();
+    for (auto &entry : m_displays)
+        if (entry.second.bridge)
+            m_hid.unplug(entry.second.bridge.get());
+}
+
+SimOrvaneMonitor &SimDesktop::addMonitor(quint32 displayId, const QRectF &bounds,
+                                         const SimMonitorConfig &config, bool systemEdid)
+{
+    removeDisplay(displayId);
+    Display &d = m_displays[displayId];
+    d.id = displayId;
+    d.bounds = bounds;
+    d.monitor = std::make_shared<SimOrvaneMonitor>(config);
+    if (systemEdid)
+        d.systemEdid = d.monitor->edid().left(128);
+    m_order.append(displayId);
+    m_ramps.addDisplay(displayId);
+    return *d.monitor;
+}
+
+void SimDesktop::addPlainDisplay(quint32 displayId, const QRectF &bounds, const QByteArray &edid)
+{
+    removeDisplay(displayId);
+    Display &d = m_displays[displayId];
+    d.id = displayId;
+    d.bounds = bounds;
+    d.systemEdid = edid;
+    m_order.append(displayId);
+    m_ramps.addDisplay(displayId);
+}
+
+void SimDesktop::removeDisplay(quint32 displayId)
+{
+    auto it = m_displays.find(displayId);
+    if (it == m_displays.end())
+        return;
+    if (it->second.bridge)
+        m_hid.unplug(it->second.bridge.get());
+    m_displays.erase(it);
+    m_order.removeAll(displayId);
+    m_ramps.removeDisplay(displayId);
+}
+
+SimOrvaneMonitor *SimDesktop::monitor(quint32 displayId) const
+{
+    auto it = m_displays.find(displayId);
+    return it == m_displays.end() ? nullptr : it->second.monitor.get();
+}
+
+SimUsbBridge &SimDesktop::bridge(quint32 displayId, const SimBridgeConfig &config)
+{
+    Display &d = m_displays.at(displayId);
+    if (!d.bridge)
+        d.bridge = std::make_unique<SimUsbBridge>(d.monitor.get(), config);
+    return *d.bridge;
+}
+
+void SimDesktop::plugBridge(quint32 displayId)
+{
+    SimUsbBridge &b = bridge(displayId);
+    if (!m_hid.isPlugged(&b))
+        m_hid.plug(&b);
+}
+
+void SimDesktop::unplugBridge(quint32 displayId)
+{
+    auto it = m_displays.find(displayId);
+    if (it != m_displays.end() && it->second.bridge)
+        m_hid.unplug(it->second.bridge.get());
+}
+
+bool SimDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
+{
+    displays.clear();
+    if (m_listFails)
+        return false;
+    for (quint32 id : m_order) {
+        const Display &d = m_displays.at(id);
+        displays.append(DesktopDisplay{d.id, d.bounds, d.systemEdid});
+    }
+    return true;
+}
+
+std::unique_ptr<II2CBus> SimDesktop::openI2CBus(quint32 displayId, int bus)
+{
+    auto it = m_displays.find(displayId);
+    if (it == m_displays.end() || bus != 0 || !it->second.monitor)
+        return nullptr;
+    return std::make_unique<SimBusHandle>(it->second.monitor);
+}
+
+SimXYZ SimDesktop::measure(quint32 displayId, double r, double g, double b)
+{
+    SimOrvaneMonitor *m = monitor(displayId);
+    if (!m)
+        return SimXYZ();
+    return m->emittedXYZ(m_ramps.apply(displayId, 0, r), m_ramps.apply(displayId, 1, g),
+                         m_ramps.apply(displayId, 2, b));
+}
+
+void SimDesktop::install()
+{
+    setDesktop(this);
+    setHidBackend(&m_hid);
+    setGammaRamps(&m_ramps);
+    m_installed = true;
+}
+
+void SimDesktop::uninstall()
+{
+    if (!m_installed)
+        return;
+    if (&desktop() == this)
+        setDesktop(nullptr);
+    if (&hidBackend() == &m_hid)
+        setHidBackend(nullptr);
+    if (&gammaRamps() == &m_ramps)
+        setGammaRamps(nullptr);
+    m_installed = false;
+}
+
+std::unique_ptr<SimDesktop> SimDesktop::demo()
+{
+    auto d = std::make_unique<SimDesktop>();
+    d->addMonitor(1, QRectF(0, 0, 1920, 1200));
+    d->plugBridge(1);
+    d->addPlainDisplay(2, QRectF(1920, 0, 1920, 1080), QByteArray());
+    return d;
+}
+
+} // namespace pz

@@ -1,0 +1,78 @@
+#pragma once
+// The simulated desktop: displays with ids, bounds and system EDID, the
+// simulated monitor behind each display's I2C bus, the monitors' USB bridges
+// on a simulated HID bus, and the displays' graphics card ramps. install()
+// puts it behind the program's desktop, HID and gamma-ramp seams; the
+// application does so when PELZORA_SIMULATE=1.
+
+#include "Desktop.h"
+#include "SimGammaRamps.h"
+#include "SimHidBackend.h"
+#include "SimOrvaneMonitor.h"
+#include "SimUsbBridge.h"
+
+#include <QRectF>
+#include <map>
+#include <memory>
+
+namespace pz {
+
+class SimDesktop : public IDesktop {
+public:
+    SimDesktop();
+    ~SimDesktop() override;
+
+    // A display with an Orvane monitor on its bus 0. The system reports the
+    // monitor's EDID unless systemEdid is false.
+    SimOrvaneMonitor &addMonitor(quint32 displayId, const QRectF &bounds,
+                                 const SimMonitorConfig &config = SimMonitorConfig(),
+                                 bool systemEdid = true);
+    // A display without a DDC/CI monitor (no bus answers); edid may be empty.
+    void addPlainDisplay(quint32 displayId, const QRectF &bounds, const QByteArray &edid);
+    void removeDisplay(quint32 displayId);
+    SimOrvaneMonitor *monitor(quint32 displayId) const;
+
+    // The monitor's USB bridge: created on first use, plugged in or out.
+    SimUsbBridge &bridge(quint32 displayId, const SimBridgeConfig &config = SimBridgeConfig());
+    void plugBridge(quint32 displayId);
+    void unplugBridge(quint32 displayId);
+
+    // The system cannot list its displays.
+    void setListFails(bool fails) { m_listFails = fails; }
+
+    bool onlineDisplays(QVector<DesktopDisplay> &displays) override;
+    std::unique_ptr<II2CBus> openI2CBus(quint32 displayId, int bus) override;
+
+    SimHidBackend &hid() { return m_hid; }
+    SimGammaRamps &ramps() { return m_ramps; }
+
+    // Light measured on a display showing the patch r, g, b in [0, 1]: the
+    // patch passes the card ramp, then the monitor's response.
+    SimXYZ measure(quint32 displayId, double r, double g, double b);
+
+    // Puts this desktop behind the program's seams until uninstall().
+    void install();
+    void uninstall();
+
+    // One HXSIM24 (1920x1200 at 0,0) with its bridge plugged in, and a plain
+    // second display: what PELZORA_SIMULATE=1 shows.
+    static std::unique_ptr<SimDesktop> demo();
+
+private:
+    struct Display {
+        quint32 id = 0;
+        QRectF bounds;
+        QByteArray systemEdid;
+        std::shared_ptr<SimOrvaneMonitor> monitor;
+        std::unique_ptr<SimUsbBridge> bridge;
+    };
+
+    std::map<quint32, Display> m_displays;
+    QVector<quint32> m_order;
+    SimHidBackend m_hid;
+    SimGammaRamps m_ramps;
+    bool m_listFails = false;
+    bool m_installed = false;
+};
+
+} // namespace pz
