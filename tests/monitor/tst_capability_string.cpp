@@ -30,7 +30,7 @@ Codes valuesOf(const CParseCapabilityString &p, int code)
     return n > 0 ? Codes(values, values + n) : Codes();
 }
 
-const char kPartExample[] =
+const char kFullExample[] =
     "prot(monitor)type(LCD)vcp(02 10 14(05 08 0B) 60(01 03 11))vcp_p10(50 51 5B(01 02))"
     "mccs_ver(2.1)mpu_ver(1.03)asset_eep(40)"
     "gamma_table(size(400) r_ofs(0) g_ofs(400) b_ofs(800))";
@@ -43,7 +43,7 @@ private slots:
     void exampleStringParsesCompletely()
     {
         CParseCapabilityString p;
-        QCOMPARE(p.ParseString(kPartExample), 0);
+        QCOMPARE(p.ParseString(kFullExample), 0);
         QCOMPARE(p.ParsedOK(), 1);
         QCOMPARE(p.m_DisplayType, 2);
         QCOMPARE(QByteArray(p.m_TypeText), QByteArray("LCD"));
@@ -312,7 +312,7 @@ private slots:
     void reparseReplacesEverything()
     {
         CParseCapabilityString p;
-        QCOMPARE(p.ParseString(kPartExample), 0);
+        QCOMPARE(p.ParseString(kFullExample), 0);
         QCOMPARE(p.ParseString("type(CRT)"), -1);
         QCOMPARE(p.GetNumberOfVCPsFound(), 0);
         QCOMPARE(p.GetNumberOfEnumeratedVCPsFound(), 0);
