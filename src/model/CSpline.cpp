@@ -16,6 +16,20 @@ CSpline &CSpline::operator=(const CSpline &other)
     return *this;
 }
 
+void CSpline::CopyFrom(const CSpline &other)
+{
+    if (this == &other)
+        return;
+    m_Version = other.m_Version;
+    m_Valid = other.m_Valid;
+    m_Type = other.m_Type;
+    m_Min = other.m_Min;
+    m_Max = other.m_Max;
+    m_Tension = other.m_Tension;
+    m_Bias = other.m_Bias;
+    m_Points = other.m_Points;
+}
+
 bool CSpline::operator==(const CSpline &other) const
 {
     if (m_Type != other.m_Type || m_Min != other.m_Min || m_Max != other.m_Max

@@ -36,6 +36,9 @@ public:
     // Re-initialises through InitSpline, so the copy's kind is mapped as
     // InitSpline maps it (a kind-5 source yields kind 4).
     CSpline &operator=(const CSpline &other);
+    // Copies every field unchanged, as copy construction does: for records
+    // that must keep their curves exactly, kind included.
+    void CopyFrom(const CSpline &other);
     virtual ~CSpline() = default;
 
     // Same kind, exact range and exactly equal points; bias, tension, valid

@@ -250,6 +250,10 @@ private slots:
         assigned = fresh;
         QCOMPARE(assigned.GetSplineType(), SPLINE_CATMULL_ROM);
         QVERIFY(assigned != fresh);
+        CSpline exact = identity256();
+        exact.CopyFrom(fresh);
+        QCOMPARE(exact.GetSplineType(), SPLINE_NONE);
+        QVERIFY(exact == fresh);
 
         CSpline beta;
         beta.InitSpline(SPLINE_BETA, 4, 0, 1);
