@@ -1,0 +1,98 @@
+#include "LinuxI2CBus.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace pz;
+
+namespace {
+QByteArray edidWithSerial(char serial)
+{
+    QByteArray edid(128, 0);
+    const char header[8] = {0, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                            char(0xFF), 0};
+    edid.replace(0, 8, QByteArray(header, 8));
+    edid[12] = serial;
+    return edid;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+} // namespace
+
+class TestLinuxI2CBus : public QObject {
+    Q_OBJECT
+private slots:
+    void missingDeviceFailsCleanly()
+    {
+        QString error;
+        QVERIFY(!LinuxI2CBus::open(-1, &error));
+        QVERIFY(!error.isEmpty());
+        LinuxI2CBus bus(QStringLiteral("/nonexistent/i2c-99"));
+        QVERIFY(!bus.isOpen());
+        QVERIFY(!bus.errorString().isEmpty());
+        quint8 data[4] = {};
+        QVERIFY(!bus.write(0x6E, data, 4));
+        QVERIFY(!bus.read(0x6E, data, 4));
+        QCOMPARE(LinuxI2CBus::devicePath(5), QStringLiteral("/dev/i2c-5"));
+    }
+
+    void nodeThatIsNoI2CAdapterRefusesTransfers()
+    {
+        // /dev/null opens but knows no I2C ioctl: every transfer fails.
+        LinuxI2CBus bus(QStringLiteral("/dev/null"));
+        QVERIFY(bus.isOpen());
+        quint8 data[4] = {0x51, 0x80, 0xBF, 0};
+        QVERIFY(!bus.write(0x6E, data, 3));
+        QVERIFY(!bus.read(0x6E, data, 4));
+        QVERIFY(!bus.read(0x6E, data, 0));
+        QVERIFY(!bus.read(0x6E, nullptr, 4));
+        QVERIFY(!bus.write(0x6E, data, -1));
+    }
+
+    void connectorsAndTheirBuses()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        QDir dir(root.path());
+        // HDMI: a ddc link to the adapter.
+        QVERIFY(dir.mkpath("card0-HDMI-A-1"));
+        QVERIFY(QFile::link("../../devices/i2c-7", root.filePath("card0-HDMI-A-1/ddc")));
+        writeFile(root.filePath("card0-HDMI-A-1/status"), "connected\n");
+        writeFile(root.filePath("card0-HDMI-A-1/edid"), edidWithSerial(1));
+        // DisplayPort: the AUX adapter inside the connector.
+        QVERIFY(dir.mkpath("card0-DP-1/i2c-12"));
+        writeFile(root.filePath("card0-DP-1/status"), "connected\n");
+        writeFile(root.filePath("card0-DP-1/edid"), edidWithSerial(2));
+        // Nothing plugged in, and the GPU itself.
+        QVERIFY(dir.mkpath("card0-DP-2"));
+        writeFile(root.filePath("card0-DP-2/status"), "disconnected\n");
+        QVERIFY(dir.mkpath("card0"));
+
+        const QVector<DrmConnectorBus> buses = drmConnectorBuses(root.path());
+        QCOMPARE(buses.size(), 3);
+        QCOMPARE(buses[0].connector, QStringLiteral("card0-DP-1"));
+        QCOMPARE(buses[0].bus, 12);
+        QVERIFY(buses[0].connected);
+        QCOMPARE(buses[1].connector, QStringLiteral("card0-DP-2"));
+        QCOMPARE(buses[1].bus, -1);
+        QVERIFY(!buses[1].connected);
+        QCOMPARE(buses[2].bus, 7);
+
+        QCOMPARE(drmBusForEdid(edidWithSerial(1), root.path()), 7);
+        QByteArray withExtension = edidWithSerial(2) + QByteArray(128, 'x');
+        QCOMPARE(drmBusForEdid(withExtension, root.path()), 12);
+        QCOMPARE(drmBusForEdid(edidWithSerial(3), root.path()), -1);
+        QCOMPARE(drmBusForEdid(QByteArray(), root.path()), -1);
+        QVERIFY(drmConnectorBuses(root.filePath("missing")).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinuxI2CBus)
+#include "tst_linux_i2c_bus.moc"
