@@ -33,7 +33,7 @@ bool finite(const CCIEYxy &c)
 bool usableCurve(const CSpline &curve)
 {
     const int n = curve.GetNumberOfPoints();
-    if (n < 2 || n > CTargetValue::kMaxCustomCurvePoints)
+    if (n < 2)
         return false;
     for (int i = 0; i < n; ++i) {
         if (!std::isfinite(curve.GetX(i)) || !std::isfinite(curve.GetY(i)))

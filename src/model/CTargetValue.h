@@ -16,8 +16,6 @@ class CTargetValue {
 public:
     static constexpr qint32 kMagic = 0x20746774; // " tgt"
     static constexpr qint32 kVersion = 102;
-    // A custom tone curve with more points than this is not usable.
-    static constexpr int kMaxCustomCurvePoints = 4096;
 
     enum typeColorGamutType : qint32 {
         kGamutNative = 0,

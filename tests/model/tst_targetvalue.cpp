@@ -304,6 +304,21 @@ private slots:
         custom.SetCustomColorGamutValues(CCIEYxy(1, 0.64, 0.33), CCIEYxy(1, 0.3, 0.6),
                                          CCIEYxy(1, 0.15, qQNaN()));
         QVERIFY(!custom.IsValidValue());
+
+        CTargetValue white;
+        white.CreateDefault();
+        white.m_WhitePoint = CColorTemperature(_CIExy{qQNaN(), 0.33});
+        QVERIFY(!white.IsValidValue());
+        white.m_WhitePoint.m_Native = true; // a native white point has no chromaticity
+        QVERIFY(white.IsValidValue());
+
+        CTargetValue dicom;
+        dicom.CreateDefault();
+        dicom.m_GammaCurveType = CTargetValue::kCurveDICOM;
+        dicom.m_DICOMScaleFactor = qInf();
+        QVERIFY(dicom.IsValidValue()); // factor not in use
+        dicom.m_UseDICOMScaleFactor = true;
+        QVERIFY(!dicom.IsValidValue());
     }
 
     void texts()
