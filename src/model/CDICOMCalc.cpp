@@ -1,6 +1,7 @@
 #include "CDICOMCalc.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -26,6 +27,17 @@ constexpr double kg = -0.025468404;
 constexpr double kh = -0.003197898;
 constexpr double kk = 0.000129926;
 constexpr double km = 0.001363533;
+
+// Rounds to float; values beyond the float range become infinite instead
+// of an undefined narrowing.
+float toFloat(double v)
+{
+    if (v > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::infinity();
+    if (v < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
 
 } // namespace
 
@@ -65,7 +77,7 @@ float CDICOMCalc::LumToIndex(float L) const
     const float xf4 = xf2 * xf2;
     const float termI = kI * (xf4 * xf4);
     j += termI;
-    return static_cast<float>(j);
+    return toFloat(j);
 }
 
 float CDICOMCalc::IndexToLum(float j) const
@@ -77,13 +89,12 @@ float CDICOMCalc::IndexToLum(float j) const
     const double u3 = u2 * u;
     const double u4 = u3 * u;
     const double u5 = u4 * u;
-    const float denominator =
-        static_cast<float>(1.0 + kb * u + kd * u2 + kf * u3 + kh * u4 + kk * u5);
+    const float denominator = toFloat(1.0 + kb * u + kd * u2 + kf * u3 + kh * u4 + kk * u5);
     if (denominator == 0.0f)
         return 0.0f;
-    const float numerator = static_cast<float>(ka + kc * u + ke * u2 + kg * u3 + km * u4);
+    const float numerator = toFloat(ka + kc * u + ke * u2 + kg * u3 + km * u4);
     const float exponent = numerator / denominator;
-    return static_cast<float>(std::pow(10.0, static_cast<double>(exponent)));
+    return toFloat(std::pow(10.0, static_cast<double>(exponent)));
 }
 
 float CDICOMCalc::GetLumAtLutOffset(int i) const

@@ -85,6 +85,22 @@ private slots:
         QCOMPARE(calc.GetLutIndex(256, 65535), 0);
     }
 
+    // Far outside the function's range every value still converts safely.
+    void extremeInputs()
+    {
+        const CDICOMCalc calc(0.5f, 200.0f, 255);
+        for (float v = 1e-30f; v < 1e38f; v *= 7.0f) {
+            calc.LumToIndex(v);
+            calc.IndexToLum(v);
+        }
+        calc.LumToIndex(std::numeric_limits<float>::infinity());
+        calc.IndexToLum(std::numeric_limits<float>::infinity());
+        calc.IndexToLum(std::numeric_limits<float>::quiet_NaN());
+        const CDICOMCalc huge(0.5f, std::numeric_limits<float>::max(), 255);
+        for (int i = 0; i <= 255; ++i)
+            huge.GetLutIndex(i, 65535);
+    }
+
     void noSteps()
     {
         const CDICOMCalc calc(0.5f, 200.0f, 0);
