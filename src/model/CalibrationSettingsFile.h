@@ -1,0 +1,28 @@
+#pragma once
+// Calibration-settings files (.mcs): the target record immediately followed
+// by the result record (which embeds the measurement record), with nothing
+// before, between or after them.
+
+#include <QString>
+
+class CAdjustValue;
+class CTargetValue;
+class QDataStream;
+
+namespace pz {
+
+void writeCalibrationSettings(QDataStream &stream, const CTargetValue &target,
+                              const CAdjustValue &result);
+// Reads both records; the stream status tells whether both were read.
+// target and result change only when both were.
+void readCalibrationSettings(QDataStream &stream, CTargetValue &target, CAdjustValue &result);
+
+// Writes the file atomically: on failure the old file stays as it was.
+// 0, -1500 (cannot open) or -1504 (write failed).
+int WriteCalibrationSettingsFile(const QString &path, const CTargetValue &target,
+                                 const CAdjustValue &result);
+// 0, -1500 (cannot open) or -1503 (either record missing, refused or
+// damaged; target and result then stay as they were).
+int ReadCalibrationSettingsFile(const QString &path, CTargetValue &target, CAdjustValue &result);
+
+} // namespace pz
