@@ -483,10 +483,9 @@ int ORV_ddc_control::writeChunkVerified(Table table, unsigned int *values, unsig
         unsigned int readBack[kMaxTableChunk];
         if (readValueChunk(readSub, readBack, offset, count) != 0)
             continue;
-        // Values travel as 16 bits; compare what the monitor can hold.
         bool same = true;
         for (unsigned int i = 0; i < count && same; ++i)
-            same = readBack[i] == (values[i] & 0xFFFF);
+            same = readBack[i] == values[i];
         if (same)
             return 0;
     }
