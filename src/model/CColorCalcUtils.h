@@ -87,9 +87,10 @@ public:
 
     // JNDs per driving level of every interval of the final grey ramp, with
     // mean, standard deviation and least-squares line over the driving
-    // level. Every output is zeroed first. 0, or -1 for a ramp of no step or
-    // more than 256 steps. One step gives no interval and no figures; two
-    // steps give a standard deviation and slope of 0.
+    // level. Every output is zeroed first. 0, or -1 for a ramp of no step,
+    // of more than 256 steps, or with a luminance that is not finite or out
+    // of single-precision range. One step gives no interval and no figures;
+    // two steps give a standard deviation and slope of 0.
     int CalculateDICOMResults(const CColorValue *measurements, double *jndPerDDL, int *count,
                               double *mean, double *stdDev, double *intercept, double *slope);
 
@@ -97,7 +98,7 @@ public:
     // white) contrast response of every interval, the deviation in percent of
     // the measured response, and the largest deviation with its position
     // (the expected JND-index midpoint of its interval, also in positions).
-    // 0; -1 for a ramp of no step or more than 256 steps, for adjacent steps
+    // 0; -1 for a ramp refused as above, for adjacent steps
     // of equal JND index or zero summed luminance, or for a ramp whose last
     // step is not brighter than its first (intervals of zero expected size
     // are then skipped, the others written).

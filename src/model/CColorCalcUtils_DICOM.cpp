@@ -7,6 +7,7 @@
 #include "CDICOMCalc.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -15,7 +16,8 @@ constexpr int kMaxGreySteps = 256;
 constexpr int kLutSteps = 255;
 
 // The luminance of every final grey step and its JND index, when the ramp
-// has between 1 and 256 steps.
+// has between 1 and 256 steps, each a luminance the single-precision
+// grayscale function can take.
 struct MeasuredRamp {
     std::vector<double> luminance;
     std::vector<double> jnd;
@@ -28,6 +30,10 @@ bool readRamp(const CColorValue *measurements, MeasuredRamp &ramp)
     const int n = static_cast<int>(steps.size());
     if (n < 1 || n > kMaxGreySteps)
         return false;
+    for (const CCIEXYZ &step : steps) {
+        if (!(std::fabs(step.Y) <= std::numeric_limits<float>::max()))
+            return false;
+    }
     CDICOMCalc gsdf(static_cast<float>(steps.front().Y), static_cast<float>(steps.back().Y), kLutSteps);
     for (const CCIEXYZ &step : steps) {
         ramp.luminance.push_back(step.Y);

@@ -70,8 +70,8 @@ private slots:
     void seventeenStepsFollowingTheFunction();
     void figuresOfAKnownRamp();
     void oneAndTwoSteps();
-    void rampSizeOutOfRange_data();
-    void rampSizeOutOfRange();
+    void unusableRamps_data();
+    void unusableRamps();
     void contrastResponseRefusals();
     void zeroSizeExpectedIntervalsAreSkipped();
 };
@@ -166,19 +166,23 @@ void TestDICOMConformance::oneAndTwoSteps()
     QVERIFY(std::fabs(two.values[0] - 525.6 / 255) < 0.001);
 }
 
-void TestDICOMConformance::rampSizeOutOfRange_data()
+void TestDICOMConformance::unusableRamps_data()
 {
-    QTest::addColumn<int>("steps");
-    QTest::newRow("none") << 0;
-    QTest::newRow("257") << 257;
+    QTest::addColumn<QVector<double>>("luminances");
+    QVector<double> tooMany;
+    for (int i = 0; i < 257; ++i)
+        tooMany.append(0.5 + i);
+    QTest::newRow("none") << QVector<double>();
+    QTest::newRow("257") << tooMany;
+    // Luminances the single-precision function cannot take.
+    QTest::newRow("not a number") << QVector<double>{0.5, qQNaN(), 100.0};
+    QTest::newRow("beyond float") << QVector<double>{0.5, 50.0, 1e300};
 }
 
-void TestDICOMConformance::rampSizeOutOfRange()
+void TestDICOMConformance::unusableRamps()
 {
-    QFETCH(int, steps);
-    QVector<double> L;
-    for (int i = 0; i < steps; ++i)
-        L.append(0.5 + i);
+    QFETCH(QVector<double>, luminances);
+    const QVector<double> &L = luminances;
     Results r;
     QCOMPARE(r.run(rampOf(L)), -1);
     QCOMPARE(r.count, 0);
