@@ -794,7 +794,7 @@ QByteArray SimOrvaneMonitor::makerCommand(const QByteArray &p)
     case 0x23:
         if (p.size() < 3)
             return QByteArray();
-        return head + char(p[2]) + m_whiteBalance.value(byteAt(p, 2), QByteArray(4, char(0x80)));
+        return head + m_whiteBalance.value(byteAt(p, 2), QByteArray(4, char(0x80)));
     case 0x24:
         if (p.size() < 7)
             return QByteArray();

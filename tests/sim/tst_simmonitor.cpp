@@ -251,7 +251,7 @@ private slots:
                  hex("C3 27 03"));
         QCOMPARE(exchange(monitor, hex("C2 26 03")), QByteArray("\xC3\x26", 2) + "PZR          ");
         QCOMPARE(exchange(monitor, hex("C0 24 02 01 02 03 04")), QByteArray());
-        QCOMPARE(exchange(monitor, hex("C0 23 02")), hex("C1 23 02 01 02 03 04"));
+        QCOMPARE(exchange(monitor, hex("C0 23 02")), hex("C1 23 01 02 03 04"));
         QCOMPARE(exchange(monitor, hex("C0 11 05")), hex("C1 11 05"));
         QCOMPARE(exchange(monitor, hex("C0 14")), hex("C1 14 05"));
         QCOMPARE(exchange(monitor, hex("C2 25 01 02 03 00 01 00 02 00 03")), hex("C3 25 01 02 03"));
