@@ -1,0 +1,140 @@
+// The HID seam: report sizes from report descriptors (with a fuzz run), the
+// waiting read on the program clock, and the Linux backend on a machine
+// without the bridge.
+
+#include "Clock.h"
+#include "HidDevice.h"
+#include "HidReportDescriptor.h"
+#include "LinuxHidBackend.h"
+#include "TestSupport.h"
+
+#include <QtTest>
+#include <random>
+
+using namespace pz;
+using test::hex;
+
+namespace {
+
+// Vendor-defined page, 64-byte input and output reports, no report id:
+// the shape of the monitor's bridge.
+const char *kBridgeDescriptor =
+    "06 00 FF 09 01 A1 01 15 00 26 FF 00 75 08 95 40 09 01 81 02 95 40 09 01 91 02 C0";
+
+class CountingDevice : public IHidDevice {
+public:
+    int readyAfterPolls = -1;
+    int polls = 0;
+    HidDeviceInfo info() const override { return HidDeviceInfo(); }
+    bool writeOutputReport(const quint8 *, int, int) override { return true; }
+    int pollInputReport(quint8 *buffer, int capacity) override
+    {
+        ++polls;
+        if (readyAfterPolls < 0 || polls <= readyAfterPolls)
+            return 0;
+        if (capacity > 0)
+            buffer[0] = 0x01;
+        return 1;
+    }
+    void flushInput() override {}
+};
+
+} // namespace
+
+class TestHid : public QObject {
+    Q_OBJECT
+private slots:
+    void reportSizes_data()
+    {
+        QTest::addColumn<QByteArray>("descriptor");
+        QTest::addColumn<int>("input");
+        QTest::addColumn<int>("output");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("bridge") << hex(kBridgeDescriptor) << 64 << 64 << true;
+        // Two input reports with ids: the larger one plus its id byte.
+        QTest::newRow("report ids")
+            << hex("06 00 FF 09 01 A1 01 85 01 75 08 95 08 81 02 85 02 75 08 95 20 81 02 C0")
+            << 33 << 0 << true;
+        // Bits add up within one report; 12 bits round up to 2 bytes.
+        QTest::newRow("bit fields") << hex("75 01 95 04 81 02 75 08 95 01 81 02") << 2 << 0 << true;
+        // Push/pop restore the report size.
+        QTest::newRow("push pop") << hex("75 08 95 02 A4 75 10 B4 81 02") << 2 << 0 << true;
+        QTest::newRow("no output reports") << hex("75 08 95 40 81 02") << 64 << 0 << true;
+        QTest::newRow("cut short") << hex("75 08 95") << 0 << 0 << false;
+        QTest::newRow("pop without push") << hex("B4 75 08") << 0 << 0 << false;
+        QTest::newRow("long item") << hex("FE 02 10 AA BB 75 08 95 04 91 02") << 0 << 4 << true;
+        QTest::newRow("empty") << QByteArray() << 0 << 0 << true;
+    }
+    void reportSizes()
+    {
+        QFETCH(QByteArray, descriptor);
+        QFETCH(int, input);
+        QFETCH(int, output);
+        QFETCH(bool, valid);
+        const HidReportSizes s = hidReportSizes(descriptor);
+        QCOMPARE(s.maxInput, input);
+        QCOMPARE(s.maxOutput, output);
+        QCOMPARE(s.valid, valid);
+    }
+
+    // Descriptors come from the device: random and mutated ones must give
+    // bounded sizes and never misbehave.
+    void reportSizesFuzz()
+    {
+        std::mt19937 rng(2026);
+        const QByteArray seed = hex(kBridgeDescriptor);
+        for (int round = 0; round < 20000; ++round) {
+            QByteArray d = seed;
+            if (round % 4 == 0) {
+                d = QByteArray(int(rng() % 64), 0);
+                for (char &c : d)
+                    c = char(rng());
+            } else {
+                for (int e = int(rng() % 6); e > 0; --e) {
+                    const int at = int(rng() % d.size());
+                    switch (rng() % 3) {
+                    case 0: d[at] = char(rng()); break;
+                    case 1: d.insert(at, char(rng())); break;
+                    default: d.remove(at, 1); break;
+                    }
+                    if (d.isEmpty())
+                        d = seed;
+                }
+            }
+            const HidReportSizes s = hidReportSizes(d);
+            QVERIFY(s.maxInput >= 0 && s.maxOutput >= 0 && s.maxFeature >= 0);
+            QVERIFY(s.maxInput <= (1 << 30) && s.maxOutput <= (1 << 30));
+        }
+    }
+
+    void readWaitsOnTheProgramClock()
+    {
+        VirtualClock clock;
+        ScopedClock scope(&clock);
+        CountingDevice device;
+        quint8 buf[4];
+        QCOMPARE(device.readInputReport(buf, 4, 100, 20), 0);
+        QCOMPARE(clock.waitsMs(), (QVector<qint64>{20, 20, 20, 20, 20}));
+
+        CountingDevice later;
+        later.readyAfterPolls = 3;
+        clock.clearWaits();
+        QCOMPARE(later.readInputReport(buf, 4, 4500, 20), 1);
+        QCOMPARE(clock.totalWaitedUs(), qint64(60000));
+    }
+
+    void linuxBackendWithoutTheBridge()
+    {
+        LinuxHidBackend backend;
+        // No bridge on a build machine; hidraw may not even be there.
+        QVERIFY(backend.enumerate(kOrvaneBridgeVendorId, kOrvaneBridgeProductId).isEmpty());
+        QVERIFY(!backend.open("/dev/hidraw-does-not-exist"));
+        auto watch = backend.watch(kOrvaneBridgeVendorId, kOrvaneBridgeProductId,
+                                   [](const HidDeviceInfo &, bool) {});
+        QVERIFY(watch);
+        QCOMPARE(&hidBackend() == static_cast<IHidBackend *>(&backend), false);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHid)
+#include "tst_hid.moc"
