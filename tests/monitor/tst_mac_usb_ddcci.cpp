@@ -4,12 +4,14 @@
 #include "Clock.h"
 #include "SimDesktop.h"
 #include "TestSupport.h"
+#include "ORV_factory_ddc_control.h"
 #include "ddc_control.h"
 #include "low_level_ddc_mac_usb.h"
 #include "mac_usb_ddcci.h"
 
 #include <QSignalSpy>
 #include <QtTest>
+#include <random>
 
 using namespace pz;
 using test::hex;
@@ -49,6 +51,72 @@ private:
         int pollInputReport(quint8 *, int) override { return 0; }
         void flushInput() override {}
         HidDeviceInfo i;
+    };
+};
+
+// A bridge that answers each output report with random input reports:
+// random lengths, random bytes, or a reply frame with a few bytes changed.
+class RandomReportBackend : public IHidBackend {
+public:
+    std::mt19937 rng{1207};
+    QVector<QByteArray> queue;
+
+    QVector<HidDeviceInfo> enumerate(quint16 v, quint16 p) override
+    {
+        HidDeviceInfo d;
+        d.path = "random";
+        d.vendorId = v;
+        d.productId = p;
+        d.serialNumber = QStringLiteral("R1");
+        d.maxInputReportSize = 64;
+        d.maxOutputReportSize = 64;
+        return {d};
+    }
+    std::unique_ptr<IHidDevice> open(const QByteArray &) override
+    {
+        return std::make_unique<Device>(this);
+    }
+    std::unique_ptr<IHidWatch> watch(quint16, quint16, Notice) override
+    {
+        return std::make_unique<IHidWatch>();
+    }
+
+    void answer()
+    {
+        const int reports = int(rng() % 3);   // none, one or two
+        for (int r = 0; r < reports; ++r) {
+            QByteArray rep(int(rng() % 70), 0);
+            for (char &c : rep)
+                c = char(rng());
+            if (rng() % 2 && rep.size() > 8) {
+                // A plausible frame: source, length, some payload.
+                rep[3] = char(0x6E);
+                rep[4] = char(0x80 | (rng() % 40));
+            }
+            queue.append(rep);
+        }
+    }
+
+private:
+    struct Device : IHidDevice {
+        explicit Device(RandomReportBackend *b) : b(b) {}
+        HidDeviceInfo info() const override { return HidDeviceInfo(); }
+        bool writeOutputReport(const quint8 *, int, int) override
+        {
+            b->answer();
+            return b->rng() % 16 != 0;
+        }
+        int pollInputReport(quint8 *buffer, int capacity) override
+        {
+            if (b->queue.isEmpty())
+                return 0;
+            const QByteArray rep = b->queue.takeFirst();
+            const int n = qMin(capacity, rep.size());
+            memcpy(buffer, rep.constData(), size_t(n));
+            return n == 0 ? 0 : n;
+        }
+        void flushInput() override { b->queue.clear(); }
+        RandomReportBackend *b;
     };
 };
 
@@ -224,6 +292,31 @@ private slots:
         // A transport for an index that holds nothing never reaches anyone.
         ddc_control nowhere(new low_level_ddc_mac_usb(5, 0), 0);
         QCOMPARE(nowhere.SetVCP(0x10, 1), -2);
+    }
+
+    // Input reports come from the device: random ones must give clean error
+    // codes through the transport and the command layers.
+    void randomInputReports()
+    {
+        RandomReportBackend random;
+        ScopedHidBackend hid(&random);
+        mac_usb_ddcci usb(3);
+        QCOMPARE(usb.EnumerateDevices(), 1);
+        ORV_factory_ddc_control control(new low_level_ddc_mac_usb(0, 0), 0);
+        control.set_retry_limit(1);
+        for (int round = 0; round < 300; ++round) {
+            unsigned int cur = 0, max = 0;
+            unsigned char rc = 0, type = 0;
+            QVERIFY(control.GetVCP(0x10 + round % 4, &cur, &max, &rc, &type) <= 0);
+            QVERIFY(control.GetVCP(0x1052, &cur, &max, &rc, &type) <= 0);
+            unsigned char eeprom[40];
+            QVERIFY(control.ReadEEPROM(eeprom, 0x8800, 40) <= 0);
+            char caps[128];
+            const int len = control.GetCapabilityString(caps, sizeof caps);
+            QVERIFY(len < int(sizeof caps));
+            unsigned int values[16];
+            QVERIFY(control.GammaTableReadChunk(values, 0, 16) <= 0);
+        }
     }
 
     void transportWithoutManager()
