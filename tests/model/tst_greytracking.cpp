@@ -98,6 +98,12 @@ void TestGreyTracking::whitePointDifference()
     target.m_WhitePoint = CColorTemperature(static_cast<unsigned short>(0));
     QCOMPARE(utils.CalculateWhitePointDeltaE(&m, &target, &dE), 0);
     QCOMPARE(dE, 0.0);
+
+    // A native white measured without X or Z is no reference to divide by.
+    m.m_FinalPatches[CColorValue::kWhitePatch] = CCIEXYZ(0.0, 90.0, 0.0);
+    dE = 123.0;
+    QCOMPARE(utils.CalculateWhitePointDeltaE(&m, &target, &dE), -1);
+    QCOMPARE(dE, 123.0);
 }
 
 void TestGreyTracking::whitePointRefusals_data()
