@@ -1,0 +1,83 @@
+#include "LinuxDesktop.h"
+
+#include <QRegularExpression>
+
+namespace pz {
+
+LinuxDesktop::LinuxDesktop(std::shared_ptr<XRandRConnection> connection,
+                           const QString &drmSysfsRoot)
+    : m_x(std::move(connection)), m_sysfsRoot(drmSysfsRoot)
+{
+}
+
+QString LinuxDesktop::outputNameOfConnector(const QString &connector)
+{
+    static const QRegularExpression card(QStringLiteral("^card\\d+-"));
+    QString name = connector;
+    name.remove(card);
+    // The kernel calls type A HDMI "HDMI-A"; X drivers call it "HDMI".
+    if (name.startsWith(QLatin1String("HDMI-A-")))
+        name.replace(0, 6, QStringLiteral("HDMI"));
+    return name;
+}
+
+const DrmConnectorBus *LinuxDesktop::connectorFor(const XRandROutput &output,
+                                                  const QVector<DrmConnectorBus> &connectors) const
+{
+    if (output.edid.size() >= 128) {
+        for (const DrmConnectorBus &c : connectors)
+            if (c.connected && c.edid.size() >= 128 && c.edid.left(128) == output.edid.left(128))
+                return &c;
+    }
+    for (const DrmConnectorBus &c : connectors)
+        if (c.connected && outputNameOfConnector(c.connector) == output.name)
+            return &c;
+    return nullptr;
+}
+
+bool LinuxDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
+{
+    displays.clear();
+    QVector<XRandROutput> outputs;
+    if (!m_x->activeOutputs(outputs))
+        return false;
+    QVector<DrmConnectorBus> connectors;
+    bool connectorsRead = false;
+    for (const XRandROutput &o : outputs) {
+        DesktopDisplay display;
+        display.id = o.id;
+        display.bounds = QRectF(o.bounds);
+        display.edid = o.edid;
+        if (display.edid.isEmpty()) {
+            if (!connectorsRead) {
+                connectors = drmConnectorBuses(m_sysfsRoot);
+                connectorsRead = true;
+            }
+            if (const DrmConnectorBus *c = connectorFor(o, connectors))
+                display.edid = c->edid;
+        }
+        displays.append(display);
+    }
+    return true;
+}
+
+std::unique_ptr<II2CBus> LinuxDesktop::openI2CBus(quint32 displayId, int bus)
+{
+    if (bus != 0)
+        return nullptr;
+    QVector<XRandROutput> outputs;
+    if (!m_x->activeOutputs(outputs))
+        return nullptr;
+    for (const XRandROutput &o : outputs) {
+        if (o.id != displayId)
+            continue;
+        const QVector<DrmConnectorBus> connectors = drmConnectorBuses(m_sysfsRoot);
+        const DrmConnectorBus *c = connectorFor(o, connectors);
+        if (!c || c->bus < 0)
+            return nullptr;
+        return LinuxI2CBus::open(c->bus);
+    }
+    return nullptr;
+}
+
+} // namespace pz
