@@ -1,6 +1,7 @@
 #include "ddc_control.h"
 
 #include "low_level_ddc.h"
+#include "low_level_ddc_mac_usb.h"
 
 #include <cstring>
 
@@ -35,6 +36,11 @@ int checkEdidBlock0(const unsigned char *block)
     return std::memcmp(block, header, sizeof header) == 0 ? 0 : kEdidHeader;
 }
 } // namespace
+
+ddc_control::ddc_control(unsigned int bridge, int verbosity)
+    : m_verbosity(verbosity), m_transport(new low_level_ddc_mac_usb(bridge, verbosity))
+{
+}
 
 ddc_control::ddc_control(pz::II2CBus *bus, int verbosity)
     : m_verbosity(verbosity), m_transport(new low_level_ddc(bus, verbosity))

@@ -19,6 +19,8 @@ public:
     // Standard reply delay of an exchange, in milliseconds.
     static constexpr unsigned int kStandardDelay = 50;
 
+    // Over the monitor's USB bridge that holds table index `bridge` now.
+    ddc_control(unsigned int bridge, int verbosity);
     // Over a raw I2C bus of the graphics card (the bus is not owned).
     ddc_control(pz::II2CBus *bus, int verbosity);
     // Over a given transport, which this object owns from now on (the USB

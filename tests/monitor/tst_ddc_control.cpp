@@ -421,6 +421,16 @@ private slots:
         }
     }
 
+    void bridgeTransportWithoutBridgeManager()
+    {
+        VirtualClock clock;
+        ScopedClock scope(&clock);
+        ddc_control ddc(0u, 3);
+        QVERIFY(ddc.transport() != nullptr);
+        QCOMPARE(ddc.SetVCP(0x10, 50), -1); // no bridge manager: nothing to reach
+        QCOMPARE(clock.waitsTicks(), (Ticks{4, 16, 28, 40, 52, 4}));
+    }
+
     void probePort()
     {
         Fixture f;
