@@ -92,6 +92,8 @@ private slots:
     void counters();
     void sixAxis_data();
     void sixAxis();
+    void sixAxisNotListed();
+    void autoContrast();
     void adapterRetry();
     void adapterFixOffAfterFailedRetry();
     void faults_data();
@@ -479,6 +481,39 @@ void TestCDDCMonitor::sixAxis()
     QCOMPARE(rig.monitor.RestoreSixAxisColorSettings(), 0);
     QCOMPARE(rig.sim().registerValue(0x214), quint16(44));
     QCOMPARE(rig.sim().registerValue(0xA0), quint16(50));
+}
+
+void TestCDDCMonitor::sixAxisNotListed()
+{
+    MonitorRig rig(MonitorTransport::I2C);
+    QCOMPARE(rig.connect(), 0);
+    QCOMPARE(rig.monitor.SetCapabilityString("vcp(10 12 14)"), 0);
+    rig.sim().clearLog();
+    QCOMPARE(rig.monitor.ReadSixAxisColorSettings(), 0);
+    QVERIFY(rig.sim().requests().isEmpty());
+    int hue = -9, offset = -9, saturation = -9;
+    QCOMPARE(rig.monitor.GetSixAxisControlOffsetValues(hue, offset, saturation), 0);
+    QCOMPARE(QVector<int>({hue, offset, saturation}), QVector<int>({0, 0, 0}));
+    // Nothing read, nothing to restore.
+    QCOMPARE(rig.monitor.RestoreSixAxisColorSettings(), 0);
+    QVERIFY(rig.sim().requests().isEmpty());
+}
+
+void TestCDDCMonitor::autoContrast()
+{
+    {
+        MonitorRig rig(MonitorTransport::I2C);
+        QCOMPARE(rig.connect(), 0);
+        QVERIFY(rig.monitor.IsAutoContrastSupported());
+        QCOMPARE(rig.monitor.PerformAutoContrast(), 0);
+        QCOMPARE(rig.sim().registerValue(0x233), quint16(1));
+    }
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.unsupportedCodes.insert(0x233);
+    MonitorRig rig(MonitorTransport::I2C, config);
+    QCOMPARE(rig.connect(), 0);
+    QVERIFY(!rig.monitor.IsAutoContrastSupported());
+    QCOMPARE(rig.monitor.PerformAutoContrast(), -1027);
 }
 
 void TestCDDCMonitor::adapterRetry()
