@@ -152,12 +152,23 @@ void SimDesktop::uninstall()
     m_installed = false;
 }
 
-std::unique_ptr<SimDesktop> SimDesktop::demo()
+std::unique_ptr<SimDesktop> SimDesktop::demo(const QString &stateFile)
 {
     auto d = std::make_unique<SimDesktop>();
-    d->addMonitor(1, QRectF(0, 0, 1920, 1200));
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.stateFile = stateFile;
+    d->addMonitor(1, QRectF(0, 0, 1920, 1200), config);
     d->plugBridge(1);
     d->addPlainDisplay(2, QRectF(1920, 0, 1920, 1080), QByteArray());
+    return d;
+}
+
+std::unique_ptr<SimDesktop> SimDesktop::installFromEnvironment()
+{
+    if (qEnvironmentVariableIntValue("PELZORA_SIMULATE") != 1)
+        return nullptr;
+    auto d = demo(qEnvironmentVariable("PELZORA_SIM_STATE"));
+    d->install();
     return d;
 }
 

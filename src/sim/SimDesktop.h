@@ -55,8 +55,13 @@ public:
     void uninstall();
 
     // One HXSIM24 (1920x1200 at 0,0) with its bridge plugged in, and a plain
-    // second display: what PELZORA_SIMULATE=1 shows.
-    static std::unique_ptr<SimDesktop> demo();
+    // second display: what PELZORA_SIMULATE=1 shows. stateFile, when given,
+    // keeps the monitor's saved state across runs.
+    static std::unique_ptr<SimDesktop> demo(const QString &stateFile = QString());
+    // With PELZORA_SIMULATE=1 the demo desktop, installed behind the seams
+    // (PELZORA_SIM_STATE names its state file); otherwise nullptr. The
+    // program clock's speed follows PELZORA_SIM_SPEED on its own.
+    static std::unique_ptr<SimDesktop> installFromEnvironment();
 
 private:
     struct Display {

@@ -2,6 +2,8 @@
 
 #include "SimUsbBridge.h"
 
+#include <QMutexLocker>
+
 namespace pz {
 
 class SimHidWatch : public IHidWatch {
@@ -74,6 +76,7 @@ SimHidBackend::~SimHidBackend() = default;
 
 QByteArray SimHidBackend::plug(SimUsbBridge *bridge)
 {
+    QMutexLocker lock(&m_lock);
     const QByteArray path = "sim:hidraw" + QByteArray::number(m_nextPath++);
     m_plugged.insert(path, bridge);
     m_order.append(path);
@@ -85,6 +88,7 @@ QByteArray SimHidBackend::plug(SimUsbBridge *bridge)
 
 void SimHidBackend::unplug(SimUsbBridge *bridge)
 {
+    QMutexLocker lock(&m_lock);
     for (const QByteArray &path : QVector<QByteArray>(m_order)) {
         if (m_plugged.value(path) != bridge)
             continue;
@@ -98,6 +102,7 @@ void SimHidBackend::unplug(SimUsbBridge *bridge)
 
 bool SimHidBackend::isPlugged(const SimUsbBridge *bridge) const
 {
+    QMutexLocker lock(&m_lock);
     for (SimUsbBridge *b : m_plugged)
         if (b == bridge)
             return true;
@@ -106,6 +111,7 @@ bool SimHidBackend::isPlugged(const SimUsbBridge *bridge) const
 
 QVector<HidDeviceInfo> SimHidBackend::enumerate(quint16 vendorId, quint16 productId)
 {
+    QMutexLocker lock(&m_lock);
     QVector<HidDeviceInfo> out;
     for (const QByteArray &path : m_order) {
         HidDeviceInfo info = m_plugged.value(path)->info();
@@ -119,6 +125,7 @@ QVector<HidDeviceInfo> SimHidBackend::enumerate(quint16 vendorId, quint16 produc
 
 std::unique_ptr<IHidDevice> SimHidBackend::open(const QByteArray &path)
 {
+    QMutexLocker lock(&m_lock);
     if (!m_plugged.contains(path))
         return nullptr;
     return std::make_unique<SimHidHandle>(this, path, m_alive);
@@ -126,6 +133,7 @@ std::unique_ptr<IHidDevice> SimHidBackend::open(const QByteArray &path)
 
 std::unique_ptr<IHidWatch> SimHidBackend::watch(quint16 vendorId, quint16 productId, Notice notice)
 {
+    QMutexLocker lock(&m_lock);
     const int id = m_nextWatcher++;
     m_watchers.append(Watcher{id, vendorId, productId, std::move(notice)});
     return std::make_unique<SimHidWatch>(this, id, m_alive);
@@ -142,6 +150,7 @@ void SimHidBackend::notify(const HidDeviceInfo &info, bool added)
 
 void SimHidBackend::removeWatcher(int id)
 {
+    QMutexLocker lock(&m_lock);
     for (int i = 0; i < m_watchers.size(); ++i) {
         if (m_watchers[i].id == id) {
             m_watchers.remove(i);

@@ -7,6 +7,8 @@
 #include "HidDevice.h"
 
 #include <QMap>
+#include <QMutexLocker>
+#include <QRecursiveMutex>
 #include <QVector>
 
 namespace pz {
@@ -22,7 +24,11 @@ public:
     QByteArray plug(SimUsbBridge *bridge);
     void unplug(SimUsbBridge *bridge);
     bool isPlugged(const SimUsbBridge *bridge) const;
-    SimUsbBridge *bridgeAt(const QByteArray &path) const { return m_plugged.value(path); }
+    SimUsbBridge *bridgeAt(const QByteArray &path) const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_plugged.value(path);
+    }
 
     QVector<HidDeviceInfo> enumerate(quint16 vendorId, quint16 productId) override;
     std::unique_ptr<IHidDevice> open(const QByteArray &path) override;
@@ -46,6 +52,7 @@ private:
     int m_nextPath = 0;
     int m_nextWatcher = 0;
     std::shared_ptr<bool> m_alive;
+    mutable QRecursiveMutex m_lock;
 };
 
 } // namespace pz

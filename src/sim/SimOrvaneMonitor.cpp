@@ -4,6 +4,7 @@
 #include "RecordStream.h"
 
 #include <QFileInfo>
+#include <QMutexLocker>
 #include <algorithm>
 #include <cmath>
 
@@ -244,10 +245,15 @@ void SimOrvaneMonitor::boot()
     m_silentUntilUs = nowUs() + qint64(m_config.resetSilenceMs) * 1000;
 }
 
-void SimOrvaneMonitor::powerCycle() { boot(); }
+void SimOrvaneMonitor::powerCycle()
+{
+    QMutexLocker lock(&m_lock);
+    boot();
+}
 
 bool SimOrvaneMonitor::silent()
 {
+    QMutexLocker lock(&m_lock);
     if (m_silentUntilUs >= 0 && nowUs() >= m_silentUntilUs)
         m_silentUntilUs = -1;
     return m_silentUntilUs >= 0;
@@ -264,12 +270,14 @@ void SimOrvaneMonitor::advance()
 
 bool SimOrvaneMonitor::colourProcessing()
 {
+    QMutexLocker lock(&m_lock);
     advance();
     return m_processingStuck || m_processingEndsUs >= 0;
 }
 
 SimEngineState SimOrvaneMonitor::appliedEngineState()
 {
+    QMutexLocker lock(&m_lock);
     advance();
     SimEngineState s;
     s.preset = m_applied.value(0x14);
@@ -292,6 +300,7 @@ SimEngineState SimOrvaneMonitor::appliedEngineState()
 
 SimXYZ SimOrvaneMonitor::emittedXYZ(double r, double g, double b)
 {
+    QMutexLocker lock(&m_lock);
     SimXYZ xyz = SimLightModel::emitted(m_config.light, appliedEngineState(), r, g, b);
     if (m_config.light.noise > 0) {
         std::normal_distribution<double> n(0.0, m_config.light.noise);
@@ -305,12 +314,21 @@ SimXYZ SimOrvaneMonitor::emittedXYZ(double r, double g, double b)
 
 // --- registers -------------------------------------------------------------
 
-bool SimOrvaneMonitor::isSupported(quint16 code) const { return m_registers.contains(code); }
+bool SimOrvaneMonitor::isSupported(quint16 code) const
+{
+    QMutexLocker lock(&m_lock);
+    return m_registers.contains(code);
+}
 
-quint16 SimOrvaneMonitor::registerMaximum(quint16 code) const { return m_registers.value(code).maximum; }
+quint16 SimOrvaneMonitor::registerMaximum(quint16 code) const
+{
+    QMutexLocker lock(&m_lock);
+    return m_registers.value(code).maximum;
+}
 
 quint16 SimOrvaneMonitor::registerValue(quint16 code)
 {
+    QMutexLocker lock(&m_lock);
     advance();
     const SimLightParams &l = m_config.light;
     switch (code) {
@@ -334,7 +352,11 @@ quint16 SimOrvaneMonitor::registerValue(quint16 code)
     }
 }
 
-void SimOrvaneMonitor::setRegister(quint16 code, quint16 value) { writeRegister(code, value); }
+void SimOrvaneMonitor::setRegister(quint16 code, quint16 value)
+{
+    QMutexLocker lock(&m_lock);
+    writeRegister(code, value);
+}
 
 void SimOrvaneMonitor::writeRegister(quint16 code, quint16 value)
 {
@@ -376,6 +398,7 @@ void SimOrvaneMonitor::writeRegister(quint16 code, quint16 value)
 
 QByteArray SimOrvaneMonitor::eeprom(int address, int length) const
 {
+    QMutexLocker lock(&m_lock);
     QByteArray out;
     for (int i = 0; i < length; ++i)
         out.append(m_eeprom[(address + i) & 0xFFFF]);
@@ -384,6 +407,7 @@ QByteArray SimOrvaneMonitor::eeprom(int address, int length) const
 
 void SimOrvaneMonitor::setEeprom(int address, const QByteArray &bytes)
 {
+    QMutexLocker lock(&m_lock);
     for (int i = 0; i < bytes.size(); ++i)
         m_eeprom[(address + i) & 0xFFFF] = bytes[i];
     persist();
@@ -391,12 +415,14 @@ void SimOrvaneMonitor::setEeprom(int address, const QByteArray &bytes)
 
 QByteArray SimOrvaneMonitor::assetString() const
 {
+    QMutexLocker lock(&m_lock);
     const int end = m_asset.indexOf('\0');
     return end < 0 ? m_asset : m_asset.left(end);
 }
 
 QByteArray SimOrvaneMonitor::pictureModeName(int mode) const
 {
+    QMutexLocker lock(&m_lock);
     return m_modeNames.value(mode, QByteArray(13, ' '));
 }
 
@@ -409,6 +435,7 @@ bool SimOrvaneMonitor::tableRange(int offset, int count) const
 
 bool SimOrvaneMonitor::write(quint8 address, const quint8 *data, int length)
 {
+    QMutexLocker lock(&m_lock);
     SimFrame f;
     f.address = address;
     f.bytes = QByteArray(reinterpret_cast<const char *>(data), std::max(0, length));
@@ -428,6 +455,7 @@ bool SimOrvaneMonitor::write(quint8 address, const quint8 *data, int length)
 
 bool SimOrvaneMonitor::read(quint8 address, quint8 *data, int length)
 {
+    QMutexLocker lock(&m_lock);
     ++m_readCount;
     if (length <= 0 || silent())
         return false;
@@ -498,6 +526,7 @@ SimFault *SimOrvaneMonitor::matchFault(const QByteArray &payload)
 
 int SimOrvaneMonitor::pendingFaults() const
 {
+    QMutexLocker lock(&m_lock);
     int n = 0;
     for (const SimFault &f : m_faults)
         n += std::max(0, f.count);
@@ -624,11 +653,13 @@ bool SimOrvaneMonitor::readDdcCi(quint8 *data, int length)
 
 bool SimOrvaneMonitor::lateReplyPending()
 {
+    QMutexLocker lock(&m_lock);
     return !m_reply.isEmpty() && nowUs() < m_replyReadyUs;
 }
 
 QVector<QByteArray> SimOrvaneMonitor::requests() const
 {
+    QMutexLocker lock(&m_lock);
     QVector<QByteArray> out;
     for (const SimFrame &f : m_frames) {
         if ((f.address & 0xFE) != kDdcAddress || f.bytes.size() < 3)
@@ -642,6 +673,7 @@ QVector<QByteArray> SimOrvaneMonitor::requests() const
 
 void SimOrvaneMonitor::clearLog()
 {
+    QMutexLocker lock(&m_lock);
     m_frames.clear();
     m_readCount = 0;
 }

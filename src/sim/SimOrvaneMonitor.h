@@ -16,6 +16,8 @@
 #include <QByteArray>
 #include <QHash>
 #include <QMap>
+#include <QMutexLocker>
+#include <QRecursiveMutex>
 #include <QVector>
 #include <random>
 
@@ -67,7 +69,11 @@ public:
     bool read(quint8 address, quint8 *data, int length) override;
 
     const SimMonitorConfig &config() const { return m_config; }
-    QByteArray edid() const { return m_edid; }
+    QByteArray edid() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_edid;
+    }
     QString serial() const { return m_config.serial; }
 
     // Registers as the host would see them (computed ones included).
@@ -80,7 +86,11 @@ public:
 
     // Colour engine.
     bool colourProcessing();
-    void setColourProcessingStuck(bool stuck) { m_processingStuck = stuck; }
+    void setColourProcessingStuck(bool stuck)
+    {
+        QMutexLocker lock(&m_lock);
+        m_processingStuck = stuck;
+    }
     SimEngineState appliedEngineState();
 
     // Light leaving the panel for a drive signal in [0, 1] per channel.
@@ -89,8 +99,16 @@ public:
     // Memories.
     QByteArray eeprom(int address, int length) const;
     void setEeprom(int address, const QByteArray &bytes);
-    QVector<quint16> gammaTable() const { return m_gammaTable; }
-    QVector<quint16> curveMemory() const { return m_curve; }
+    QVector<quint16> gammaTable() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_gammaTable;
+    }
+    QVector<quint16> curveMemory() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_curve;
+    }
     QByteArray assetString() const;
     QByteArray pictureModeName(int mode) const;
 
@@ -99,20 +117,40 @@ public:
     bool silent();                 // booting: every transfer is refused
 
     // Fault injection.
-    void addFault(const SimFault &fault) { m_faults.append(fault); }
-    void clearFaults() { m_faults.clear(); }
+    void addFault(const SimFault &fault)
+    {
+        QMutexLocker lock(&m_lock);
+        m_faults.append(fault);
+    }
+    void clearFaults()
+    {
+        QMutexLocker lock(&m_lock);
+        m_faults.clear();
+    }
     int pendingFaults() const;
 
     // What the host sent.
-    QVector<SimFrame> frames() const { return m_frames; }
+    QVector<SimFrame> frames() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_frames;
+    }
     // Payloads of the well-formed DDC/CI request frames, in order.
     QVector<QByteArray> requests() const;
-    int readCount() const { return m_readCount; }
+    int readCount() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_readCount;
+    }
     void clearLog();
 
     // Whether a reply is held back that becomes readable later, and when.
     bool lateReplyPending();
-    qint64 lateReplyReadyUs() const { return m_replyReadyUs; }
+    qint64 lateReplyReadyUs() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_replyReadyUs;
+    }
 
 private:
     struct Register {
@@ -195,6 +233,8 @@ private:
     QVector<SimFrame> m_frames;
     int m_readCount = 0;
     std::mt19937 m_noise;
+    // The program may reach the monitor from the GUI and a worker thread.
+    mutable QRecursiveMutex m_lock;
 };
 
 } // namespace pz

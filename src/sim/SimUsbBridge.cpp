@@ -2,6 +2,7 @@
 
 #include "SimOrvaneMonitor.h"
 
+#include <QMutexLocker>
 #include <algorithm>
 #include <cstring>
 
@@ -51,6 +52,7 @@ void SimUsbBridge::queueMonitorRead()
 
 bool SimUsbBridge::receiveOutputReport(const quint8 *report, int length)
 {
+    QMutexLocker lock(&m_lock);
     m_outputLog.append(QByteArray(reinterpret_cast<const char *>(report), std::max(0, length)));
     if (m_refuseWrites > 0) {
         --m_refuseWrites;
@@ -94,6 +96,7 @@ bool SimUsbBridge::receiveOutputReport(const quint8 *report, int length)
 
 int SimUsbBridge::takeInputReport(quint8 *buffer, int capacity)
 {
+    QMutexLocker lock(&m_lock);
     if (m_input.isEmpty() && m_lateReplyExpected && m_monitor && !m_monitor->lateReplyPending()) {
         // The held-back reply is ready now: the bridge passes it on unasked.
         m_lateReplyExpected = false;
@@ -107,6 +110,10 @@ int SimUsbBridge::takeInputReport(quint8 *buffer, int capacity)
     return n;
 }
 
-void SimUsbBridge::flushInput() { m_input.clear(); }
+void SimUsbBridge::flushInput()
+{
+    QMutexLocker lock(&m_lock);
+    m_input.clear();
+}
 
 } // namespace pz

@@ -13,7 +13,9 @@
 #include "HidDevice.h"
 
 #include <QByteArray>
+#include <QMutexLocker>
 #include <QQueue>
+#include <QRecursiveMutex>
 #include <QString>
 #include <QVector>
 
@@ -46,16 +48,36 @@ public:
     bool receiveOutputReport(const quint8 *report, int length);
     int takeInputReport(quint8 *buffer, int capacity);
     void flushInput();
-    int queuedInputReports() const { return m_input.size(); }
+    int queuedInputReports() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_input.size();
+    }
 
     // Faults: the next n output reports get no input report (the host times
     // out), or are refused outright (setReport fails).
-    void dropReplies(int n) { m_dropReplies = n; }
-    void refuseWrites(int n) { m_refuseWrites = n; }
+    void dropReplies(int n)
+    {
+        QMutexLocker lock(&m_lock);
+        m_dropReplies = n;
+    }
+    void refuseWrites(int n)
+    {
+        QMutexLocker lock(&m_lock);
+        m_refuseWrites = n;
+    }
 
     // Every output report received, as sent (report id first).
-    QVector<QByteArray> outputReports() const { return m_outputLog; }
-    void clearLog() { m_outputLog.clear(); }
+    QVector<QByteArray> outputReports() const
+    {
+        QMutexLocker lock(&m_lock);
+        return m_outputLog;
+    }
+    void clearLog()
+    {
+        QMutexLocker lock(&m_lock);
+        m_outputLog.clear();
+    }
 
 private:
     void queueReply(quint8 status, const QByteArray &bytes);
@@ -68,6 +90,7 @@ private:
     bool m_lateReplyExpected = false;
     int m_dropReplies = 0;
     int m_refuseWrites = 0;
+    mutable QRecursiveMutex m_lock;
 };
 
 } // namespace pz

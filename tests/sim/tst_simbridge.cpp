@@ -218,6 +218,25 @@ private slots:
         QVERIFY(none.isEmpty());
     }
 
+    void simulationFromEnvironment()
+    {
+        qunsetenv("PELZORA_SIMULATE");
+        QVERIFY(!SimDesktop::installFromEnvironment());
+        qputenv("PELZORA_SIMULATE", "1");
+        {
+            auto sim = SimDesktop::installFromEnvironment();
+            QVERIFY(sim);
+            QVector<DesktopDisplay> displays;
+            QVERIFY(desktop().onlineDisplays(displays));
+            QCOMPARE(displays.size(), 2);
+            QCOMPARE(hidBackend().enumerate(kOrvaneBridgeVendorId, kOrvaneBridgeProductId).size(), 1);
+        }
+        qunsetenv("PELZORA_SIMULATE");
+        QVector<DesktopDisplay> none;
+        QVERIFY(desktop().onlineDisplays(none));
+        QVERIFY(none.isEmpty());
+    }
+
 private:
     VirtualClock m_clock;
     std::unique_ptr<ScopedClock> m_scope;
