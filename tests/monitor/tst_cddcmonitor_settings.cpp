@@ -65,6 +65,8 @@ private slots:
     void batchWaits_data();
     void batchWaits();
     void batchStopsAtFailure();
+    void lateReplies_data();
+    void lateReplies();
     void storedSettingsRound_data();
     void storedSettingsRound();
     void neutralHooks();
@@ -164,6 +166,31 @@ void TestCDDCMonitorSettings::batchStopsAtFailure()
     QCOMPARE(rig.sim().registerValue(0x18), quint16(255));
     QCOMPARE(progress.messages().first(), qMakePair(2u, 5u));
     QCOMPARE(progress.steps(), 4);
+}
+
+void TestCDDCMonitorSettings::lateReplies_data()
+{
+    addTransportColumn();
+    addTransportRows();
+}
+
+void TestCDDCMonitorSettings::lateReplies()
+{
+    // Colour-engine codes answer a write late; the reply is polled for, not
+    // the write repeated, over either transport.
+    QFETCH(int, transport);
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.slowCodes = {0x1050, 0x1067};
+    MonitorRig rig(MonitorTransport(transport), config);
+    QCOMPARE(rig.connect(), 0);
+    rig.sim().setRegister(0x1067, 3);
+    Batch batch{set_get_vcp_list::write(0x1050, 5, true), set_get_vcp_list::write(0x1067, 1)};
+    QCOMPARE(rig.monitor.SetGetVCPList(&batch, false), 0);
+    QCOMPARE(batch[0].value, 5u);
+    QCOMPARE(batch[1].value, 1u);
+    QCOMPARE(rig.requestsStartingWith(hex("C8 10 50")).size(), 1);
+    QCOMPARE(rig.requestsStartingWith(hex("C8 10 67")).size(), 1);
+    QCOMPARE(rig.sim().registerValue(0x1050), quint16(5));
 }
 
 void TestCDDCMonitorSettings::storedSettingsRound_data()
