@@ -336,6 +336,8 @@ int CDDCMonitor::GetMonitorMPUVersion(char *buffer)
 {
     if (!m_ControlObject)
         return kNotConnected;
+    if (!buffer)
+        return -1;
     const int read = ReadCapabilityStringIfEmpty();
     if (read < 0)
         return read;

@@ -17,7 +17,6 @@ constexpr int kUnsupportedCode = -1027;
 constexpr int kBadTableLength = -1;
 
 constexpr uint kVcpInputSource = 0x60;
-constexpr uint kVcpGammaMode = 0x268;
 constexpr uint kVcpCSCGain = 0x2CA;
 constexpr uint kVcpProgrammableGammaReset = 0x2F8;
 constexpr uint kVcpLargeTableMode = 0x2F9;
