@@ -109,7 +109,11 @@ bool SimDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
         return false;
     for (quint32 id : m_order) {
         const Display &d = m_displays.at(id);
-        displays.append(DesktopDisplay{d.id, d.bounds, d.systemEdid});
+        DesktopDisplay shown;
+        shown.id = d.id;
+        shown.bounds = d.bounds;
+        shown.edid = d.systemEdid;
+        displays.append(shown);
     }
     return true;
 }

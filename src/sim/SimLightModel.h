@@ -30,6 +30,7 @@ struct SimLightParams {
     // so the host's white-point loop has something to correct.
     SimChromaticity whiteBias{0.0030, -0.0020};
     double noise = 0.0;                // relative standard deviation of every reading
+    double driftPerHour = 0.0;         // relative change of the light per hour switched on
     quint32 seed = 1;                  // of the noise
 };
 

@@ -78,7 +78,7 @@ QVector<quint16> defaultCurve()
 } // namespace
 
 SimOrvaneMonitor::SimOrvaneMonitor(const SimMonitorConfig &config)
-    : m_config(config), m_noise(config.light.seed)
+    : m_config(config), m_noise(config.light.seed), m_switchedOnUs(programClock().nowUs())
 {
     buildDefaults();
     captureNonVolatile();   // the factory state is what a power cycle restores
@@ -302,13 +302,15 @@ SimXYZ SimOrvaneMonitor::emittedXYZ(double r, double g, double b)
 {
     QMutexLocker lock(&m_lock);
     SimXYZ xyz = SimLightModel::emitted(m_config.light, appliedEngineState(), r, g, b);
+    double f = 1.0 + m_config.light.driftPerHour * double(nowUs() - m_switchedOnUs) / 3.6e9;
     if (m_config.light.noise > 0) {
         std::normal_distribution<double> n(0.0, m_config.light.noise);
-        const double f = std::max(0.0, 1.0 + n(m_noise));
-        xyz.X *= f;
-        xyz.Y *= f;
-        xyz.Z *= f;
+        f *= 1.0 + n(m_noise);
     }
+    f = std::max(0.0, f);
+    xyz.X *= f;
+    xyz.Y *= f;
+    xyz.Z *= f;
     return xyz;
 }
 

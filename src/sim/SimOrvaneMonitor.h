@@ -233,6 +233,7 @@ private:
     QVector<SimFrame> m_frames;
     int m_readCount = 0;
     std::mt19937 m_noise;
+    qint64 m_switchedOnUs = 0;
     // The program may reach the monitor from the GUI and a worker thread.
     mutable QRecursiveMutex m_lock;
 };

@@ -217,6 +217,13 @@ private slots:
         QCOMPARE(first, b.emittedXYZ(1, 1, 1).Y);
         QVERIFY(!near(first, 153.6));
         QVERIFY(std::fabs(first / 153.6 - 1) < 0.06);
+
+        SimMonitorConfig drifting;
+        drifting.light.driftPerHour = -0.02;
+        SimOrvaneMonitor warm(drifting);
+        QVERIFY(near(warm.emittedXYZ(1, 1, 1).Y, 153.6));
+        m_clock.advanceUs(qint64(3600) * 1000000 / 2);
+        QVERIFY(near(warm.emittedXYZ(1, 1, 1).Y, 153.6 * 0.99));
     }
 
 private:
