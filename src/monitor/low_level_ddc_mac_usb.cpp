@@ -12,7 +12,7 @@ low_level_ddc_mac_usb::low_level_ddc_mac_usb(unsigned int bridge, int verbosity)
 {
     set_verbosity(verbosity);
     if (mac_usb_ddcci *manager = mac_usb_ddcci::instance()) {
-        const int index = bridge <= unsigned(mac_usb_ddcci::kMaxBridges) ? int(bridge) : -1;
+        const int index = bridge < unsigned(mac_usb_ddcci::kMaxBridges) ? int(bridge) : -1;
         if (const char *serial = manager->GetSerialNumber(index))
             m_serial = QString::fromUtf8(serial);
         m_path = manager->GetDevicePath(index);

@@ -210,10 +210,15 @@ int mac_usb_ddcci::i2c_write(int bridge, unsigned char address, unsigned char *d
 
 int mac_usb_ddcci::usb_transmit(int bridge, unsigned char *report)
 {
-    Bridge &b = m_bridges[bridge];
     // Whatever the bridge queued before this request is stale: the reply to
     // this request is the next report.
-    b.device->flushInput();
+    m_bridges[bridge].device->flushInput();
+    return UsbDevWrite(bridge, report);
+}
+
+int mac_usb_ddcci::UsbDevWrite(int bridge, unsigned char *report)
+{
+    Bridge &b = m_bridges[bridge];
     return b.device->writeOutputReport(report, b.outputReportLength, kSetReportTimeoutMs)
         ? 0 : kWriteFailed;
 }

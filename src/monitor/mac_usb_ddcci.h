@@ -88,6 +88,7 @@ private:
     void close_interfaces();
     void DeviceChanged(bool added);
     int usb_transmit(int bridge, unsigned char *report);
+    int UsbDevWrite(int bridge, unsigned char *report);
     int usb_receive(int bridge, unsigned char *report);
     bool usable(int bridge) const;
 
