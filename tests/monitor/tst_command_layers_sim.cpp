@@ -314,6 +314,21 @@ private slots:
         QCOMPARE(c.GetVCP(0x1097, &cur, &max, &rc, &type), 0);
         QCOMPARE(cur, 0u);
         QCOMPARE(rig.desk.measure(1, 1, 1, 1).Y, 0.96 * 250);
+
+        // A stuck engine keeps reading busy however long the host polls.
+        rig.monitor->setColourProcessingStuck(true);
+        for (int poll = 0; poll < 11; ++poll) {
+            WaitMS(4000);
+            QCOMPARE(c.GetVCP(0x1097, &cur, &max, &rc, &type), 0);
+            QCOMPARE(cur, 1u);
+        }
+
+        // A monitor without the state register says so.
+        SimMonitorConfig without;
+        without.unsupportedCodes = {0x1097};
+        SimRig other(SimRig::I2C, without);
+        QCOMPARE(other.control->GetVCP(0x1097, &cur, &max, &rc, &type), 0);
+        QCOMPARE(rc, quint8(1));
     }
 };
 
