@@ -7,6 +7,8 @@
 #include "I2CBus.h"
 
 #include <QByteArray>
+#include <QPair>
+#include <QString>
 #include <QRectF>
 #include <QVector>
 #include <QtGlobal>
@@ -18,6 +20,12 @@ struct DesktopDisplay {
     quint32 id = 0;        // the system's display id, stable while it is online
     QRectF bounds;         // in global desktop coordinates
     QByteArray edid;       // as the system reports it; empty when it has none
+    // What some systems keep beside the EDID: the product name per locale
+    // ("en_US" -> name, in the system's order) and the vendor and product
+    // numbers. Empty and 0 where the system keeps nothing (XRandR).
+    QVector<QPair<QString, QString>> productNames;
+    quint32 vendorId = 0;
+    quint32 productId = 0;
 };
 
 class IDesktop {
