@@ -76,15 +76,15 @@ bool rgbToXyz(const SimChromaticity p[3], SimChromaticity white, double Y, Matri
     return true;
 }
 
-double interpolateCurve(const QVector<quint16> &curve, int channel, double v)
+double interpolateCurve(const QVector<quint16> &curve, int channel, double v, double fullScale)
 {
-    if (curve.size() < 3 * 256)
+    if (curve.size() < 3 * 256 || fullScale <= 0)
         return v;
     const double pos = clamp01(v) * 255.0;
     const int i = std::min(254, static_cast<int>(pos));
     const double f = pos - i;
-    const double a = curve[channel * 256 + i] / 65535.0;
-    const double b = curve[channel * 256 + i + 1] / 65535.0;
+    const double a = curve[channel * 256 + i] / fullScale;
+    const double b = curve[channel * 256 + i + 1] / fullScale;
     return a + (b - a) * f;
 }
 
@@ -163,7 +163,10 @@ double SimLightModel::tone(const SimLightParams &panel, const SimEngineState &en
         return l > 8.0 ? std::pow((l + 16.0) / 116.0, 3.0) : l / 903.2962962962963;
     }
     case kToneCurveMemory:
-        return clamp01(interpolateCurve(engine.curve, channel, v));
+        // The gamma table maps the signal to a drive, the curve memory the
+        // drive to light.
+        v = clamp01(interpolateCurve(engine.lut, channel, v, engine.lutMaximum));
+        return clamp01(interpolateCurve(engine.curve, channel, v, 65535.0));
     default:
         return std::pow(v, panel.nativeGamma[channel]);
     }

@@ -59,6 +59,10 @@ struct SimEngineState {
     // Curve memory used by tone mode 6: three channels of 256 entries,
     // 0..65535 relative luminance.
     QVector<quint16> curve;
+    // The programmable gamma table in front of it in mode 6: three channels
+    // of 256 entries, 0..lutMaximum (empty: straight through).
+    QVector<quint16> lut;
+    int lutMaximum = 1023;
 };
 
 class SimLightModel {

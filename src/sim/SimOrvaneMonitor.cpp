@@ -90,6 +90,7 @@ SimOrvaneMonitor::SimOrvaneMonitor(const SimMonitorConfig &config)
     for (quint16 code : kEngineCodes)
         m_applied[code] = m_registers.value(code).value;
     m_appliedCurve = m_curve;
+    m_appliedGamma = m_gammaTable;
 }
 
 SimOrvaneMonitor::~SimOrvaneMonitor() = default;
@@ -235,6 +236,7 @@ void SimOrvaneMonitor::boot()
     m_modeNames = m_nv.modeNames;
     m_whiteBalance = m_nv.whiteBalance;
     m_appliedCurve = m_curve;
+    m_appliedGamma = m_gammaTable;
     m_applied.clear();
     for (quint16 code : kEngineCodes)
         m_applied[code] = m_registers.value(code).value;
@@ -295,6 +297,9 @@ SimEngineState SimOrvaneMonitor::appliedEngineState()
     s.gains[2] = m_registers.value(0x1A).value;
     for (int c = 0; c < 3; ++c)
         s.curve += m_appliedCurve.mid(c * 0x400, 256);
+    for (int c = 0; c < 3; ++c)
+        s.lut += m_appliedGamma.mid(c * 0x400, 256);
+    s.lutMaximum = m_registers.contains(0x2CA) ? m_registers.value(0x2CA).value : 1023;
     return s;
 }
 
@@ -877,6 +882,7 @@ QByteArray SimOrvaneMonitor::tableCommand(const QByteArray &p)
     }
     case 0x06:   // refresh: the loaded tables take effect
         m_appliedCurve = m_curve;
+        m_appliedGamma = m_gammaTable;
         return QByteArray();
     case 0x07:   // save the tables
         m_nv.gammaTable = m_gammaTable;

@@ -207,6 +207,7 @@ private:
     QVector<quint16> m_gammaTable;
     QVector<quint16> m_curve;
     QVector<quint16> m_appliedCurve;
+    QVector<quint16> m_appliedGamma;
     QByteArray m_asset;
     QMap<int, QByteArray> m_modeNames;
     QMap<int, QByteArray> m_whiteBalance;

@@ -176,6 +176,21 @@ private slots:
                               + std::lround(65535 * std::pow(128 / 255.0, 2.2)) * 0.5) / 65535, 1e-12));
         QVERIFY(test::sendRequest(monitor, QByteArray("\xC2\x06", 2)));
         QVERIFY(near((monitor.emittedXYZ(0.5, 0.5, 0.5).Y - yb) / (yw - yb), 0.5, 1e-12));
+
+        // The gamma table sits in front of the curve: halving its top half
+        // entries for the green channel halves green's drive there.
+        QByteArray p("\xC2\x05\x04\x80", 4);   // green, entry 128
+        for (int i = 0; i < 16; ++i) {
+            const int v = (128 + i) * 1023 / 255 / 2;
+            p.append(char(v >> 8));
+            p.append(char(v & 0xFF));
+        }
+        QVERIFY(test::sendRequest(monitor, p));
+        const SimXYZ black = monitor.emittedXYZ(0, 0, 0);
+        const double before128 = monitor.emittedXYZ(0, 128 / 255.0, 0).Y - black.Y;
+        QVERIFY(test::sendRequest(monitor, QByteArray("\xC2\x06", 2)));
+        const double after128 = monitor.emittedXYZ(0, 128 / 255.0, 0).Y - black.Y;
+        QVERIFY(near(after128 / before128, double(128 * 1023 / 255 / 2) / double((128 * 1023 + 127) / 255), 1e-9));
     }
 
     void luminanceLimitAndDriveRegisters()
