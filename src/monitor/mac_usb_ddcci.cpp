@@ -190,7 +190,10 @@ int mac_usb_ddcci::i2c_write(int bridge, unsigned char address, unsigned char *d
 {
     if (bridge < 0 || bridge >= m_count)
         return kNoBridge;
-    if (int(n) > m_bridges[bridge].outputReportLength - 5)
+    // Report id, three header bytes, the address, the data and the checksum
+    // must all fit the report: a report that dropped its checksum byte would
+    // go out as if it were whole.
+    if (int(n) > m_bridges[bridge].outputReportLength - 6)
         return kDoesNotFit;
     if (!usable(bridge))
         return kNoBridge;

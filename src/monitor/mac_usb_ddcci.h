@@ -52,7 +52,8 @@ public:
     int FindBridge(const QString &serial, const QByteArray &path) const;
 
     // 0, -2 (no such open bridge), -12 (the report was not taken) or -31
-    // (the bytes do not fit the report).
+    // (the bytes and their checksum do not fit the report: at most 59 data
+    // bytes in a 65-byte report).
     int i2c_write(int bridge, unsigned char address, unsigned char *data, unsigned char n);
     // 0, -2 (no such open bridge, or it left), -23 (no input report within
     // 225 passes of 20 ms) or -31. The address plays no part.
