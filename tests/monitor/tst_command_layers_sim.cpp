@@ -66,6 +66,43 @@ private slots:
         QCOMPARE(rig.monitor->requests().last(), hex("F3 01 CB"));   // the bare end at 459
     }
 
+    // The bytes on the wire, as the monitor received them.
+    void goldenFrames_data() { addTransports(); }
+    void goldenFrames()
+    {
+        QFETCH(SimRig::Transport, transport);
+        SimRig rig(transport);
+        ORV_factory_ddc_control &c = *rig.control;
+        unsigned int cur = 0, max = 0, value = 313;
+        unsigned char rc = 0, type = 0;
+        unsigned char chunk[32];
+        char fragment[40];
+        QCOMPARE(c.GetVCP(0x10, &cur, &max, &rc, &type), 0);
+        QCOMPARE(c.SetVCP(0x10, 300), 0);
+        QCOMPARE(c.SaveCurrentSettings(), 0);
+        QVERIFY(c.ddcci_raw_capability_strings(0, reinterpret_cast<unsigned char *>(fragment), 35) > 3);
+        QCOMPARE(c.GetVCP(0x1097, &cur, &max, &rc, &type), 0);
+        QCOMPARE(c.GetPagedVCP(0x12, &cur, &max, &rc, &type), 0);
+        QCOMPARE(c.SetPagedVCP(0x1052, &value, &max, &rc, &type), 0);
+        QCOMPARE(c.ReadEEPROM(chunk, 0x8800, 32), 0);
+
+        QVector<QByteArray> wire;
+        for (const SimFrame &f : rig.monitor->frames()) {
+            QCOMPARE(f.address, quint8(0x6E));
+            wire.append(f.bytes);
+        }
+        QCOMPARE(wire, (QVector<QByteArray>{
+                           hex("51 82 01 10 AC"), hex("51 84 03 10 01 2C 85"), hex("51 81 0C B2"),
+                           hex("51 83 F3 00 00 4F"), hex("51 83 C6 10 97 FD"), hex("51 83 C6 00 12 68"),
+                           hex("51 85 C8 10 52 01 39 08"), hex("51 85 C0 09 20 88 00 DB")}));
+        if (transport == SimRig::USB) {
+            const QVector<QByteArray> reports = rig.desk.bridge(1).outputReports();
+            QCOMPARE(reports.size(), 8);
+            QCOMPARE(reports[0], hex("00 01 00 06 6E 51 82 01 10 AC 06") + QByteArray(54, 0));
+            QCOMPARE(reports[6].left(14), hex("00 01 00 09 6E 51 85 C8 10 52 01 39 08 09"));
+        }
+    }
+
     void vendorCommands_data() { addTransports(); }
     void vendorCommands()
     {
