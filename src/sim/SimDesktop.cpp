@@ -74,6 +74,17 @@ void SimDesktop::removeDisplay(quint32 displayId)
     m_ramps.removeDisplay(displayId);
 }
 
+void SimDesktop::setSystemProductInfo(quint32 displayId, const QVector<QPair<QString, QString>> &names,
+                                      quint32 vendorId, quint32 productId)
+{
+    auto it = m_displays.find(displayId);
+    if (it == m_displays.end())
+        return;
+    it->second.productNames = names;
+    it->second.vendorId = vendorId;
+    it->second.productId = productId;
+}
+
 SimOrvaneMonitor *SimDesktop::monitor(quint32 displayId) const
 {
     auto it = m_displays.find(displayId);
@@ -113,6 +124,9 @@ bool SimDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
         shown.id = d.id;
         shown.bounds = d.bounds;
         shown.edid = d.systemEdid;
+        shown.productNames = d.productNames;
+        shown.vendorId = d.vendorId;
+        shown.productId = d.productId;
         displays.append(shown);
     }
     return true;

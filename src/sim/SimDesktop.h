@@ -30,6 +30,10 @@ public:
     // A display without a DDC/CI monitor (no bus answers); edid may be empty.
     void addPlainDisplay(quint32 displayId, const QRectF &bounds, const QByteArray &edid);
     void removeDisplay(quint32 displayId);
+    // What the system keeps beside the EDID for a display: product names per
+    // locale and vendor/product numbers (some systems have them, Linux not).
+    void setSystemProductInfo(quint32 displayId, const QVector<QPair<QString, QString>> &names,
+                              quint32 vendorId, quint32 productId);
     SimOrvaneMonitor *monitor(quint32 displayId) const;
 
     // The monitor's USB bridge: created on first use, plugged in or out.
@@ -68,6 +72,9 @@ private:
         quint32 id = 0;
         QRectF bounds;
         QByteArray systemEdid;
+        QVector<QPair<QString, QString>> productNames;
+        quint32 vendorId = 0;
+        quint32 productId = 0;
         std::shared_ptr<SimOrvaneMonitor> monitor;
         std::unique_ptr<SimUsbBridge> bridge;
     };

@@ -184,6 +184,11 @@ private slots:
         QCOMPARE(displays[0].bounds, QRectF(1920, 0, 1920, 1200));
         QCOMPARE(displays[0].edid, monitor.edid());
         QVERIFY(displays[1].edid.isEmpty());
+        desk.setSystemProductInfo(8, {{"en_US", "ORVSIM19"}, {"ja_JP", "ORVSIM19 JP"}}, 0x3E56, 0x1901);
+        QVERIFY(desk.onlineDisplays(displays));
+        QCOMPARE(displays[1].productNames.size(), 2);
+        QCOMPARE(displays[1].vendorId, 0x3E56u);
+        QCOMPARE(displays[1].productId, 0x1901u);
 
         auto bus = desk.openI2CBus(7, 0);
         QVERIFY(bus);
