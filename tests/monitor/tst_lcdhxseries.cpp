@@ -89,6 +89,9 @@ private slots:
     void initialBackup();
     void powerOnHours_data();
     void powerOnHours();
+    void powerOnHoursWithUnreadableCounter();
+    void colourProcessingProbeOfSilentMonitor();
+    void nativeGammaGamutTable();
     void fixedAnswers();
 };
 
@@ -548,6 +551,62 @@ void TestLCDHXSeries::powerOnHours()
     double got = -1;
     QCOMPARE(rig.monitor.GetPowerOnHours(&got), 0);
     QCOMPARE(got, hours);
+}
+
+void TestLCDHXSeries::powerOnHoursWithUnreadableCounter()
+{
+    HXRig rig(MonitorTransport::I2C, SimMonitorConfig::hxsim27());
+    QCOMPARE(rig.connect(), 0);
+    // Every attempt at the first counter fails; the second reads.
+    rig.sim().addFault({SimFaultKind::NakRead, 0xC0, 0x09, 5});
+    double hours = -1;
+    QVERIFY(rig.monitor.GetPowerOnHours(&hours) < 0);
+    QCOMPARE(hours, 100.0);
+}
+
+void TestLCDHXSeries::colourProcessingProbeOfSilentMonitor()
+{
+    HXRig rig;
+    QCOMPARE(rig.connect(), 0);
+    // A monitor silent at the first call waits the fixed time, and is
+    // probed again once it answers.
+    rig.sim().addFault({SimFaultKind::NakWrite, -1, -1, 100000});
+    rig.clearLogs();
+    QCOMPARE(rig.monitor.WaitForColorProcessingFinished(), 0);
+    QCOMPARE(rig.settleWaitTicks().last(), waitTicks(7000));
+    rig.sim().clearFaults();
+    rig.sim().setRegister(0x1067, 1);
+    rig.clearLogs();
+    QCOMPARE(rig.monitor.WaitForColorProcessingFinished(), 0);
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({6000, 4000}));
+    QCOMPARE(rig.requestsFor(0x1097), 3);
+}
+
+void TestLCDHXSeries::nativeGammaGamutTable()
+{
+    HXRig rig;
+    QCOMPARE(rig.connect(), 0);
+    QList<native_gamma_gamut_table_entry> table, master;
+    QCOMPARE(rig.monitor.ReadNativeGammaGamutTable(table), 0);
+    QCOMPARE(table.size(), 36);
+    QCOMPARE(rig.monitor.ReadFactoryMasterNativeGammaGamutTable(master), 0);
+    QCOMPARE(master.size(), 3);
+    QVERIFY(master[2].valid);
+    QCOMPARE(master[2].values[2], table[2].values[2]);
+
+    table[1].values[0] = 0x01020304;
+    rig.clearLogs();
+    QCOMPARE(rig.monitor.WriteNativeGammaGamutTable(table), 0);
+    QCOMPARE(rig.sim().eeprom(0x8810, 8), rig.sim().eeprom(0x8810, 4) + hex("04 03 02 01"));
+    QCOMPARE(rig.rig.requestsStartingWith(hex("C2 08")).size(), 1);
+
+    // One record more would run into the factory master copy.
+    const QByteArray before = rig.sim().eeprom(0x8800, 0x300);
+    table.append(table.first());
+    rig.clearLogs();
+    QCOMPARE(rig.monitor.WriteNativeGammaGamutTable(table), -1);
+    QCOMPARE(rig.eepromWrites(), 0);
+    QCOMPARE(rig.sim().eeprom(0x8800, 0x300), before);
 }
 
 void TestLCDHXSeries::fixedAnswers()
