@@ -71,8 +71,11 @@ private:
     HidDeviceInfo m_info;
 };
 
-// Watches udev for USB devices with the given ids; PRODUCT ("vid/pid/bcd" in
-// hex) is present on both add and remove events.
+// Watches udev for the bridge. An arrival is announced when its hidraw node
+// exists (so an enumeration right after the notice finds it): the hidraw
+// add event, whose parent HID device carries HID_ID "bus:vendor:product".
+// A removal is announced by the USB device's remove event, whose PRODUCT
+// ("vid/pid/bcd" in hex) survives the device.
 class UdevWatch : public IHidWatch {
 public:
     UdevWatch(quint16 vendorId, quint16 productId, IHidBackend::Notice notice)
@@ -84,6 +87,7 @@ public:
         m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
         if (!m_monitor)
             return;
+        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr);
         udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "usb", "usb_device");
         if (udev_monitor_enable_receiving(m_monitor) < 0)
             return;
@@ -107,24 +111,27 @@ private:
         if (!device)
             return;
         const QByteArray action = udev_device_get_action(device);
-        const QList<QByteArray> product =
-            QByteArray(udev_device_get_property_value(device, "PRODUCT")).split('/');
-        bool okVendor = false, okProduct = false;
+        const QByteArray subsystem = udev_device_get_subsystem(device);
         HidDeviceInfo info;
-        if (product.size() >= 2) {
-            info.vendorId = static_cast<quint16>(product[0].toUInt(&okVendor, 16));
-            info.productId = static_cast<quint16>(product[1].toUInt(&okProduct, 16));
+        bool matched = false;
+        bool added = false;
+        if (subsystem == "hidraw" && action == "add") {
+            udev_device *hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+            matched = hid && LinuxHidBackend::parseHidId(udev_device_get_property_value(hid, "HID_ID"),
+                                        info.vendorId, info.productId);
+            if (matched) {
+                info.serialNumber = QString::fromUtf8(udev_device_get_property_value(hid, "HID_UNIQ"));
+                info.path = udev_device_get_devnode(device);
+            }
+            added = true;
+        } else if (subsystem == "usb" && action == "remove") {
+            matched = LinuxHidBackend::parseUsbProduct(udev_device_get_property_value(device, "PRODUCT"),
+                                   info.vendorId, info.productId);
+            info.path = udev_device_get_syspath(device);
         }
-        info.path = udev_device_get_syspath(device);
-        info.serialNumber = QString::fromLocal8Bit(udev_device_get_property_value(device, "ID_SERIAL_SHORT"));
-        udev_device_unref(device);
-
-        if (!okVendor || !okProduct || info.vendorId != m_vendorId || info.productId != m_productId)
-            return;
-        if (action == "add")
-            m_notice(info, true);
-        else if (action == "remove")
-            m_notice(info, false);
+        udev_device_unref(device);   // also releases the parent
+        if (matched && info.vendorId == m_vendorId && info.productId == m_productId)
+            m_notice(info, added);
     }
 
     quint16 m_vendorId;
@@ -136,6 +143,36 @@ private:
 };
 
 } // namespace
+
+bool LinuxHidBackend::parseHidId(const QByteArray &text, quint16 &vendorId, quint16 &productId)
+{
+    const QList<QByteArray> parts = text.split(':');
+    if (parts.size() != 3)
+        return false;
+    bool okVendor = false, okProduct = false;
+    const uint v = parts[1].toUInt(&okVendor, 16);
+    const uint p = parts[2].toUInt(&okProduct, 16);
+    if (!okVendor || !okProduct || v > 0xFFFF || p > 0xFFFF)
+        return false;
+    vendorId = quint16(v);
+    productId = quint16(p);
+    return true;
+}
+
+bool LinuxHidBackend::parseUsbProduct(const QByteArray &text, quint16 &vendorId, quint16 &productId)
+{
+    const QList<QByteArray> parts = text.split('/');
+    if (parts.size() != 3)
+        return false;
+    bool okVendor = false, okProduct = false;
+    const uint v = parts[0].toUInt(&okVendor, 16);
+    const uint p = parts[1].toUInt(&okProduct, 16);
+    if (!okVendor || !okProduct || v > 0xFFFF || p > 0xFFFF)
+        return false;
+    vendorId = quint16(v);
+    productId = quint16(p);
+    return true;
+}
 
 LinuxHidBackend::LinuxHidBackend() = default;
 

@@ -16,6 +16,11 @@ public:
     std::unique_ptr<IHidDevice> open(const QByteArray &path) override;
     std::unique_ptr<IHidWatch> watch(quint16 vendorId, quint16 productId, Notice notice) override;
 
+    // udev's texts for the ids: HID_ID "0003:00003A5C:00000D21" of a HID
+    // device, PRODUCT "3a5c/d21/100" of a USB device. False when malformed.
+    static bool parseHidId(const QByteArray &text, quint16 &vendorId, quint16 &productId);
+    static bool parseUsbProduct(const QByteArray &text, quint16 &vendorId, quint16 &productId);
+
 private:
     bool m_initialised = false;
 };

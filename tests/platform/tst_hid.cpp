@@ -123,6 +123,39 @@ private slots:
         QCOMPARE(clock.totalWaitedUs(), qint64(60000));
     }
 
+    void udevIdTexts_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("hidId");   // HID_ID form, else PRODUCT form
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("vendor");
+        QTest::addColumn<int>("product");
+        QTest::newRow("hid id") << QByteArray("0003:00003A5C:00000D21") << true << true << 0x3A5C << 0x0D21;
+        QTest::newRow("hid id bluetooth") << QByteArray("0005:0000045E:000002E0") << true << true << 0x045E << 0x02E0;
+        QTest::newRow("hid id too big") << QByteArray("0003:00013A5C:00000D21") << true << false << 0 << 0;
+        QTest::newRow("hid id short") << QByteArray("0003:3A5C") << true << false << 0 << 0;
+        QTest::newRow("hid id empty") << QByteArray() << true << false << 0 << 0;
+        QTest::newRow("product") << QByteArray("3a5c/d21/100") << false << true << 0x3A5C << 0x0D21;
+        QTest::newRow("product garbage") << QByteArray("3a5c/zz/100") << false << false << 0 << 0;
+        QTest::newRow("product two parts") << QByteArray("3a5c/d21") << false << false << 0 << 0;
+    }
+    void udevIdTexts()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, hidId);
+        QFETCH(bool, ok);
+        QFETCH(int, vendor);
+        QFETCH(int, product);
+        quint16 v = 0, p = 0;
+        const bool parsed = hidId ? LinuxHidBackend::parseHidId(text, v, p)
+                                  : LinuxHidBackend::parseUsbProduct(text, v, p);
+        QCOMPARE(parsed, ok);
+        if (ok) {
+            QCOMPARE(int(v), vendor);
+            QCOMPARE(int(p), product);
+        }
+    }
+
     void linuxBackendWithoutTheBridge()
     {
         LinuxHidBackend backend;
