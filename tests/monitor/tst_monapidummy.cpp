@@ -1,6 +1,7 @@
 #include "CMonAPIDummy.h"
 #include "DisplayRig.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 #include <cstring>
 
@@ -148,6 +149,34 @@ private slots:
         rig.desk.setListFails(true);
         QCOMPARE(api.EnumerateInterfaces(), -1001);
         QCOMPARE(api.GetNumDisplayInterfaces(), 0);
+    }
+
+    void bridgesComingAndGoing()
+    {
+        DisplayRig rig;
+        rig.desk.addMonitor(1, QRectF(0, 0, 1920, 1200), SimMonitorConfig::hxsim24());
+        CMonAPIDummy &api = rig.interfaces();
+        QSignalSpy spy(&api.m_USBBridges, &mac_usb_ddcci::usb_device_changed);
+        INTERFACE_INFO info;
+        QCOMPARE(api.EnumerateInterfaces(), 0);
+        QCOMPARE(api.GetDisplayInterfaceInfo(0, &info), 0);
+        QCOMPARE(info.m_Connection, QStringLiteral("Native"));
+
+        rig.desk.plugBridge(1);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toBool(), true);
+        QCOMPARE(api.EnumerateInterfaces(), 0);
+        QCOMPARE(api.GetDisplayInterfaceInfo(0, &info), 0);
+        QCOMPARE(info.m_Connection, QStringLiteral("USB"));
+        QCOMPARE(info.m_InterfaceNumber, 0xFF00u);
+
+        rig.desk.unplugBridge(1);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(1).at(0).toBool(), false);
+        QCOMPARE(api.EnumerateInterfaces(), 0);
+        QCOMPARE(api.GetDisplayInterfaceInfo(0, &info), 0);
+        QCOMPARE(info.m_Connection, QStringLiteral("Native"));
+        QVERIFY(!info.m_USB);
     }
 
     void globalIsClearedWithTheList()
