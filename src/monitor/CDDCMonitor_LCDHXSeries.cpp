@@ -216,6 +216,8 @@ bool CDDCMonitor_LCDHXSeries::IsHX520R()
 
 int CDDCMonitor_LCDHXSeries::GetNativePrimaries(color_primaries *primaries)
 {
+    if (!primaries)
+        return -1;
     primaries->valid = false;
     QByteArray records;
     const int status = ReadEEPROMBytes(kNativeTableAddress, 3 * kGammaGamutRecordSize, records);
@@ -240,6 +242,8 @@ int CDDCMonitor_LCDHXSeries::GetNativePrimaries(color_primaries *primaries)
 
 int CDDCMonitor_LCDHXSeries::GetMonitorEDIDColorCoordinates(CCIEYxy *primaries)
 {
+    if (!primaries)
+        return -1;
     if (GetNativePrimaries(&m_Primaries) == 0 && m_Primaries.valid) {
         primaries[0] = CCIEYxy(1.0, m_Primaries.redX / 1000.0, m_Primaries.redY / 1000.0);
         primaries[1] = CCIEYxy(1.0, m_Primaries.greenX / 1000.0, m_Primaries.greenY / 1000.0);
@@ -289,6 +293,10 @@ int CDDCMonitor_LCDHXSeries::ConfigureMonitorControlsForCalibration(CTargetValue
             return -1;
         p.valid = true;
         m_Primaries = p;
+    } else if (!m_Primaries.valid) {
+        // A gamut type this class does not know keeps the primaries last
+        // used; with none known there is nothing sound to send.
+        return -1;
     }
 
     const color_primaries &p = m_Primaries;
@@ -678,6 +686,8 @@ int CDDCMonitor_LCDHXSeries::find_color_sensor_eeprom_location(
 int CDDCMonitor_LCDHXSeries::GetColorSensorCorrectionMatrix(ushort sensorType, ushort sensorModel,
                                                             QString serial, double *matrix)
 {
+    if (!matrix)
+        return -1;
     for (int i = 0; i < 9; ++i)
         matrix[i] = i % 4 == 0 ? 1.0 : 0.0;
     QList<color_sensor_eeprom_data_table_entry> table;
@@ -707,6 +717,23 @@ int CDDCMonitor_LCDHXSeries::DeleteColorSensorCorrectionMatrix(ushort sensorType
 }
 
 // --- sensor-correction backup -----------------------------------------------
+
+// The saved values turned into writes; a code the monitor did not answer
+// holds no value and is left out. plain drops "only if different".
+QList<set_get_vcp_list> CDDCMonitor_LCDHXSeries::WritesOf(const QList<set_get_vcp_list> &saved,
+                                                          bool plain)
+{
+    QList<set_get_vcp_list> writes;
+    for (set_get_vcp_list e : saved) {
+        if (e.result != 0)
+            continue;
+        e.set = true;
+        if (plain)
+            e.onlyIfDifferent = false;
+        writes.append(e);
+    }
+    return writes;
+}
 
 int CDDCMonitor_LCDHXSeries::ReadSensorCorrectionBackupData()
 {
@@ -752,9 +779,7 @@ int CDDCMonitor_LCDHXSeries::RestoreSensorCorrectionBackupData()
     if ((status = control->InitGammaTable()) != 0)
         return status;
     WaitMS(4000);
-    QList<set_get_vcp_list> writes = m_BackupVCPList;
-    for (set_get_vcp_list &e : writes)
-        e.set = true;
+    QList<set_get_vcp_list> writes = WritesOf(m_BackupVCPList, false);
     return SetGetVCPList(&writes, true);
 }
 
@@ -776,10 +801,6 @@ int CDDCMonitor_LCDHXSeries::RestoreInitalSensorCorrectionBackupData()
 {
     if (!m_InitialBackupValid)
         return -1;
-    QList<set_get_vcp_list> writes = m_InitialBackupVCPList;
-    for (set_get_vcp_list &e : writes) {
-        e.set = true;
-        e.onlyIfDifferent = false;
-    }
+    QList<set_get_vcp_list> writes = WritesOf(m_InitialBackupVCPList, true);
     return SetGetVCPList(&writes, true);
 }

@@ -119,6 +119,7 @@ private:
     int ReadGammaGamutRecords(uint address, int count,
                               QList<native_gamma_gamut_table_entry> &table);
     int ChooseProfileRecord(uchar key1, uchar key2, uint &address, int &count);
+    static QList<set_get_vcp_list> WritesOf(const QList<set_get_vcp_list> &saved, bool plain);
 
     color_primaries m_Primaries;
     // The native gamma/gamut table followed by the further gamma data.

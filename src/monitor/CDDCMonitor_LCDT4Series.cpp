@@ -318,6 +318,8 @@ int CDDCMonitor_LCDT4Series::SetOSDLock(uint mode)
 
 int CDDCMonitor_LCDT4Series::GetPowerOnHours(double *hours)
 {
+    if (!hours)
+        return -1;
     ulong id = 0;
     GetMonitorVendorProductID(&id);
     *hours = 0.0;

@@ -73,7 +73,7 @@ class TestLCDHXSeries : public QObject {
 private slots:
     void calibrationSetUp_data();
     void calibrationSetUp();
-    void customGamutThatIsNoChromaticityIsRefused();
+    void gamutWithoutUsablePrimariesIsRefused();
     void nativePrimaries();
     void nativePrimariesFallBackToEdid();
     void restoreThenCompare();
@@ -86,6 +86,7 @@ private slots:
     void profileIdTableWithDamagedCount();
     void sensorCorrectionTable();
     void sensorCorrectionBackup();
+    void backupOfUnsupportedCode();
     void initialBackup();
     void powerOnHours_data();
     void powerOnHours();
@@ -148,7 +149,7 @@ void TestLCDHXSeries::calibrationSetUp()
     QCOMPARE(uint(p.redX), primaryWrites[0].second);
 }
 
-void TestLCDHXSeries::customGamutThatIsNoChromaticityIsRefused()
+void TestLCDHXSeries::gamutWithoutUsablePrimariesIsRefused()
 {
     HXRig rig;
     QCOMPARE(rig.connect(), 0);
@@ -165,6 +166,17 @@ void TestLCDHXSeries::customGamutThatIsNoChromaticityIsRefused()
     QCOMPARE(rig.monitor.ConfigureMonitorControlsForCalibration(&target), 0);
     QCOMPARE(rig.sim().registerValue(0x1058), quint16(797));
     QCOMPARE(rig.sim().registerValue(0x105A), quint16(46));
+
+    // A gamut type the class does not know keeps the primaries last sent,
+    // and with none sent yet it sends nothing.
+    target.m_ColorGamutType = CTargetValue::typeColorGamutType(42);
+    QCOMPARE(rig.monitor.ConfigureMonitorControlsForCalibration(&target), 0);
+    QCOMPARE(rig.sim().registerValue(0x1058), quint16(797));
+    HXRig fresh;
+    QCOMPARE(fresh.connect(), 0);
+    fresh.clearLogs();
+    QCOMPARE(fresh.monitor.ConfigureMonitorControlsForCalibration(&target), -1);
+    QVERIFY(fresh.pagedWrites().isEmpty());
 }
 
 void TestLCDHXSeries::nativePrimaries()
@@ -506,6 +518,19 @@ void TestLCDHXSeries::sensorCorrectionBackup()
     // 0x1051 as the last backup found it (6: the first had already set it),
     // written once: each backup starts a fresh list.
     QCOMPARE(rig.pagedWrites(), (Writes{{0x1051, 6}}));
+}
+
+void TestLCDHXSeries::backupOfUnsupportedCode()
+{
+    // A code the monitor does not implement has no value to put back.
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.unsupportedCodes = {0x1051};
+    HXRig rig(MonitorTransport::I2C, config);
+    QCOMPARE(rig.connect(), 0);
+    QCOMPARE(rig.monitor.ReadSensorCorrectionBackupData(), 0);
+    rig.clearLogs();
+    QCOMPARE(rig.monitor.RestoreSensorCorrectionBackupData(), 0);
+    QCOMPARE(rig.requestsFor(0x1051), 0);
 }
 
 void TestLCDHXSeries::initialBackup()
