@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <random>
 
 using namespace pz;
@@ -297,6 +298,27 @@ private slots:
         SimOrvaneMonitor fresh(c);
         QCOMPARE(fresh.registerValue(0x10), quint16(50));
         QCOMPARE(fresh.eeprom(0xFF10, 1), hex("FF"));
+    }
+
+    void tablesSurvivePowerOnlyWhenSaved()
+    {
+        SimOrvaneMonitor monitor;
+        QVERIFY(test::sendRequest(monitor, hex("C2 0B 00 10 AA AA")));
+        QVERIFY(test::sendRequest(monitor, hex("C2 07")));   // save the tables
+        QVERIFY(test::sendRequest(monitor, hex("C2 0B 00 11 BB BB")));
+        QVERIFY(test::sendRequest(monitor, hex("C2 05 00 00 00 07")));
+        exchange(monitor, paged(0xC8, 0x0012, 90));          // not saved either
+        monitor.powerCycle();
+        QVERIFY(monitor.silent());
+        m_clock.advanceUs(2000000);
+        QCOMPARE(monitor.curveMemory()[0x10], quint16(0xAAAA));
+        QCOMPARE(monitor.curveMemory()[0x11], quint16(std::lround(65535 * std::pow(17 / 255.0, 2.2))));
+        QCOMPARE(monitor.gammaTable()[0], quint16(0));
+        QCOMPARE(monitor.registerValue(0x12), quint16(50));
+        // 0x2F8 := 1 puts the gamma table back to linear.
+        QVERIFY(test::sendRequest(monitor, hex("C2 05 00 01 00 07")));
+        exchange(monitor, paged(0xC8, 0x02F8, 1));
+        QCOMPARE(monitor.gammaTable()[1], quint16(4));
     }
 
     void faultsShapeTheReply_data()
