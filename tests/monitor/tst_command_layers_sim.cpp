@@ -296,6 +296,33 @@ private slots:
         QCOMPARE(rig.clock.waitsMs().count(qint64(2017)), 6);
     }
 
+    void edidWithExtensionOverI2C()
+    {
+        SimMonitorConfig config;
+        QByteArray edid = buildSimEdid(config);
+        edid[126] = 1;
+        QByteArray cea(128, 0);
+        cea[0] = 0x02;
+        cea[1] = 0x03;
+        cea[2] = 0x04;   // no data blocks: descriptors from 132
+        for (QByteArray *block : {&edid, &cea}) {
+            quint8 sum = 0;
+            for (int i = 0; i < 127; ++i)
+                sum = quint8(sum + quint8((*block)[i]));
+            (*block)[127] = char(quint8(0x100 - sum));
+        }
+        config.edid = edid + cea;
+        SimRig rig(SimRig::I2C, config);
+        unsigned char buffer[256] = {};
+        QCOMPARE(rig.control->ReadEDID(buffer, true), 0);
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(buffer), 256), config.edid);
+
+        SimMonitorConfig failing;
+        failing.ddcEdidFails = true;
+        SimRig broken(SimRig::I2C, failing);
+        QCOMPARE(broken.control->ReadEDID(buffer, true), -11);
+    }
+
     void dualLinkAdapterNeedsTheFix()
     {
         SimMonitorConfig config;
