@@ -1,7 +1,9 @@
 #include "XRandRConnection.h"
 
 #include <QMutexLocker>
+#include <atomic>
 #include <mutex>
+#include <set>
 
 // The X headers come last: their macros must not reach any Qt header.
 #include <X11/Xatom.h>
@@ -62,6 +64,43 @@ private:
     bool m_ok = false;
 };
 
+// A broken connection (the server went away) is reported to a process-wide
+// handler whose default ends the program. Ours lets Xlib go on for our own
+// connections, whose per-connection exit handler then marks them lost;
+// others' connections keep the handler that was there before.
+std::mutex g_ioMutex;
+std::set<Display *> g_ourDisplays;
+XIOErrorHandler g_previousIOHandler = nullptr;
+
+int ioHandler(Display *display)
+{
+    {
+        std::lock_guard<std::mutex> lock(g_ioMutex);
+        if (g_ourDisplays.count(display))
+            return 0;
+    }
+    return g_previousIOHandler ? g_previousIOHandler(display) : 0;
+}
+
+void lostHandler(Display *, void *flag) { static_cast<std::atomic<bool> *>(flag)->store(true); }
+
+void watchConnection(Display *display, std::atomic<bool> *lostFlag)
+{
+    static std::once_flag once;
+    std::call_once(once, [] { g_previousIOHandler = XSetIOErrorHandler(ioHandler); });
+    {
+        std::lock_guard<std::mutex> lock(g_ioMutex);
+        g_ourDisplays.insert(display);
+    }
+    XSetIOErrorExitHandler(display, lostHandler, lostFlag);
+}
+
+void unwatchConnection(Display *display)
+{
+    std::lock_guard<std::mutex> lock(g_ioMutex);
+    g_ourDisplays.erase(display);
+}
+
 // EDID bytes are at most a few blocks; 1024 bytes is ample.
 constexpr long kEdidPropertyLongs = 256;
 
@@ -69,6 +108,7 @@ constexpr long kEdidPropertyLongs = 256;
 
 struct XRandRConnection::Impl {
     Display *display = nullptr;
+    std::atomic<bool> lost{false};
     Window root = 0;
     bool hasCurrentResources = false; // RandR 1.3
     QString reason;
@@ -127,23 +167,31 @@ XRandRConnection::XRandRConnection(const QByteArray &displayName) : d(std::make_
     }
     d->hasCurrentResources = major > 1 || minor >= 3;
     d->root = DefaultRootWindow(d->display);
+    watchConnection(d->display, &d->lost);
 }
 
 XRandRConnection::~XRandRConnection()
 {
-    if (d->display)
+    if (d->display) {
         XCloseDisplay(d->display);
+        unwatchConnection(d->display);
+    }
 }
 
-bool XRandRConnection::isAvailable() const { return d->display != nullptr; }
+bool XRandRConnection::isAvailable() const { return d->display != nullptr && !d->lost; }
 
-QString XRandRConnection::unavailableReason() const { return d->reason; }
+QString XRandRConnection::unavailableReason() const
+{
+    if (d->display && d->lost)
+        return QStringLiteral("the connection to the X server was lost");
+    return d->reason;
+}
 
 bool XRandRConnection::activeOutputs(QVector<XRandROutput> &outputs)
 {
     outputs.clear();
     QMutexLocker lock(&m_mutex);
-    if (!d->display)
+    if (!isAvailable())
         return false;
     ErrorTrap trap(d->display);
     XRRScreenResources *res = d->resources();
@@ -176,7 +224,7 @@ bool XRandRConnection::activeOutputs(QVector<XRandROutput> &outputs)
         XRRFreeOutputInfo(info);
     }
     XRRFreeScreenResources(res);
-    if (!trap.finish())
+    if (!trap.finish() || d->lost)
         return false;
     // The primary output leads, like the main display of other systems.
     for (const XRandROutput &o : found)
@@ -191,11 +239,11 @@ bool XRandRConnection::activeOutputs(QVector<XRandROutput> &outputs)
 int XRandRConnection::gammaSize(quint32 crtc)
 {
     QMutexLocker lock(&m_mutex);
-    if (!d->display || crtc == 0)
+    if (!isAvailable() || crtc == 0)
         return 0;
     ErrorTrap trap(d->display);
     const int size = XRRGetCrtcGammaSize(d->display, crtc);
-    return trap.finish() && size > 0 ? size : 0;
+    return trap.finish() && !d->lost && size > 0 ? size : 0;
 }
 
 bool XRandRConnection::getGamma(quint32 crtc, QVector<quint16> &red, QVector<quint16> &green,
@@ -205,11 +253,11 @@ bool XRandRConnection::getGamma(quint32 crtc, QVector<quint16> &red, QVector<qui
     green.clear();
     blue.clear();
     QMutexLocker lock(&m_mutex);
-    if (!d->display || crtc == 0)
+    if (!isAvailable() || crtc == 0)
         return false;
     ErrorTrap trap(d->display);
     XRRCrtcGamma *gamma = XRRGetCrtcGamma(d->display, crtc);
-    const bool ok = trap.finish() && gamma && gamma->size > 0;
+    const bool ok = trap.finish() && !d->lost && gamma && gamma->size > 0;
     if (ok) {
         for (int i = 0; i < gamma->size; ++i) {
             red.append(gamma->red[i]);
@@ -226,7 +274,7 @@ bool XRandRConnection::setGamma(quint32 crtc, const QVector<quint16> &red,
                                 const QVector<quint16> &green, const QVector<quint16> &blue)
 {
     QMutexLocker lock(&m_mutex);
-    if (!d->display || crtc == 0)
+    if (!isAvailable() || crtc == 0)
         return false;
     ErrorTrap trap(d->display);
     const int size = XRRGetCrtcGammaSize(d->display, crtc);
@@ -242,13 +290,13 @@ bool XRandRConnection::setGamma(quint32 crtc, const QVector<quint16> &red,
     }
     XRRSetCrtcGamma(d->display, crtc, gamma);
     XRRFreeGamma(gamma);
-    return trap.finish();
+    return trap.finish() && !d->lost;
 }
 
 bool XRandRConnection::setOutputEdid(quint32 output, const QByteArray &edid)
 {
     QMutexLocker lock(&m_mutex);
-    if (!d->display || output == 0)
+    if (!isAvailable() || output == 0)
         return false;
     ErrorTrap trap(d->display);
     const Atom atom = XInternAtom(d->display, "EDID", False);
@@ -258,7 +306,7 @@ bool XRandRConnection::setOutputEdid(quint32 output, const QByteArray &edid)
         XRRChangeOutputProperty(d->display, output, atom, XA_INTEGER, 8, PropModeReplace,
                                 reinterpret_cast<const unsigned char *>(edid.constData()),
                                 edid.size());
-    return trap.finish();
+    return trap.finish() && !d->lost;
 }
 
 } // namespace pz

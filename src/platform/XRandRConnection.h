@@ -6,7 +6,8 @@
 // A connection that found no X server or no usable RandR is "unavailable":
 // it answers every request with a failure and tells why. Requests the server
 // refuses (an output or CRTC that left meanwhile) fail cleanly instead of
-// ending the program, as Xlib's default error handler would.
+// ending the program, as Xlib's default error handler would; so does every
+// request after the server went away (the connection is then unavailable).
 //
 // The X headers stay inside the .cpp file: their macros (None, Bool,
 // Status...) would clash with Qt's.

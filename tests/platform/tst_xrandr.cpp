@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -223,6 +225,44 @@ private slots:
         QVERIFY(!desk.openI2CBus(out.id, 0));
         QVERIFY(!desk.openI2CBus(out.id, 1));
         QVERIFY(!desk.openI2CBus(0x7FFFFFF, 0));
+    }
+
+    void serverGoingAwayIsSurvived()
+    {
+        // A private server, so the shared one stays up: it is killed while
+        // connected, and every later request fails instead of ending the
+        // program as Xlib's default handler would.
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (testServer().isEmpty() || xvfb.isEmpty())
+            QSKIP("no virtual X server available for tests");
+        QProcess server;
+        server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                            QStringLiteral("-screen"), QStringLiteral("0"),
+                            QStringLiteral("640x480x24"), QStringLiteral("+extension"),
+                            QStringLiteral("RANDR"), QStringLiteral("-nolisten"),
+                            QStringLiteral("tcp")});
+        QVERIFY(server.waitForStarted(10000));
+        QByteArray number;
+        while (!number.contains('\n') && server.waitForReadyRead(10000))
+            number += server.readAllStandardOutput();
+        QVERIFY2(number.contains('\n'), "the private server did not start");
+        const QByteArray name = ':' + number.trimmed();
+
+        XRandRConnection x(name);
+        QVERIFY2(x.isAvailable(), qPrintable(x.unavailableReason()));
+        QVector<XRandROutput> outputs;
+        QVERIFY(x.activeOutputs(outputs) && !outputs.isEmpty());
+        const quint32 crtc = outputs.first().crtc;
+
+        server.kill();
+        QVERIFY(server.waitForFinished(10000));
+        QVERIFY(!x.activeOutputs(outputs));
+        QVERIFY(outputs.isEmpty());
+        QVERIFY(!x.isAvailable());
+        QVERIFY(x.unavailableReason().contains(QLatin1String("lost")));
+        QCOMPARE(x.gammaSize(crtc), 0);
+        QVector<quint16> r, g, b;
+        QVERIFY(!x.getGamma(crtc, r, g, b));
     }
 
     void serverGammaRampRoundTrip()
