@@ -61,23 +61,27 @@ bool LinuxDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
     return true;
 }
 
-std::unique_ptr<II2CBus> LinuxDesktop::openI2CBus(quint32 displayId, int bus)
+int LinuxDesktop::i2cBusNumber(quint32 displayId)
 {
-    if (bus != 0)
-        return nullptr;
     QVector<XRandROutput> outputs;
     if (!m_x->activeOutputs(outputs))
-        return nullptr;
+        return -1;
     for (const XRandROutput &o : outputs) {
         if (o.id != displayId)
             continue;
         const QVector<DrmConnectorBus> connectors = drmConnectorBuses(m_sysfsRoot);
         const DrmConnectorBus *c = connectorFor(o, connectors);
-        if (!c || c->bus < 0)
-            return nullptr;
-        return LinuxI2CBus::open(c->bus);
+        return c ? c->bus : -1;
     }
-    return nullptr;
+    return -1;
+}
+
+std::unique_ptr<II2CBus> LinuxDesktop::openI2CBus(quint32 displayId, int bus)
+{
+    if (bus != 0)
+        return nullptr;
+    const int number = i2cBusNumber(displayId);
+    return number >= 0 ? LinuxI2CBus::open(number) : nullptr;
 }
 
 } // namespace pz

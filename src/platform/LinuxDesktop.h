@@ -29,6 +29,10 @@ public:
     // Bus 0 is the DDC bus of the display's connector; there is no other.
     std::unique_ptr<II2CBus> openI2CBus(quint32 displayId, int bus) override;
 
+    // N of the /dev/i2c-N wired to a display's connector; -1 when the
+    // display or its connector's bus is unknown.
+    int i2cBusNumber(quint32 displayId);
+
     // The X server's name for the output a DRM connector drives:
     // "card0-HDMI-A-1" -> "HDMI-1", "card1-DP-2" -> "DP-2".
     static QString outputNameOfConnector(const QString &connector);

@@ -221,8 +221,21 @@ private slots:
         QVERIFY(desk.onlineDisplays(displays));
         QCOMPARE(displays.first().edid, kernel);
 
-        // The connector has no I2C bus here: no bus opens, and no other bus.
+        // The connector has no I2C bus yet: no bus opens, and no other bus.
+        QCOMPARE(desk.i2cBusNumber(out.id), -1);
         QVERIFY(!desk.openI2CBus(out.id, 0));
+        // Its ddc link names the adapter wired to the monitor.
+        QVERIFY(QFile::link(QStringLiteral("../../devices/i2c-7"),
+                            sysfs.filePath(QStringLiteral("card0-") + out.name + QStringLiteral("/ddc"))));
+        QCOMPARE(desk.i2cBusNumber(out.id), 7);
+        // A connector whose EDID is the output's wins over the name.
+        QVERIFY(x->setOutputEdid(out.id, published));
+        addConnector(sysfs.path(), QStringLiteral("card1-DP-9"), true, published);
+        QVERIFY(QDir().mkpath(sysfs.filePath(QStringLiteral("card1-DP-9/i2c-12"))));
+        QCOMPARE(desk.i2cBusNumber(out.id), 12);
+        QVERIFY(x->setOutputEdid(out.id, QByteArray()));
+        QCOMPARE(desk.i2cBusNumber(out.id), 7);
+        QCOMPARE(desk.i2cBusNumber(0x7FFFFFF), -1);
         QVERIFY(!desk.openI2CBus(out.id, 1));
         QVERIFY(!desk.openI2CBus(0x7FFFFFF, 0));
     }
