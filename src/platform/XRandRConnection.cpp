@@ -197,7 +197,10 @@ bool XRandRConnection::activeOutputs(QVector<XRandROutput> &outputs)
     XRRScreenResources *res = d->resources();
     if (!res)
         return false;
-    const RROutput primary = XRRGetOutputPrimary(d->display, d->root);
+    // The primary output exists from RandR 1.3 on; asking an older server
+    // would be refused.
+    const RROutput primary =
+        d->hasCurrentResources ? XRRGetOutputPrimary(d->display, d->root) : RROutput(None);
     QVector<XRandROutput> found;
     for (int i = 0; i < res->noutput; ++i) {
         XRROutputInfo *info = XRRGetOutputInfo(d->display, res, res->outputs[i]);
