@@ -6,11 +6,10 @@
 #include "ToneCurves.h"
 
 #include <algorithm>
-#include <cmath>
+#include <iterator>
 
 namespace {
 
-constexpr uint kVcpCSCGain = 0x2CA;
 constexpr uint kVcpLargeTable = 0x2F9;
 constexpr uint kVcpAutoContrast = 0x233;
 constexpr uint kVcpCalibrationSwitch = 0x254;
@@ -112,7 +111,7 @@ int CDDCMonitor_LCDT4Series::GetLUTSize(uint *size)
         return status;
     // Monitors that take a 768-entry table answer the large-table code.
     uint current = 0, maximum = 0;
-    uchar result = 0, type = 0;
+    uchar result = 1, type = 0;
     if (GetVCP(kVcpLargeTable, &current, &maximum, &result, &type) == 0 && result == 0)
         *size = kLargeTableSize;
     return 0;
