@@ -8,6 +8,7 @@ namespace {
 constexpr int kBadLength = -24;
 constexpr int kOtherCode = -25;
 constexpr int kBadOpcode = -26;
+constexpr int kTooLong = -28;
 constexpr int kNotStandardCode = -29;
 constexpr int kTooManyValues = -31;
 constexpr int kVerifyFailed = -32;
@@ -19,10 +20,15 @@ constexpr unsigned char kPagedGet = 0xC6;
 constexpr unsigned char kPagedSet = 0xC8;
 constexpr unsigned char kPagedReply = 0xC7;
 constexpr unsigned int kPagedReplyLength = 9;
+// Table sub-commands of the gamma table and the theoretical curve chunks.
+constexpr unsigned char kGammaRead = 0x04;
+constexpr unsigned char kGammaWrite = 0x05;
+constexpr unsigned char kCurveRead = 0x0A;
+constexpr unsigned char kCurveWrite = 0x0B;
 constexpr int kLatePolls = 17;
 
-unsigned char hi(unsigned int v) { return static_cast<unsigned char>((v >> 8) & 0xFF); }
-unsigned char lo(unsigned int v) { return static_cast<unsigned char>(v & 0xFF); }
+unsigned char hi(unsigned int v) { return ORV_ddc_control::HighByte(v); }
+unsigned char lo(unsigned int v) { return ORV_ddc_control::LowByte(v); }
 
 bool allowedNameCharacter(char c)
 {
@@ -124,8 +130,7 @@ int ORV_ddc_control::GetPagedVCP(unsigned int code16, unsigned int *current,
                                  unsigned int *maximum, unsigned char *result,
                                  unsigned char *type)
 {
-    if (code16 > 0xFFFF)
-        return kNotStandardCode;
+    // A code above 0xFFFF gives a page above 255, which the paged form refuses.
     return GetPagedVCP(code16 >> 8, code16 & 0xFF, current, maximum, result, type);
 }
 
@@ -178,8 +183,6 @@ int ORV_ddc_control::SetPagedVCP(unsigned int code16, unsigned int *value,
                                  unsigned int *maximum, unsigned char *result,
                                  unsigned char *type)
 {
-    if (code16 > 0xFFFF)
-        return kNotStandardCode;
     return SetPagedVCP(code16 >> 8, code16 & 0xFF, value, maximum, result, type);
 }
 
@@ -210,6 +213,39 @@ int ORV_ddc_control::CommandOnce(unsigned char *payload, unsigned int n, unsigne
 {
     const int status = ExchangeOnce(payload, n, reply, expectedLength);
     return status != 0 ? status : checkReplyHeader(reply, replyOpcode, subCommand);
+}
+
+int ORV_ddc_control::ReadBlock(unsigned char *request, unsigned int requestLength,
+                               unsigned char *out, unsigned int dataBytes)
+{
+    unsigned char reply[kMaxPayload];
+    if (requestLength < 2 || dataBytes + 2 > sizeof reply)
+        return kTooLong;
+    const int status = Command(request, requestLength, reply, dataBytes + 2,
+                               static_cast<unsigned char>(request[0] + 1), request[1]);
+    if (status == 0)
+        std::memcpy(out, reply + 2, dataBytes);
+    return status;
+}
+
+int ORV_ddc_control::WriteBlock(const unsigned char *header, unsigned int headerLength,
+                                const unsigned char *data, unsigned int dataBytes,
+                                unsigned int waitAfter)
+{
+    unsigned char payload[kMaxPayload];
+    if (headerLength + dataBytes > sizeof payload)
+        return kTooLong;
+    std::memcpy(payload, header, headerLength);
+    if (dataBytes > 0)
+        std::memcpy(payload + headerLength, data, dataBytes);
+    return SendPacket(payload, headerLength + dataBytes, waitAfter);
+}
+
+int ORV_ddc_control::ChunkCountError(unsigned int count, unsigned int maxCount)
+{
+    if (count > maxCount)
+        return kTooManyValues;
+    return count == 0 ? kBadLength : 0;
 }
 
 // ---- maker commands ------------------------------------------------------------
@@ -268,9 +304,8 @@ int ORV_ddc_control::raw_set_asset_string_block(unsigned char offset, char *data
 {
     if (n == 0 || n > kAssetBlock)
         return kBadAsset;
-    unsigned char payload[3 + kAssetBlock] = {kMaker, 0x0E, offset};
-    std::memcpy(payload + 3, data, n);
-    return SendPacket(payload, 3u + n, 50);
+    const unsigned char header[3] = {kMaker, 0x0E, offset};
+    return WriteBlock(header, 3, reinterpret_cast<const unsigned char *>(data), n);
 }
 
 int ORV_ddc_control::GetAssetString(char *buffer, unsigned int size)
@@ -358,63 +393,52 @@ int ORV_ddc_control::SetPowerManagement(unsigned char mode)
 int ORV_ddc_control::readRawChunk(unsigned char subCommand, unsigned char *out,
                                   unsigned int offset, unsigned int count)
 {
-    if (count > kMaxTableChunk)
-        return kTooManyValues;
-    if (count == 0)
-        return kBadLength;
-    unsigned char payload[5] = {kTable, subCommand, hi(offset), lo(offset),
+    if (const int bad = ChunkCountError(count, kMaxTableChunk))
+        return bad;
+    unsigned char request[5] = {kTable, subCommand, hi(offset), lo(offset),
                                 static_cast<unsigned char>(count)};
-    unsigned char reply[2 + 2 * kMaxTableChunk];
-    const int status = Command(payload, 5, reply, 2 + 2 * count, 0xC3, subCommand);
-    if (status == 0)
-        std::memcpy(out, reply + 2, 2 * count);
-    return status;
+    return ReadBlock(request, 5, out, 2 * count);
 }
 
 int ORV_ddc_control::writeRawChunk(unsigned char subCommand, unsigned char *data,
                                    unsigned int offset, unsigned int count)
 {
-    if (count > kMaxTableChunk)
-        return kTooManyValues;
-    if (count == 0)
-        return kBadLength;
-    unsigned char payload[4 + 2 * kMaxTableChunk] = {kTable, subCommand, hi(offset), lo(offset)};
-    std::memcpy(payload + 4, data, 2 * count);
-    return SendPacket(payload, 4 + 2 * count, 50);
+    if (const int bad = ChunkCountError(count, kMaxTableChunk))
+        return bad;
+    const unsigned char header[4] = {kTable, subCommand, hi(offset), lo(offset)};
+    return WriteBlock(header, 4, data, 2 * count);
 }
 
 int ORV_ddc_control::gamma_table_read_raw__chunk(unsigned char *out, unsigned int offset,
                                                  unsigned int count)
 {
-    return readRawChunk(0x04, out, offset, count);
+    return readRawChunk(kGammaRead, out, offset, count);
 }
 
 int ORV_ddc_control::gamma_table_write_raw__chunk(unsigned char *data, unsigned int offset,
                                                   unsigned int count)
 {
-    return writeRawChunk(0x05, data, offset, count);
+    return writeRawChunk(kGammaWrite, data, offset, count);
 }
 
 int ORV_ddc_control::theoretical_curve_read_raw_chunk(unsigned char *out, unsigned int offset,
                                                       unsigned int count)
 {
-    return readRawChunk(0x0A, out, offset, count);
+    return readRawChunk(kCurveRead, out, offset, count);
 }
 
 int ORV_ddc_control::theoretical_curve_write_raw_chunk(unsigned char *data,
                                                        unsigned int offset,
                                                        unsigned int count)
 {
-    return writeRawChunk(0x0B, data, offset, count);
+    return writeRawChunk(kCurveWrite, data, offset, count);
 }
 
 int ORV_ddc_control::readValueChunk(unsigned char subCommand, unsigned int *values,
                                     unsigned int offset, unsigned int count)
 {
-    if (count == 0)
-        return kBadLength;
-    if (count > kMaxTableChunk)
-        return kTooManyValues;
+    if (const int bad = ChunkCountError(count, kMaxTableChunk))
+        return bad;
     unsigned char raw[2 * kMaxTableChunk];
     const int status = readRawChunk(subCommand, raw, offset, count);
     if (status != 0)
@@ -427,10 +451,8 @@ int ORV_ddc_control::readValueChunk(unsigned char subCommand, unsigned int *valu
 int ORV_ddc_control::writeValueChunk(unsigned char subCommand, unsigned int *values,
                                      unsigned int offset, unsigned int count)
 {
-    if (count == 0)
-        return kBadLength;
-    if (count > kMaxTableChunk)
-        return kTooManyValues;
+    if (const int bad = ChunkCountError(count, kMaxTableChunk))
+        return bad;
     unsigned char raw[2 * kMaxTableChunk];
     for (unsigned int i = 0; i < count; ++i) {
         raw[2 * i] = hi(values[i]);
@@ -442,38 +464,36 @@ int ORV_ddc_control::writeValueChunk(unsigned char subCommand, unsigned int *val
 int ORV_ddc_control::GammaTableReadChunk(unsigned int *values, unsigned int offset,
                                          unsigned int count)
 {
-    return readValueChunk(0x04, values, offset, count);
+    return readValueChunk(kGammaRead, values, offset, count);
 }
 
 int ORV_ddc_control::GammaTableWriteChunk(unsigned int *values, unsigned int offset,
                                           unsigned int count)
 {
-    return writeValueChunk(0x05, values, offset, count);
+    return writeValueChunk(kGammaWrite, values, offset, count);
 }
 
 int ORV_ddc_control::TheoreticalCurveReadChunk(unsigned int *values, unsigned int offset,
                                                unsigned int count)
 {
-    return readValueChunk(0x0A, values, offset, count);
+    return readValueChunk(kCurveRead, values, offset, count);
 }
 
 int ORV_ddc_control::TheoreticalCurveWriteChunk(unsigned int *values, unsigned int offset,
                                                 unsigned int count)
 {
-    return writeValueChunk(0x0B, values, offset, count);
+    return writeValueChunk(kCurveWrite, values, offset, count);
 }
 
 int ORV_ddc_control::writeChunkVerified(Table table, unsigned int *values, unsigned int offset,
                                         unsigned int count)
 {
-    if (count == 0)
-        return kBadLength;
-    if (count > kMaxTableChunk)
-        return kTooManyValues;
+    if (const int bad = ChunkCountError(count, kMaxTableChunk))
+        return bad;
     const bool curve = table == Table::TheoreticalCurve;
     const int tries = curve ? kCurveVerifyTries : retry_limit() + 1;
-    const unsigned char writeSub = curve ? 0x0B : 0x05;
-    const unsigned char readSub = curve ? 0x0A : 0x04;
+    const unsigned char writeSub = curve ? kCurveWrite : kGammaWrite;
+    const unsigned char readSub = curve ? kCurveRead : kGammaRead;
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (curve && attempt > 0)
             Wait(kCurveVerifyWait);
@@ -539,8 +559,8 @@ int ORV_ddc_control::WriteChannelTableVerified(Table table,
 
 int ORV_ddc_control::sendTableCommand(unsigned char subCommand, unsigned int waitAfter)
 {
-    unsigned char payload[2] = {kTable, subCommand};
-    return SendPacket(payload, 2, waitAfter);
+    const unsigned char header[2] = {kTable, subCommand};
+    return WriteBlock(header, 2, nullptr, 0, waitAfter);
 }
 
 int ORV_ddc_control::RefreshGammaTable() { return sendTableCommand(0x06, 50); }
@@ -672,18 +692,16 @@ int ORV_ddc_control::SetScheduleEnable(unsigned int *index, unsigned int *enable
 int ORV_ddc_control::ThreeD_LUT_read_chunk(ThreeD_LUT_Point *points, unsigned int r,
                                            unsigned int g, unsigned int b, unsigned int count)
 {
-    if (count > kMaxLutChunk)
-        return kTooManyValues;
-    if (count == 0)
-        return kBadLength;
-    unsigned char payload[6] = {kTable, 0x24, lo(r), lo(g), lo(b),
+    if (const int bad = ChunkCountError(count, kMaxLutChunk))
+        return bad;
+    unsigned char request[6] = {kTable, 0x24, lo(r), lo(g), lo(b),
                                 static_cast<unsigned char>(count)};
-    unsigned char reply[2 + 6 * kMaxLutChunk];
-    const int status = Command(payload, 6, reply, 2 + 6 * count, 0xC3, 0x24);
+    unsigned char raw[6 * kMaxLutChunk];
+    const int status = ReadBlock(request, 6, raw, 6 * count);
     if (status != 0)
         return status;
     for (unsigned int i = 0; i < count; ++i) {
-        const unsigned char *p = reply + 2 + 6 * i;
+        const unsigned char *p = raw + 6 * i;
         points[i].R = p[0] * 256u + p[1];
         points[i].G = p[2] * 256u + p[3];
         points[i].B = p[4] * 256u + p[5];
@@ -694,10 +712,8 @@ int ORV_ddc_control::ThreeD_LUT_read_chunk(ThreeD_LUT_Point *points, unsigned in
 int ORV_ddc_control::ThreeD_LUT_write_chunk(ThreeD_LUT_Point *points, unsigned int r,
                                             unsigned int g, unsigned int b, unsigned int count)
 {
-    if (count > kMaxLutChunk)
-        return kTooManyValues;
-    if (count == 0)
-        return kBadLength;
+    if (const int bad = ChunkCountError(count, kMaxLutChunk))
+        return bad;
     unsigned char payload[5 + 6 * kMaxLutChunk] = {kTable, 0x25, lo(r), lo(g), lo(b)};
     for (unsigned int i = 0; i < count; ++i) {
         unsigned char *p = payload + 5 + 6 * i;

@@ -146,6 +146,16 @@ public:
     int GetModelName(char *name);
     int GetSelfDiagnosis(char *text, unsigned int *length);
 
+    // Bits 15-8 and 7-0 of a value or address as it travels on the wire.
+    static unsigned char HighByte(unsigned int value)
+    {
+        return static_cast<unsigned char>((value >> 8) & 0xFF);
+    }
+    static unsigned char LowByte(unsigned int value)
+    {
+        return static_cast<unsigned char>(value & 0xFF);
+    }
+
 protected:
     // S exchange whose reply must begin with replyOpcode and, when
     // subCommand >= 0, echo it: -26 otherwise.
@@ -154,6 +164,18 @@ protected:
     // O exchange with the same reply check.
     int CommandOnce(unsigned char *payload, unsigned int n, unsigned char *reply,
                     unsigned int expectedLength, unsigned char replyOpcode, int subCommand);
+    // A maker (C0) or table (C2) read: sends request (opcode, sub-command,
+    // arguments) as an S exchange whose reply must begin with opcode + 1 and
+    // the sub-command, and copies the dataBytes that follow them to out.
+    int ReadBlock(unsigned char *request, unsigned int requestLength, unsigned char *out,
+                  unsigned int dataBytes);
+    // A maker or table command without reply: header, then dataBytes of
+    // data, sent with waitAfter ms of wait after closing.
+    int WriteBlock(const unsigned char *header, unsigned int headerLength,
+                   const unsigned char *data, unsigned int dataBytes,
+                   unsigned int waitAfter = 50);
+    // -31 for a chunk above maxCount entries, -24 for an empty one, else 0.
+    static int ChunkCountError(unsigned int count, unsigned int maxCount);
 
 private:
     int readValueChunk(unsigned char subCommand, unsigned int *values, unsigned int offset,

@@ -9,81 +9,68 @@ constexpr int kBadLength = -24;
 constexpr int kTooMany = -31;
 constexpr unsigned char kMaker = 0xC0;
 constexpr unsigned int kAddressSpace = 0x10000;
-
-unsigned char hi(unsigned int v) { return static_cast<unsigned char>((v >> 8) & 0xFF); }
-unsigned char lo(unsigned int v) { return static_cast<unsigned char>(v & 0xFF); }
 } // namespace
 
 ORV_factory_ddc_control::~ORV_factory_ddc_control() = default;
 
-int ORV_factory_ddc_control::sendMaker(unsigned char subCommand, unsigned char value,
-                                       unsigned int n)
+int ORV_factory_ddc_control::sendMaker(unsigned char subCommand, const unsigned char *args,
+                                       unsigned int argCount)
 {
-    unsigned char payload[3] = {kMaker, subCommand, value};
-    return SendPacket(payload, n, 50);
+    const unsigned char header[2] = {kMaker, subCommand};
+    return WriteBlock(header, 2, args, argCount);
 }
 
-int ORV_factory_ddc_control::MPUReset() { return sendMaker(0x00, 0, 2); }
+int ORV_factory_ddc_control::MPUReset() { return sendMaker(0x00, nullptr, 0); }
 
 int ORV_factory_ddc_control::DisableAutomaticMagneticFieldCompensation(unsigned char value)
 {
-    return sendMaker(0x0C, value, 3);
+    return sendMaker(0x0C, &value, 1);
 }
 
-int ORV_factory_ddc_control::DisableABL(unsigned char value) { return sendMaker(0x0D, value, 3); }
+int ORV_factory_ddc_control::DisableABL(unsigned char value) { return sendMaker(0x0D, &value, 1); }
 
 int ORV_factory_ddc_control::readChunk(unsigned char subCommand, unsigned char *data,
                                        unsigned int address, unsigned int count)
 {
-    if (count > kMaxMemoryChunk)
-        return kTooMany;
-    if (count == 0)
-        return kBadLength;
-    unsigned char payload[5] = {kMaker, subCommand, static_cast<unsigned char>(count),
-                                hi(address), lo(address)};
-    unsigned char reply[2 + kMaxMemoryChunk];
-    const int status = Command(payload, 5, reply, count + 2, 0xC1, subCommand);
-    if (status == 0)
-        std::memcpy(data, reply + 2, count);
-    return status;
+    if (const int bad = ChunkCountError(count, kMaxMemoryChunk))
+        return bad;
+    unsigned char request[5] = {kMaker, subCommand, static_cast<unsigned char>(count),
+                                HighByte(address), LowByte(address)};
+    return ReadBlock(request, 5, data, count);
 }
 
 int ORV_factory_ddc_control::writeChunk(unsigned char subCommand, unsigned char *data,
                                         unsigned int address, unsigned int count)
 {
-    if (count > kMaxMemoryChunk)
-        return kTooMany;
-    if (count == 0)
-        return kBadLength;
-    unsigned char payload[5 + kMaxMemoryChunk] = {kMaker, subCommand,
-                                                  static_cast<unsigned char>(count),
-                                                  hi(address), lo(address)};
-    std::memcpy(payload + 5, data, count);
-    return SendPacket(payload, 5 + count, 50);
+    if (const int bad = ChunkCountError(count, kMaxMemoryChunk))
+        return bad;
+    const unsigned char header[5] = {kMaker, subCommand, static_cast<unsigned char>(count),
+                                     HighByte(address), LowByte(address)};
+    return WriteBlock(header, 5, data, count);
 }
 
 int ORV_factory_ddc_control::write_eeprom_chunk(unsigned char *data, unsigned int address,
                                                 unsigned int count)
 {
-    return writeChunk(0x02, data, address, count);
+    return writeChunk(kWriteEeprom, data, address, count);
 }
 
 int ORV_factory_ddc_control::read_ram_chunk(unsigned char *data, unsigned int address,
                                             unsigned int count)
 {
-    return readChunk(0x03, data, address, count);
+    return readChunk(kReadRam, data, address, count);
 }
 
 int ORV_factory_ddc_control::read_eeprom_chunk(unsigned char *data, unsigned int address,
                                                unsigned int count)
 {
-    return readChunk(0x09, data, address, count);
+    return readChunk(kReadEeprom, data, address, count);
 }
 
 int ORV_factory_ddc_control::write_ram_chunk(unsigned char *data, unsigned int address,
                                              unsigned int count)
 {
-    return writeChunk(0x0A, data, address, count);
+    return writeChunk(kWriteRam, data, address, count);
 }
 
 int ORV_factory_ddc_control::ModeChangeRequest(unsigned char *mode)
@@ -118,40 +105,29 @@ int ORV_factory_ddc_control::WhiteBalanceTableWrite(unsigned char index, unsigne
                                                     unsigned char b, unsigned char c,
                                                     unsigned char d)
 {
-    unsigned char payload[7] = {kMaker, 0x24, index, a, b, c, d};
-    return SendPacket(payload, 7, 50);
+    const unsigned char entry[5] = {index, a, b, c, d};
+    return sendMaker(0x24, entry, 5);
 }
 
-int ORV_factory_ddc_control::readMemory(unsigned char subCommand, unsigned char *data,
-                                        unsigned int address, unsigned int length)
+int ORV_factory_ddc_control::transferMemory(Transfer transfer, unsigned char subCommand,
+                                            unsigned char *data, unsigned int address,
+                                            unsigned int length)
 {
     // Addresses travel as 16 bits: a range past the end would silently wrap
     // onto address 0.
     if (address >= kAddressSpace || length > kAddressSpace - address)
         return kTooMany;
+    const bool write = transfer == Transfer::Write;
     for (unsigned int done = 0; done < length; done += kMaxMemoryChunk) {
         const unsigned int count =
             length - done < kMaxMemoryChunk ? length - done : kMaxMemoryChunk;
-        const int status = readChunk(subCommand, data + done, address + done, count);
+        const int status = write ? writeChunk(subCommand, data + done, address + done, count)
+                                 : readChunk(subCommand, data + done, address + done, count);
         if (status != 0)
             return status;
-    }
-    return 0;
-}
-
-int ORV_factory_ddc_control::writeMemory(unsigned char subCommand, unsigned char *data,
-                                         unsigned int address, unsigned int length)
-{
-    if (address >= kAddressSpace || length > kAddressSpace - address)
-        return kTooMany;
-    for (unsigned int done = 0; done < length; done += kMaxMemoryChunk) {
-        const unsigned int count =
-            length - done < kMaxMemoryChunk ? length - done : kMaxMemoryChunk;
-        const int status = writeChunk(subCommand, data + done, address + done, count);
-        if (status != 0)
-            return status;
-        // The monitor needs time to commit each chunk.
-        Wait(50);
+        // The monitor needs time to commit each chunk it was given.
+        if (write)
+            Wait(50);
     }
     return 0;
 }
@@ -159,25 +135,25 @@ int ORV_factory_ddc_control::writeMemory(unsigned char subCommand, unsigned char
 int ORV_factory_ddc_control::ReadEEPROM(unsigned char *data, unsigned int address,
                                         unsigned int length)
 {
-    return readMemory(0x09, data, address, length);
+    return transferMemory(Transfer::Read, kReadEeprom, data, address, length);
 }
 
 int ORV_factory_ddc_control::ReadRAM(unsigned char *data, unsigned int address,
                                      unsigned int length)
 {
-    return readMemory(0x03, data, address, length);
+    return transferMemory(Transfer::Read, kReadRam, data, address, length);
 }
 
 int ORV_factory_ddc_control::WriteEEPROM(unsigned char *data, unsigned int address,
                                          unsigned int length)
 {
-    return writeMemory(0x02, data, address, length);
+    return transferMemory(Transfer::Write, kWriteEeprom, data, address, length);
 }
 
 int ORV_factory_ddc_control::WriteRAM(unsigned char *data, unsigned int address,
                                       unsigned int length)
 {
-    return writeMemory(0x0A, data, address, length);
+    return transferMemory(Transfer::Write, kWriteRam, data, address, length);
 }
 
 int ORV_factory_ddc_control::WriteEDID(unsigned char *data, unsigned int length)

@@ -42,13 +42,22 @@ public:
     int WriteEDID(unsigned char *data, unsigned int length);
 
 private:
+    // Sub-commands of the memory chunks.
+    static constexpr unsigned char kWriteEeprom = 0x02;
+    static constexpr unsigned char kReadRam = 0x03;
+    static constexpr unsigned char kReadEeprom = 0x09;
+    static constexpr unsigned char kWriteRam = 0x0A;
+    enum class Transfer { Read, Write };
+
     int readChunk(unsigned char subCommand, unsigned char *data, unsigned int address,
                   unsigned int count);
     int writeChunk(unsigned char subCommand, unsigned char *data, unsigned int address,
                    unsigned int count);
-    int readMemory(unsigned char subCommand, unsigned char *data, unsigned int address,
-                   unsigned int length);
-    int writeMemory(unsigned char subCommand, unsigned char *data, unsigned int address,
-                    unsigned int length);
-    int sendMaker(unsigned char subCommand, unsigned char value, unsigned int n);
+    // A whole range in chunks of 32 bytes; a write waits 50 ms more after
+    // each chunk.
+    int transferMemory(Transfer transfer, unsigned char subCommand, unsigned char *data,
+                       unsigned int address, unsigned int length);
+    // A maker command without reply: C0, the sub-command, then argCount
+    // argument bytes; 50 ms wait after closing.
+    int sendMaker(unsigned char subCommand, const unsigned char *args, unsigned int argCount);
 };

@@ -97,20 +97,13 @@ int ddc_control::SendPacketGetReply(unsigned char *payload, unsigned int n, unsi
 {
     if (n > kMaxPayload)
         return kTooLong;
-    if (n == 0 || !replyLength)
+    if (n == 0)
         return kBadLength;
-    const unsigned int expected = *replyLength;
-    if (expected > kMaxPayload)
-        return kTooLong;
-    if (expected == 0)
-        return kBadLength;
-    *replyLength = 0;
-
-    const int opened = m_transport->open_port();
+    unsigned int expected = 0;
+    const int opened = beginReply(replyLength, &expected);
     if (opened != 0)
         return opened;
 
-    unsigned char buffer[256];
     int result = 0;
     for (int i = 0; i <= m_retryLimit; ++i) {
         const int replyDelay = static_cast<int>(delay) + 50 * i;
@@ -123,31 +116,13 @@ int ddc_control::SendPacketGetReply(unsigned char *payload, unsigned int n, unsi
             continue;
         }
         Wait(replyDelay);
-        const int got = m_transport->ddcci_read(buffer, static_cast<unsigned char>(expected));
-        if (got > 0) {
-            // The transport checks the length against what was asked for;
-            // a transport that did not is not trusted with the caller's buffer.
-            if (static_cast<unsigned int>(got) > expected) {
-                Wait(replyDelay);
-                result = kBadLength;
-                continue;
-            }
-            std::memcpy(reply, buffer, static_cast<size_t>(got));
-            *replyLength = static_cast<unsigned int>(got);
+        const int got = readReply(reply, expected, replyLength);
+        if (got > 0 || (got == 0 && !retryOnNull)) {
             result = 0;
             break;
         }
-        if (got == 0) {
-            if (!retryOnNull) {
-                result = 0;
-                break;
-            }
-            Wait(replyDelay);
-            result = kOnlyNullMessages;
-            continue;
-        }
         Wait(replyDelay);
-        result = got;
+        result = got == 0 ? kOnlyNullMessages : got;
     }
     m_transport->close_port();
     Wait(50);
@@ -157,34 +132,52 @@ int ddc_control::SendPacketGetReply(unsigned char *payload, unsigned int n, unsi
 int ddc_control::GetReplyOnly(unsigned char *reply, unsigned int *replyLength,
                               unsigned int waitAfter)
 {
-    if (!replyLength)
-        return kBadLength;
-    const unsigned int expected = *replyLength;
-    if (expected > kMaxPayload)
-        return kTooLong;
-    if (expected == 0)
-        return kBadLength;
-    *replyLength = 0;
-
-    const int opened = m_transport->open_port();
+    unsigned int expected = 0;
+    const int opened = beginReply(replyLength, &expected);
     if (opened != 0)
         return opened;
-    unsigned char buffer[130];
     int result = 0;
     for (int i = 0; i <= m_retryLimit; ++i) {
-        const int got = m_transport->ddcci_read(buffer, static_cast<unsigned char>(expected));
-        if (got >= 0 && static_cast<unsigned int>(got) <= expected) {
-            if (got > 0)
-                std::memcpy(reply, buffer, static_cast<size_t>(got));
-            *replyLength = static_cast<unsigned int>(got);
+        const int got = readReply(reply, expected, replyLength);
+        if (got >= 0) {
             result = 0;
             break;
         }
-        result = got < 0 ? got : kBadLength;
+        result = got;
     }
     m_transport->close_port();
     Wait(static_cast<int>(waitAfter));
     return result;
+}
+
+int ddc_control::beginReply(unsigned int *replyLength, unsigned int *expected)
+{
+    if (!replyLength)
+        return kBadLength;
+    *expected = *replyLength;
+    if (*expected > kMaxPayload)
+        return kTooLong;
+    if (*expected == 0)
+        return kBadLength;
+    *replyLength = 0;
+    return m_transport->open_port();
+}
+
+int ddc_control::readReply(unsigned char *reply, unsigned int expected,
+                           unsigned int *replyLength)
+{
+    unsigned char buffer[256];
+    const int got = m_transport->ddcci_read(buffer, static_cast<unsigned char>(expected));
+    if (got < 0)
+        return got;
+    // The transport checks the length against what was asked for; a
+    // transport that did not is not trusted with the caller's buffer.
+    if (static_cast<unsigned int>(got) > expected)
+        return kBadLength;
+    if (got > 0)
+        std::memcpy(reply, buffer, static_cast<size_t>(got));
+    *replyLength = static_cast<unsigned int>(got);
+    return got;
 }
 
 int ddc_control::ExchangeRepeating(unsigned char *payload, unsigned int n, unsigned char *reply,
@@ -400,7 +393,9 @@ int ddc_control::ProbePort(int flags, unsigned char *edidBuffer)
         return m_transport->close_port();
     }
     if (flags & 1) {
-        const int edid = ReadEDID(edidBuffer, true);
+        // A caller that only asks whether the EDID reads need not give a buffer.
+        unsigned char scratch[2 * kEdidBlock];
+        const int edid = ReadEDID(edidBuffer ? edidBuffer : scratch, true);
         if (edid != 0)
             return edid;
     }

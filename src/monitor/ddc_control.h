@@ -61,6 +61,9 @@ public:
     // buffer holds 256 bytes. With check: 0 or -21/-22/a transport code;
     // without: the transport's read result (1 on success).
     int ReadEDID(unsigned char *buffer, bool check);
+    // flags 0: open and close the port; bit 0: read and check the EDID into
+    // edidBuffer (256 bytes, or null when only the answer matters); bit 1:
+    // Get VCP of code 0.
     int ProbePort(int flags, unsigned char *edidBuffer);
 
     low_level_ddc *transport() const { return m_transport; }
@@ -84,6 +87,14 @@ protected:
                      unsigned int expectedLength);
 
 private:
+    // Checks the expected reply length (1 to 120) in *replyLength, keeps it
+    // in *expected, clears *replyLength and opens the port: 0, or the code
+    // the exchange returns at once.
+    int beginReply(unsigned int *replyLength, unsigned int *expected);
+    // One reply read into reply (expected bytes): its payload length (0 for
+    // a null message), stored in *replyLength, or a negative code.
+    int readReply(unsigned char *reply, unsigned int expected, unsigned int *replyLength);
+
     int m_verbosity = 0;
     int m_retryLimit = kDefaultRetryLimit;
     low_level_ddc *m_transport = nullptr;

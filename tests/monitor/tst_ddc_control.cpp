@@ -443,6 +443,9 @@ private slots:
         QCOMPARE(f.bus.requests(), (QList<QByteArray>{hex("01 00")}));
         f.bus.nak(5);
         QCOMPARE(f.ddc.ProbePort(1, edid), -11);
+        // Only asking whether the EDID reads: no buffer needed.
+        f.bus.replyBytes(hex(kSampleEdid));
+        QCOMPARE(f.ddc.ProbePort(1, nullptr), 0);
     }
 };
 
