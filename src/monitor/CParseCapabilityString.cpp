@@ -335,15 +335,9 @@ int CParseCapabilityString::IsVCPEnumerated(int code) const
     return findRow(m_VCP.enumerated, m_VCP.rows, code) ? 1 : 0;
 }
 
-int CParseCapabilityString::GetNumberOfEnumeratedValuesFound(int code) const
+int CParseCapabilityString::rowValues(const CodeList &list, int code, const int **values)
 {
-    const ValueRow *row = findRow(m_VCP.enumerated, m_VCP.rows, code);
-    return row ? (*row)[0] : 0;
-}
-
-int CParseCapabilityString::GetArrrayOfEnumeratedVCPValues(int code, const int **values) const
-{
-    const ValueRow *row = findRow(m_VCP.enumerated, m_VCP.rows, code);
+    const ValueRow *row = findRow(list.enumerated, list.rows, code);
     if (!row)
         return 0;
     if (values)
@@ -351,41 +345,50 @@ int CParseCapabilityString::GetArrrayOfEnumeratedVCPValues(int code, const int *
     return (*row)[0];
 }
 
+int CParseCapabilityString::GetNumberOfEnumeratedValuesFound(int code) const
+{
+    return rowValues(m_VCP, code, nullptr);
+}
+
+int CParseCapabilityString::GetArrrayOfEnumeratedVCPValues(int code, const int **values) const
+{
+    return rowValues(m_VCP, code, values);
+}
+
 int CParseCapabilityString::ContainsEnumeratedVCPofValue(int code, int value) const
 {
-    const ValueRow *row = findRow(m_VCP.enumerated, m_VCP.rows, code);
-    if (!row)
-        return 0;
-    const int *first = row->data() + 1;
-    return std::find(first, first + (*row)[0], value) != first + (*row)[0] ? 1 : 0;
+    const int *first = nullptr;
+    const int count = rowValues(m_VCP, code, &first);
+    return count > 0 && std::find(first, first + count, value) != first + count ? 1 : 0;
 }
+
+namespace {
+int exposeList(const std::vector<int> &list, int count, const int **codes)
+{
+    if (codes)
+        *codes = list.data();
+    return count;
+}
+} // namespace
 
 int CParseCapabilityString::GetArrayOfVCPsFound(const int **codes) const
 {
-    if (codes)
-        *codes = m_VCP.codes.data();
-    return m_VCPCount;
+    return exposeList(m_VCP.codes, m_VCPCount, codes);
 }
 
 int CParseCapabilityString::GetArrayOfEnumeratedVCPsFound(const int **codes) const
 {
-    if (codes)
-        *codes = m_VCP.enumerated.data();
-    return m_EnumeratedVCPCount;
+    return exposeList(m_VCP.enumerated, m_EnumeratedVCPCount, codes);
 }
 
 int CParseCapabilityString::GetArrayOfCommandsFound(const int **codes) const
 {
-    if (codes)
-        *codes = m_Commands.codes.data();
-    return m_CommandCount;
+    return exposeList(m_Commands.codes, m_CommandCount, codes);
 }
 
 int CParseCapabilityString::GetArrayOfEnumeratedCommandsFound(const int **codes) const
 {
-    if (codes)
-        *codes = m_Commands.enumerated.data();
-    return m_EnumeratedCommandCount;
+    return exposeList(m_Commands.enumerated, m_EnumeratedCommandCount, codes);
 }
 
 int CParseCapabilityString::IsCommandSupported(int command) const
@@ -395,19 +398,13 @@ int CParseCapabilityString::IsCommandSupported(int command) const
 
 int CParseCapabilityString::GetNumberOfEnumeratedVCPsForCommandFound(int command) const
 {
-    const ValueRow *row = findRow(m_Commands.enumerated, m_Commands.rows, command);
-    return row ? (*row)[0] : 0;
+    return rowValues(m_Commands, command, nullptr);
 }
 
 int CParseCapabilityString::GetArrrayOfEnumeratedVCPsForCommandFound(int command,
                                                                      const int **values) const
 {
-    const ValueRow *row = findRow(m_Commands.enumerated, m_Commands.rows, command);
-    if (!row)
-        return 0;
-    if (values)
-        *values = row->data() + 1;
-    return (*row)[0];
+    return rowValues(m_Commands, command, values);
 }
 
 int CParseCapabilityString::IsCommandAndVCPSupported(int command, int value) const

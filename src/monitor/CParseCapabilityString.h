@@ -105,6 +105,9 @@ private:
     static void append(CodeList &to, const CodeList &from);
     static const ValueRow *findRow(const std::vector<int> &codes,
                                    const std::vector<ValueRow> &rows, int code);
+    // The value row of an enumerated code of list: its count, with values
+    // pointed at the values; 0 (values untouched) when code is not there.
+    static int rowValues(const CodeList &list, int code, const int **values);
     int parse(const std::string &text);
 
     int m_ParsedOK;
