@@ -3,6 +3,9 @@
 #include "CPreferences.h"
 #include "PreferencesRegistry.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace pz {
 
 int daysUntilNextCalibration(unsigned int periodDays, const QDateTime &calibrated,
@@ -10,7 +13,11 @@ int daysUntilNextCalibration(unsigned int periodDays, const QDateTime &calibrate
 {
     if (periodDays == 0)
         return 0;
-    return int(periodDays) - int(calibrated.daysTo(now));
+    // A date read from a damaged record may lie millions of years away:
+    // count in 64 bits and keep the answer inside an int.
+    const qint64 days = qint64(periodDays) - calibrated.daysTo(now);
+    return int(std::clamp<qint64>(days, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
 }
 
 } // namespace pz

@@ -84,6 +84,21 @@ private slots:
         QCOMPARE(pz::daysUntilNextCalibration(period, calibrated, now), due);
     }
 
+    // A calibration date from a damaged record, 2^31 days away either way:
+    // the answer saturates instead of overflowing an int.
+    void daysUntilNextCalibrationOfFarDates()
+    {
+        const QDateTime now(QDate(2026, 3, 2), QTime(12, 0));
+        const qint64 far = qint64(1) << 31;
+        const QDateTime future(QDate::fromJulianDay(now.date().toJulianDay() + far), QTime(12, 0));
+        const QDateTime past(QDate::fromJulianDay(now.date().toJulianDay() - far), QTime(12, 0));
+        QVERIFY(future.isValid() && past.isValid());
+        QCOMPARE(pz::daysUntilNextCalibration(14, future, now), std::numeric_limits<int>::max());
+        QCOMPARE(pz::daysUntilNextCalibration(14, past, now), int(14 - far));
+        const QDateTime further(past.date().addDays(-100), QTime(12, 0));
+        QCOMPARE(pz::daysUntilNextCalibration(14, further, now), std::numeric_limits<int>::min());
+    }
+
     void daysUntilNextCalibrationReadsThePreferences()
     {
         const QDateTime longAgo = QDateTime::currentDateTime().addDays(-400);
