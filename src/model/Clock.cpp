@@ -3,6 +3,7 @@
 #include <QThread>
 #include <QElapsedTimer>
 #include <QMutexLocker>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -110,7 +111,12 @@ void setClock(IClock *c) { g_clock.store(c); }
 ScopedClock::ScopedClock(IClock *c) : m_previous(g_clock.load()) { setClock(c); }
 ScopedClock::~ScopedClock() { setClock(m_previous); }
 
-qint64 waitTicks(int ms) { return (static_cast<qint64>(ms) * 6) / 100 + 1; }
+qint64 waitTicks(int ms)
+{
+    // A negative time from a miscomputed delay still waits the one tick
+    // every wait lasts, never a negative (or, for the system, endless) one.
+    return std::max<qint64>((static_cast<qint64>(ms) * 6) / 100 + 1, 1);
+}
 
 qint64 ticksToUs(qint64 ticks) { return (ticks * 1000000 + 30) / 60; }
 

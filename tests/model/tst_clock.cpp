@@ -20,6 +20,7 @@ private slots:
         QTest::newRow("100") << 100 << qint64(7);
         QTest::newRow("1000") << 1000 << qint64(61);
         QTest::newRow("2000") << 2000 << qint64(121);
+        QTest::newRow("negative") << -1000 << qint64(1);
     }
     void waitMsRoundsToTicks()
     {
