@@ -61,21 +61,6 @@ quint8 readByte(QDataStream &s)
 
 void writeByte(QDataStream &s, quint8 value) { s << static_cast<qint8>(value); }
 
-int headerResult(pz::HeaderCheck check)
-{
-    switch (check) {
-    case pz::HeaderCheck::Ok:
-        return 0;
-    case pz::HeaderCheck::BadMagic:
-        return -1502;
-    case pz::HeaderCheck::BadVersion:
-        return -1501;
-    case pz::HeaderCheck::ReadFailed:
-        break;
-    }
-    return pz::kFileReadFailed;
-}
-
 } // namespace
 
 CPreferences::CPreferences()
@@ -151,11 +136,24 @@ QString CPreferences::GetPreferencesFileNameAndPath() const
 
 int CPreferences::ReadFile(QDataStream &s)
 {
+    // The magic is judged on its own, so a foreign file too short to hold
+    // a version still reads as foreign.
+    qint32 magic = 0;
+    s >> magic;
+    if (s.status() != QDataStream::Ok)
+        return pz::kFileReadFailed;
+    if (magic != kMagic) {
+        s.setStatus(QDataStream::ReadCorruptData);
+        return -1502;
+    }
     qint32 version = 0;
-    const int header = headerResult(pz::readRecordHeader(
-        s, kMagic, [](qint32 v) { return quint32(v) >= quint32(kOldestVersion); }, &version));
-    if (header != 0)
-        return header;
+    s >> version;
+    if (s.status() != QDataStream::Ok)
+        return pz::kFileReadFailed;
+    if (quint32(version) < quint32(kOldestVersion)) {
+        s.setStatus(QDataStream::ReadCorruptData);
+        return -1501;
+    }
 
     m_RecalibrationPeriod = readByte(s);
     m_PrimaryColorSource = readByte(s);

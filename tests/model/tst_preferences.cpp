@@ -144,6 +144,7 @@ private slots:
         QTest::newRow("version 118") << withVersion(changed, 118) << -1501;
         QTest::newRow("negative version is not old") << withVersion(changed, -1) << 0;
         QTest::newRow("wrong magic") << magic << -1502;
+        QTest::newRow("wrong magic, cut in the version") << magic.left(6) << -1502;
         QTest::newRow("cut in the list") << changed.left(changed.size() - 3) << -1503;
         QTest::newRow("cut in the path") << changed.left(40) << -1503;
         QTest::newRow("three bytes") << changed.left(3) << -1503;
