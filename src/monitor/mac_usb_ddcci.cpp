@@ -175,15 +175,25 @@ QByteArray mac_usb_ddcci::GetDevicePath(int bridge) const
 
 int mac_usb_ddcci::FindBridge(const QString &serial, const QByteArray &path) const
 {
-    if (!path.isEmpty())
-        for (int i = 0; i < m_count; ++i)
-            if (usable(i) && m_bridges[i].info.path == path)
-                return i;
-    if (!serial.isEmpty())
-        for (int i = 0; i < m_count; ++i)
-            if (usable(i) && m_bridges[i].info.serialNumber == serial)
-                return i;
-    return -1;
+    // The kernel hands a freed hidraw node to the next device plugged in, so
+    // a path alone may name another monitor now: with a serial to go by, a
+    // bridge must carry that serial, and its path only decides between two
+    // bridges that both do.
+    if (serial.isEmpty() && path.isEmpty())
+        return -1;
+    int bySerial = -1;
+    for (int i = 0; i < m_count; ++i) {
+        if (!usable(i))
+            continue;
+        const bool serialMatches = serial.isEmpty() || m_bridges[i].info.serialNumber == serial;
+        if (!serialMatches)
+            continue;
+        if (!path.isEmpty() && m_bridges[i].info.path == path)
+            return i;
+        if (!serial.isEmpty() && bySerial < 0)
+            bySerial = i;
+    }
+    return bySerial;
 }
 
 int mac_usb_ddcci::i2c_write(int bridge, unsigned char address, unsigned char *data, unsigned char n)

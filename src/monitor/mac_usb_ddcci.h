@@ -47,8 +47,9 @@ public:
     const char *GetManufacturerName(int bridge) const;
     // The device path of an open bridge (empty otherwise).
     QByteArray GetDevicePath(int bridge) const;
-    // The index the bridge with this path, or failing that this serial,
-    // holds now; -1 when it is not in the table.
+    // The index the bridge with this serial (and, among several, this path)
+    // holds now; a path alone decides only when there is no serial. -1 when
+    // no such bridge is in the table.
     int FindBridge(const QString &serial, const QByteArray &path) const;
 
     // 0, -2 (no such open bridge), -12 (the report was not taken) or -31

@@ -298,6 +298,31 @@ private slots:
         QCOMPARE(nowhere.SetVCP(0x10, 1), -2);
     }
 
+    // hidraw hands a freed node to the next device: a path that now belongs
+    // to another monitor's bridge must not carry the transport's commands.
+    void reusedPathNamesAnotherMonitor()
+    {
+        FixedHidBackend fixed;
+        fixed.devices = {device(0, 64, 64)};
+        ScopedHidBackend hid(&fixed);
+        mac_usb_ddcci usb(3);
+        QCOMPARE(usb.EnumerateDevices(), 1);
+        low_level_ddc_mac_usb transport(0, 0);
+        unsigned char frame[3] = {0x51, 0x80, 0xBF};
+        QCOMPARE(transport.i2c_write(0x6E, frame, 3), 0);
+
+        fixed.devices[0].serialNumber = QStringLiteral("OTHER");   // same node, other monitor
+        QCOMPARE(usb.EnumerateDevices(), 1);
+        QCOMPARE(transport.i2c_write(0x6E, frame, 3), -2);
+        QCOMPARE(transport.i2c_read(0x6E, frame, 3), -2);
+
+        // Its own bridge back at another node: found by its serial.
+        fixed.devices.append(device(0, 64, 64));
+        fixed.devices.last().path = "fixed7";
+        QCOMPARE(usb.EnumerateDevices(), 2);
+        QCOMPARE(transport.i2c_write(0x6E, frame, 3), 0);
+    }
+
     // Input reports come from the device: random ones must give clean error
     // codes through the transport and the command layers.
     void randomInputReports()
