@@ -151,6 +151,11 @@ SimXYZ SimDesktop::measure(quint32 displayId, double r, double g, double b)
 
 void SimDesktop::install()
 {
+    if (m_installed)
+        return;
+    m_previousDesktop = &desktop();
+    m_previousHid = &hidBackend();
+    m_previousRamps = &gammaRamps();
     setDesktop(this);
     setHidBackend(&m_hid);
     setGammaRamps(&m_ramps);
@@ -162,11 +167,11 @@ void SimDesktop::uninstall()
     if (!m_installed)
         return;
     if (&desktop() == this)
-        setDesktop(nullptr);
+        setDesktop(m_previousDesktop);
     if (&hidBackend() == &m_hid)
-        setHidBackend(nullptr);
+        setHidBackend(m_previousHid);
     if (&gammaRamps() == &m_ramps)
-        setGammaRamps(nullptr);
+        setGammaRamps(m_previousRamps);
     m_installed = false;
 }
 

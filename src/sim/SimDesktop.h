@@ -54,7 +54,8 @@ public:
     // patch passes the card ramp, then the monitor's response.
     SimXYZ measure(quint32 displayId, double r, double g, double b);
 
-    // Puts this desktop behind the program's seams until uninstall().
+    // Puts this desktop behind the program's seams until uninstall(), which
+    // puts back what was there before.
     void install();
     void uninstall();
 
@@ -85,6 +86,9 @@ private:
     SimGammaRamps m_ramps;
     bool m_listFails = false;
     bool m_installed = false;
+    IDesktop *m_previousDesktop = nullptr;
+    IHidBackend *m_previousHid = nullptr;
+    IGammaRamps *m_previousRamps = nullptr;
 };
 
 } // namespace pz

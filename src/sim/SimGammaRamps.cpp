@@ -1,22 +1,34 @@
 #include "SimGammaRamps.h"
 
+#include <QMutexLocker>
+
 #include <algorithm>
 #include <cmath>
 
 namespace pz {
 
-void SimGammaRamps::addDisplay(quint32 displayId) { m_ramps.insert(displayId, identityGammaRamp()); }
+void SimGammaRamps::addDisplay(quint32 displayId)
+{
+    QMutexLocker lock(&m_lock);
+    m_ramps.insert(displayId, identityGammaRamp());
+}
 
 void SimGammaRamps::removeDisplay(quint32 displayId)
 {
+    QMutexLocker lock(&m_lock);
     m_ramps.remove(displayId);
     m_refuses.remove(displayId);
 }
 
-void SimGammaRamps::setRefuses(quint32 displayId, bool refuses) { m_refuses[displayId] = refuses; }
+void SimGammaRamps::setRefuses(quint32 displayId, bool refuses)
+{
+    QMutexLocker lock(&m_lock);
+    m_refuses[displayId] = refuses;
+}
 
 bool SimGammaRamps::setRamp(quint32 displayId, const GammaRampTables &tables)
 {
+    QMutexLocker lock(&m_lock);
     if (!m_ramps.contains(displayId) || m_refuses.value(displayId))
         return false;
     if (tables.red.size() != kEntries || tables.green.size() != kEntries || tables.blue.size() != kEntries)
@@ -27,6 +39,7 @@ bool SimGammaRamps::setRamp(quint32 displayId, const GammaRampTables &tables)
 
 bool SimGammaRamps::getRamp(quint32 displayId, GammaRampTables &tables)
 {
+    QMutexLocker lock(&m_lock);
     if (!m_ramps.contains(displayId))
         return false;
     tables = m_ramps.value(displayId);
@@ -35,6 +48,7 @@ bool SimGammaRamps::getRamp(quint32 displayId, GammaRampTables &tables)
 
 double SimGammaRamps::apply(quint32 displayId, int channel, double v) const
 {
+    QMutexLocker lock(&m_lock);
     const auto it = m_ramps.constFind(displayId);
     if (it == m_ramps.constEnd() || !std::isfinite(v))
         return std::clamp(std::isfinite(v) ? v : 0.0, 0.0, 1.0);

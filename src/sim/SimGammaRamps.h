@@ -5,6 +5,7 @@
 #include "GammaRamp.h"
 
 #include <QMap>
+#include <QMutex>
 
 namespace pz {
 
@@ -25,6 +26,8 @@ public:
 private:
     QMap<quint32, GammaRampTables> m_ramps;
     QMap<quint32, bool> m_refuses;
+    // The calibration thread measures while the GUI thread may load a ramp.
+    mutable QMutex m_lock;
 };
 
 } // namespace pz

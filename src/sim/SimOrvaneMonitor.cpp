@@ -462,13 +462,23 @@ bool SimOrvaneMonitor::write(quint8 address, const quint8 *data, int length)
 
 bool SimOrvaneMonitor::read(quint8 address, quint8 *data, int length)
 {
+    return readBus(address, data, length, true);
+}
+
+bool SimOrvaneMonitor::readFromBridge(quint8 address, quint8 *data, int length)
+{
+    return readBus(address, data, length, false);
+}
+
+bool SimOrvaneMonitor::readBus(quint8 address, quint8 *data, int length, bool throughAdapter)
+{
     QMutexLocker lock(&m_lock);
     ++m_readCount;
     if (length <= 0 || silent())
         return false;
     switch (address & 0xFE) {
     case kDdcAddress:
-        return readDdcCi(data, length);
+        return readDdcCi(data, length, throughAdapter);
     case kEdidAddress:
         return readEdid(data, length);
     default:
@@ -639,7 +649,7 @@ bool SimOrvaneMonitor::writeDdcCi(const quint8 *data, int length)
     return true;
 }
 
-bool SimOrvaneMonitor::readDdcCi(quint8 *data, int length)
+bool SimOrvaneMonitor::readDdcCi(quint8 *data, int length, bool throughAdapter)
 {
     advance();
     if (m_nakReads)
@@ -648,7 +658,7 @@ bool SimOrvaneMonitor::readDdcCi(quint8 *data, int length)
         ? frameReply(QByteArray()) : m_reply;
     int next = 0;
     for (int i = 0; i < length; ++i) {
-        if (m_config.dualLinkAdapter && i >= 16 && i % 16 == 0) {
+        if (throughAdapter && m_config.dualLinkAdapter && i >= 16 && i % 16 == 0) {
             data[i] = kJunkByte;
             continue;
         }
@@ -990,7 +1000,9 @@ void writeByteMap(QDataStream &s, const QMap<int, QByteArray> &m)
         s << qint32(it.key()) << it.value();
 }
 
-bool readByteMap(QDataStream &s, QMap<int, QByteArray> &m)
+// Every value has the size its reply carries (a mode name 13 bytes, a
+// white-balance entry 4): a damaged file must not change reply lengths.
+bool readByteMap(QDataStream &s, QMap<int, QByteArray> &m, int valueSize)
 {
     qint32 n = 0;
     s >> n;
@@ -1001,7 +1013,7 @@ bool readByteMap(QDataStream &s, QMap<int, QByteArray> &m)
         qint32 key = 0;
         QByteArray value;
         s >> key >> value;
-        if (value.size() > 64) {
+        if (value.size() != valueSize || key < 0 || key > 255) {
             s.setStatus(QDataStream::ReadCorruptData);
             return false;
         }
@@ -1053,7 +1065,7 @@ bool SimOrvaneMonitor::loadPersisted()
             s.setStatus(QDataStream::ReadCorruptData);
             return;
         }
-        if (!readByteMap(s, nv.modeNames) || !readByteMap(s, nv.whiteBalance))
+        if (!readByteMap(s, nv.modeNames, 13) || !readByteMap(s, nv.whiteBalance, 4))
             return;
     });
     if (rc != kFileOk)

@@ -67,6 +67,10 @@ public:
     // write address or the read address (address | 1).
     bool write(quint8 address, const quint8 *data, int length) override;
     bool read(quint8 address, quint8 *data, int length) override;
+    // The same read as the monitor's USB bridge makes it: the bridge reaches
+    // the controller directly, so a DisplayPort adapter on the graphics
+    // card's link slips nothing into it.
+    bool readFromBridge(quint8 address, quint8 *data, int length);
 
     const SimMonitorConfig &config() const { return m_config; }
     QByteArray edid() const
@@ -177,7 +181,8 @@ private:
     qint64 nowUs() const;
 
     bool writeDdcCi(const quint8 *data, int length);
-    bool readDdcCi(quint8 *data, int length);
+    bool readBus(quint8 address, quint8 *data, int length, bool throughAdapter);
+    bool readDdcCi(quint8 *data, int length, bool throughAdapter);
     bool writeEdid(const quint8 *data, int length);
     bool readEdid(quint8 *data, int length);
 

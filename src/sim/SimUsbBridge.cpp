@@ -44,7 +44,7 @@ void SimUsbBridge::queueMonitorRead()
 {
     const int count = std::max(0, m_config.maxInputReportSize - 3);
     QByteArray bytes(count, 0);
-    if (m_monitor && m_monitor->read(0x6F, reinterpret_cast<quint8 *>(bytes.data()), count))
+    if (m_monitor && m_monitor->readFromBridge(0x6F, reinterpret_cast<quint8 *>(bytes.data()), count))
         queueReply(kOk, bytes);
     else
         queueReply(kNak, QByteArray());

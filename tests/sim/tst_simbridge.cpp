@@ -115,6 +115,22 @@ private slots:
         QCOMPARE(bridge.outputReports().size(), 3);
     }
 
+    // A DisplayPort adapter sits on the graphics card's link, not on USB:
+    // a capability fragment over the bridge arrives without junk bytes.
+    void adapterJunkStaysOffTheBridge()
+    {
+        SimMonitorConfig c;
+        c.dualLinkAdapter = true;
+        SimDesktop desk;
+        desk.addMonitor(1, QRectF(0, 0, 1920, 1200), c);
+        desk.plugBridge(1);
+        auto device = desk.hid().open(desk.hid().enumerate(kOrvaneBridgeVendorId, kOrvaneBridgeProductId)[0].path);
+        QVERIFY(send(*device, outputReport(0x6E, test::requestFrame(hex("F3 00 00")))));
+        const QByteArray in = take(*device);
+        QCOMPARE(in.mid(3, 5), hex("6E A3 E3 00 00"));
+        QCOMPARE(in.mid(8, 32), simDefaultCapabilities().left(32));
+    }
+
     void lateReplyArrivesAsAnExtraReport()
     {
         SimMonitorConfig c;
@@ -221,6 +237,15 @@ private slots:
         QVector<DesktopDisplay> none;
         QVERIFY(desktop().onlineDisplays(none));
         QVERIFY(none.isEmpty());
+
+        // Uninstalled, it puts back the desktop that was there before.
+        {
+            ScopedDesktop outer(&desk);
+            SimDesktop sim;
+            sim.install();
+            sim.uninstall();
+            QCOMPARE(&desktop(), static_cast<IDesktop *>(&desk));
+        }
     }
 
     void simulationFromEnvironment()

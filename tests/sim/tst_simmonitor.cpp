@@ -298,6 +298,21 @@ private slots:
         SimOrvaneMonitor fresh(c);
         QCOMPARE(fresh.registerValue(0x10), quint16(50));
         QCOMPARE(fresh.eeprom(0xFF10, 1), hex("FF"));
+
+        // A stored mode name of the wrong size would change the reply's
+        // length: such a file is refused as well.
+        QCOMPARE(exchange(fresh, QByteArray("\xC2\x27\x03", 3) + "PZR          "), hex("C3 27 03"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray state = f.readAll();
+        f.close();
+        const QByteArray name = QByteArray("\0\0\0\x0D", 4) + "PZR          ";
+        QVERIFY(state.contains(name));
+        state.replace(name, QByteArray("\0\0\0\x0C", 4) + "PZR         ");
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(state);
+        f.close();
+        SimOrvaneMonitor refused(c);
+        QCOMPARE(exchange(refused, hex("C2 26 03")), QByteArray("\xC3\x26", 2) + "USER3        ");
     }
 
     void tablesSurvivePowerOnlyWhenSaved()
