@@ -160,6 +160,39 @@ private slots:
         ThreeD_LUT_Point got[8];
         QCOMPARE(c.ThreeD_LUT_read_chunk(got, 1, 2, 0, 8), 0);
         QCOMPARE(got[7].B, 21u);
+
+        // The commands no flow uses answer with the exact lengths the layer
+        // expects (a single exchange of another length would give -24).
+        unsigned char first = 0, second = 0, mode = 0, status = 9;
+        QCOMPARE(c.GetVCPPage(&first, &second), 0);
+        QCOMPARE(c.GetCurrentModeNumber(&mode), 0);
+        QCOMPARE(c.SaveCommonSettings(&status), 0);
+        QCOMPARE(c.SaveTimingSettings(&status), 0);
+        QCOMPARE(status, quint8(0));
+        date_time clock;
+        clock.item1 = 26;
+        clock.item2 = 12;
+        clock.item7 = true;
+        QCOMPARE(c.SetDateTime(&clock), 0);
+        date_time clockBack;
+        QCOMPARE(c.GetDateTime(&clockBack), 0);
+        QCOMPARE(clockBack.item1, 26u);
+        QCOMPARE(clockBack.item2, quint8(12));
+        QVERIFY(clockBack.item7);
+        unsigned int index = 2;
+        schedule item;
+        item.item1 = 7;
+        item.item7 = 5;
+        QCOMPARE(c.SetSchedule(&index, &item), 0);
+        schedule itemBack;
+        QCOMPARE(c.GetSchedule(&index, &itemBack), 0);
+        QCOMPARE(index, 2u);
+        QCOMPARE(itemBack.item1, 7u);
+        QCOMPARE(itemBack.item7, quint8(5));
+        unsigned int enable = 1, enableStatus = 9;
+        QCOMPARE(c.SetScheduleEnable(&index, &enable, &enableStatus), 0);
+        QCOMPARE(index, 2u);
+        QCOMPARE(enableStatus, 0u);
     }
 
     void factoryCommands_data() { addTransports(); }
