@@ -24,13 +24,28 @@ QString LinuxDesktop::outputNameOfConnector(const QString &connector)
 const DrmConnectorBus *LinuxDesktop::connectorFor(const XRandROutput &output,
                                                   const QVector<DrmConnectorBus> &connectors) const
 {
+    const auto sameName = [&](const DrmConnectorBus &c) {
+        return outputNameOfConnector(c.connector) == output.name;
+    };
+    // The EDID decides first: some drivers name their outputs unlike the
+    // kernel. Two monitors of one model without serial numbers carry the
+    // same EDID; the name then decides between them, and when it cannot,
+    // no bus is better than another monitor's.
+    QVector<const DrmConnectorBus *> byEdid;
     if (output.edid.size() >= 128) {
         for (const DrmConnectorBus &c : connectors)
             if (c.connected && c.edid.size() >= 128 && c.edid.left(128) == output.edid.left(128))
-                return &c;
+                byEdid.append(&c);
     }
+    if (byEdid.size() == 1)
+        return byEdid.first();
+    for (const DrmConnectorBus *c : byEdid)
+        if (sameName(*c))
+            return c;
+    if (!byEdid.isEmpty())
+        return nullptr;
     for (const DrmConnectorBus &c : connectors)
-        if (c.connected && outputNameOfConnector(c.connector) == output.name)
+        if (c.connected && sameName(c))
             return &c;
     return nullptr;
 }

@@ -1,4 +1,5 @@
 #include "LinuxI2CBus.h"
+#include "DrmFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,25 +7,8 @@
 #include <QtTest>
 
 using namespace pz;
+using namespace pz::test;
 
-namespace {
-QByteArray edidWithSerial(char serial)
-{
-    QByteArray edid(128, 0);
-    const char header[8] = {0, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-                            char(0xFF), 0};
-    edid.replace(0, 8, QByteArray(header, 8));
-    edid[12] = serial;
-    return edid;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-} // namespace
 
 class TestLinuxI2CBus : public QObject {
     Q_OBJECT
@@ -62,17 +46,13 @@ private slots:
         QVERIFY(root.isValid());
         QDir dir(root.path());
         // HDMI: a ddc link to the adapter.
-        QVERIFY(dir.mkpath("card0-HDMI-A-1"));
+        addConnector(root.path(), "card0-HDMI-A-1", true, sampleEdid(1));
         QVERIFY(QFile::link("../../devices/i2c-7", root.filePath("card0-HDMI-A-1/ddc")));
-        writeFile(root.filePath("card0-HDMI-A-1/status"), "connected\n");
-        writeFile(root.filePath("card0-HDMI-A-1/edid"), edidWithSerial(1));
         // DisplayPort: the AUX adapter inside the connector.
+        addConnector(root.path(), "card0-DP-1", true, sampleEdid(2));
         QVERIFY(dir.mkpath("card0-DP-1/i2c-12"));
-        writeFile(root.filePath("card0-DP-1/status"), "connected\n");
-        writeFile(root.filePath("card0-DP-1/edid"), edidWithSerial(2));
         // Nothing plugged in, and the GPU itself.
-        QVERIFY(dir.mkpath("card0-DP-2"));
-        writeFile(root.filePath("card0-DP-2/status"), "disconnected\n");
+        addConnector(root.path(), "card0-DP-2", false, QByteArray());
         QVERIFY(dir.mkpath("card0"));
 
         const QVector<DrmConnectorBus> buses = drmConnectorBuses(root.path());
@@ -85,10 +65,10 @@ private slots:
         QVERIFY(!buses[1].connected);
         QCOMPARE(buses[2].bus, 7);
 
-        QCOMPARE(drmBusForEdid(edidWithSerial(1), root.path()), 7);
-        QByteArray withExtension = edidWithSerial(2) + QByteArray(128, 'x');
+        QCOMPARE(drmBusForEdid(sampleEdid(1), root.path()), 7);
+        QByteArray withExtension = sampleEdid(2) + QByteArray(128, 'x');
         QCOMPARE(drmBusForEdid(withExtension, root.path()), 12);
-        QCOMPARE(drmBusForEdid(edidWithSerial(3), root.path()), -1);
+        QCOMPARE(drmBusForEdid(sampleEdid(3), root.path()), -1);
         QCOMPARE(drmBusForEdid(QByteArray(), root.path()), -1);
         QVERIFY(drmConnectorBuses(root.filePath("missing")).isEmpty());
     }

@@ -10,6 +10,7 @@
 #include "SystemDisplayBackends.h"
 #include "XRandRConnection.h"
 #include "XRandRGammaRamps.h"
+#include "DrmFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,37 +22,12 @@
 #include <limits>
 
 using namespace pz;
+using namespace pz::test;
 
 namespace {
 
 // A display that no X server answers: connecting fails at once.
 const QByteArray kNoServer(":4093");
-
-QByteArray sampleEdid(char serialByte)
-{
-    QByteArray edid(128, 0);
-    const char header[8] = {0, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-                            char(0xFF), 0};
-    edid.replace(0, 8, QByteArray(header, 8));
-    edid[12] = serialByte;
-    return edid;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// A DRM connector directory as the kernel shows it.
-void addConnector(const QString &root, const QString &name, bool connected, const QByteArray &edid)
-{
-    const QString dir = root + QLatin1Char('/') + name;
-    QVERIFY(QDir().mkpath(dir));
-    writeFile(dir + QStringLiteral("/status"), connected ? "connected\n" : "disconnected\n");
-    writeFile(dir + QStringLiteral("/edid"), edid);
-}
 
 QByteArray testServer() { return qgetenv("PZ_TEST_X_DISPLAY"); }
 
@@ -235,6 +211,17 @@ private slots:
         QCOMPARE(desk.i2cBusNumber(out.id), 12);
         QVERIFY(x->setOutputEdid(out.id, QByteArray()));
         QCOMPARE(desk.i2cBusNumber(out.id), 7);
+        // Two monitors of one model without serials publish one EDID: the
+        // connector with the output's name wins over one that merely sorts
+        // first, and with no name to decide no other monitor's bus is taken.
+        addConnector(sysfs.path(), QStringLiteral("card0-0-1"), true, published);
+        QVERIFY(QDir().mkpath(sysfs.filePath(QStringLiteral("card0-0-1/i2c-13"))));
+        addConnector(sysfs.path(), QStringLiteral("card0-") + out.name, true, published);
+        QVERIFY(x->setOutputEdid(out.id, published));
+        QCOMPARE(desk.i2cBusNumber(out.id), 7);
+        addConnector(sysfs.path(), QStringLiteral("card0-") + out.name, true, kernel);
+        QCOMPARE(desk.i2cBusNumber(out.id), -1);
+        QVERIFY(x->setOutputEdid(out.id, QByteArray()));
         QCOMPARE(desk.i2cBusNumber(0x7FFFFFF), -1);
         QVERIFY(!desk.openI2CBus(out.id, 1));
         QVERIFY(!desk.openI2CBus(0x7FFFFFF, 0));
