@@ -277,6 +277,9 @@ QDataStream &operator>>(QDataStream &stream, CTargetValue &target)
         return stream;
     t.m_ColorGamutType = static_cast<CTargetValue::typeColorGamutType>(gamut);
     target = t;
+    // Assignment maps the curve kind as InitSpline does; a stored curve
+    // keeps the kind it was stored with, so the file reads back byte for byte.
+    target.m_CustomCurve.CopyFrom(t.m_CustomCurve);
     return stream;
 }
 

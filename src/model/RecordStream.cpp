@@ -54,7 +54,11 @@ int saveRecordFile(const QString &path, const std::function<void(QDataStream &)>
     QDataStream stream(&file);
     pinRecordStream(stream);
     write(stream);
-    if (stream.status() != QDataStream::Ok) {
+    // QSaveFile::commit() replaces the old file even when flushing its write
+    // buffer fails (a full disk, the file size limit), so the buffer is
+    // flushed and checked here, before anything is committed.
+    if (stream.status() != QDataStream::Ok || !file.flush()
+        || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return kFileWriteFailed;
     }

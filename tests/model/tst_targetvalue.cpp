@@ -3,11 +3,14 @@
 #include "TestSupport.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 using pz::test::hex;
 
@@ -135,6 +138,16 @@ private slots:
         QVERIFY(back == t);
         QCOMPARE(back.m_Name, t.m_Name);
         QCOMPARE(bytesOf(back), bytes);
+
+        // A stored curve keeps the kind it was stored with (5 here, which
+        // assignment maps to 4), so the record reads back byte for byte.
+        QByteArray kind5 = bytes;
+        kind5[74 + 11] = 5;
+        CTargetValue back5;
+        QCOMPARE(pz::test::readRecordBytes(kind5, [&](QDataStream &s) { s >> back5; }),
+                 QDataStream::Ok);
+        QCOMPARE(back5.m_CustomCurve.GetSplineType(), SPLINE_NONE);
+        QCOMPARE(bytesOf(back5), kind5);
     }
 
     void gammaRecordKeepsReadersCurve()
@@ -171,6 +184,37 @@ private slots:
         writeFile(empty, QByteArray());
         QCOMPARE(back.ReadFile(empty), -1503);
         QVERIFY(!CTargetValue::IsValidFile(empty));
+    }
+
+    // A write that fails on the way (here: the file size limit) reports
+    // -1504 and leaves the previous file as it was, without leftovers.
+    void failedWriteKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.tgt"));
+        CTargetValue old;
+        old.CreateDefault();
+        QCOMPARE(old.WriteFile(path), 0);
+        const QByteArray oldBytes = fileBytes(path);
+        QVERIFY(oldBytes.size() < 1024);
+
+        CTargetValue larger = customCurveTarget();
+        larger.m_CustomCurve.InitSpline(SPLINE_CATMULL_ROM, 256, 0.0, 1.0); // over 4 KiB
+        QVERIFY(bytesOf(larger).size() > 1024);
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const int result = larger.WriteFile(path);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QCOMPARE(result, -1504);
+        QCOMPARE(fileBytes(path), oldBytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("t.tgt")});
     }
 
     // Damaged files give -1503, change neither the target nor the file.
