@@ -171,16 +171,8 @@ QString slotSerial(const color_sensor_eeprom_data_table_entry &e)
 
 } // namespace
 
-CDDCMonitor_LCDHXSeries::CDDCMonitor_LCDHXSeries()
-{
-    m_SettleTimes.saveSettings = 2000;
-    m_SettleTimes.saveGammaTable = 3000;
-    m_SettleTimes.refreshGammaTable = 3000;
-    m_SettleTimes.rgbGain = 500;
-    m_SettleTimes.colorPreset = 2000;
-    m_SettleTimes.gammaMode = 2000;
-    m_SettleTimes.resetColor = 2000;
-}
+// The colour engine needs longer after a gamma-table refresh.
+CDDCMonitor_LCDHXSeries::CDDCMonitor_LCDHXSeries() : CDDCMonitor_LCDT4Series(3000) {}
 
 CDDCMonitor_LCDHXSeries::~CDDCMonitor_LCDHXSeries() = default;
 

@@ -2,11 +2,9 @@
 
 #include "CAdjustValue.h"
 #include "CTargetValue.h"
+#include "MonitorModelLists.h"
 #include "ORV_factory_ddc_control.h"
 #include "ToneCurves.h"
-
-#include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -26,11 +24,6 @@ constexpr int kLargeTableWait = 500;
 
 constexpr int kNoResponseCurves = -1019;
 constexpr int kUnsupportedCode = -1027;
-
-// Power-on minute counters live in the EEPROM of these models; every other
-// model reports its hours through VCP 0xFF.
-constexpr ulong kOneCounterModels[] = {0x563E2442};
-constexpr ulong kTwoCounterModels[] = {0x563E2443};
 
 bool isNative(const CTargetValue *target)
 {
@@ -67,10 +60,15 @@ uint lutEntry(double value, double top, uint limit)
 } // namespace
 
 CDDCMonitor_LCDT4Series::CDDCMonitor_LCDT4Series()
+    : CDDCMonitor_LCDT4Series(kRefreshGammaTableSettle)
+{
+}
+
+CDDCMonitor_LCDT4Series::CDDCMonitor_LCDT4Series(int refreshGammaTableMs)
 {
     m_SettleTimes.saveSettings = 2000;
     m_SettleTimes.saveGammaTable = 3000;
-    m_SettleTimes.refreshGammaTable = 1500;
+    m_SettleTimes.refreshGammaTable = refreshGammaTableMs;
     m_SettleTimes.rgbGain = 500;
     m_SettleTimes.colorPreset = 2000;
     m_SettleTimes.gammaMode = 2000;
@@ -84,16 +82,16 @@ bool CDDCMonitor_LCDT4Series::IsUsableLUTSize(size_t size)
     return size % 3 == 0 && size >= kMinTableSize && size <= kMaxTableSize;
 }
 
-bool CDDCMonitor_LCDT4Series::KeepsOnePowerOnCounter(ulong modelId)
+int CDDCMonitor_LCDT4Series::StepsWithProgress(
+    std::initializer_list<std::function<int()>> steps)
 {
-    return std::find(std::begin(kOneCounterModels), std::end(kOneCounterModels), modelId)
-        != std::end(kOneCounterModels);
-}
-
-bool CDDCMonitor_LCDT4Series::KeepsTwoPowerOnCounters(ulong modelId)
-{
-    return std::find(std::begin(kTwoCounterModels), std::end(kTwoCounterModels), modelId)
-        != std::end(kTwoCounterModels);
+    for (const std::function<int()> &step : steps) {
+        const int status = step();
+        if (status != 0)
+            return status;
+        ProgressStep();
+    }
+    return 0;
 }
 
 uint CDDCMonitor_LCDT4Series::CSCGainOrDefault()
@@ -195,16 +193,9 @@ int CDDCMonitor_LCDT4Series::SetGammaTable(std::vector<uint> &table)
     }
     if ((status = WriteGammaTableData(table)) != 0)
         return status;
-    if ((status = RefreshGammaTable()) != 0)
-        return status;
-    ProgressStep();
-    if ((status = SaveGammaTable()) != 0)
-        return status;
-    ProgressStep();
-    if ((status = SaveCurrentSettings()) != 0)
-        return status;
-    ProgressStep();
-    return 0;
+    return StepsWithProgress({[this] { return RefreshGammaTable(); },
+                              [this] { return SaveGammaTable(); },
+                              [this] { return SaveCurrentSettings(); }});
 }
 
 int CDDCMonitor_LCDT4Series::VerifyGammaTableData(std::vector<uint> table)
@@ -322,8 +313,8 @@ int CDDCMonitor_LCDT4Series::GetPowerOnHours(double *hours)
     ulong id = 0;
     GetMonitorVendorProductID(&id);
     *hours = 0.0;
-    const bool one = KeepsOnePowerOnCounter(id);
-    const bool two = KeepsTwoPowerOnCounters(id);
+    const bool one = pz::isInModelList(pz::ModelList::OnePowerOnCounter, quint32(id));
+    const bool two = pz::isInModelList(pz::ModelList::TwoPowerOnCounters, quint32(id));
     if (!one && !two)
         return CDDCMonitor::GetPowerOnHours(hours);
 
@@ -434,37 +425,26 @@ int CDDCMonitor_LCDT4Series::SetToAdjustValue(CAdjustValue *result, CTargetValue
     const bool native = isNative(target);
     ProgressTask(native ? 11 : size / kChunkEntries + 11);
 
-    if ((status = BeginColorAdjustment()) != 0)
+    status = StepsWithProgress({[&] { return BeginColorAdjustment(); },
+                                [&] { return SetColorPreset(result->m_ColorPreset); },
+                                [&] { return SetBrightness(result->m_Brightness); },
+                                [&] { return SetContrast(result->m_Contrast); }});
+    if (status != 0)
         return status;
-    ProgressStep();
-    if ((status = SetColorPreset(result->m_ColorPreset)) != 0)
-        return status;
-    ProgressStep();
-    if ((status = SetBrightness(result->m_Brightness)) != 0)
-        return status;
-    ProgressStep();
-    if ((status = SetContrast(result->m_Contrast)) != 0)
-        return status;
-    ProgressStep();
 
     CColorValue &record = result->m_ColorValue;
     if (native) {
-        if ((status = SetRedGain(result->m_RedGain)) != 0)
+        status = StepsWithProgress({[&] { return SetRedGain(result->m_RedGain); },
+                                    [&] { return SetGreenGain(result->m_GreenGain); },
+                                    [&] { return SetBlueGain(result->m_BlueGain); }});
+        if (status != 0)
             return status;
-        ProgressStep();
-        if ((status = SetGreenGain(result->m_GreenGain)) != 0)
-            return status;
-        ProgressStep();
-        if ((status = SetBlueGain(result->m_BlueGain)) != 0)
-            return status;
-        ProgressStep();
         // A native calibration uses no LUT.
         record.m_Splines[CColorValue::kCorrectionRed].SetValid(false);
         record.m_Splines[CColorValue::kCorrectionGreen].SetValid(false);
         record.m_Splines[CColorValue::kCorrectionBlue].SetValid(false);
-        if ((status = SetGammaMode(kGammaModeNative)) != 0)
+        if ((status = StepsWithProgress({[&] { return SetGammaMode(kGammaModeNative); }})) != 0)
             return status;
-        ProgressStep();
     } else {
         if (!inverseResponsesValid(record))
             return kNoResponseCurves;
@@ -476,11 +456,6 @@ int CDDCMonitor_LCDT4Series::SetToAdjustValue(CAdjustValue *result, CTargetValue
             return status;
     }
 
-    if ((status = EndColorAdjustment()) != 0)
-        return status;
-    ProgressStep();
-    if ((status = SaveCurrentSettings()) != 0)
-        return status;
-    ProgressStep();
-    return 0;
+    return StepsWithProgress({[this] { return EndColorAdjustment(); },
+                              [this] { return SaveCurrentSettings(); }});
 }

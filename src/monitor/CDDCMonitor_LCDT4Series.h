@@ -7,6 +7,8 @@
 
 #include "CDDCMonitor.h"
 
+#include <functional>
+#include <initializer_list>
 #include <vector>
 
 class CDDCMonitor_LCDT4Series : public CDDCMonitor {
@@ -28,6 +30,8 @@ public:
     // EEPROM power-on minute counters (uint32 little-endian).
     static constexpr uint kPowerOnCounter = 0x308;
     static constexpr uint kSecondPowerOnCounter = 0x3F8;
+    // The wait after a gamma-table refresh on this series.
+    static constexpr int kRefreshGammaTableSettle = 1500;
 
     CDDCMonitor_LCDT4Series();
     ~CDDCMonitor_LCDT4Series() override;
@@ -36,9 +40,6 @@ public:
     // three, one full chunk per channel at least, and channels that fit
     // between the monitor's channel tables.
     static bool IsUsableLUTSize(size_t size);
-    // Models that keep one EEPROM power-on counter, and two.
-    static bool KeepsOnePowerOnCounter(ulong modelId);
-    static bool KeepsTwoPowerOnCounters(ulong modelId);
 
     int GetLUTSize(uint *size) override;
     int IsAdjustedToSettings(CAdjustValue *result, CTargetValue *target) override;
@@ -58,6 +59,13 @@ public:
     int GetSetMonitorToLinearLUTSteps(bool flag) override;
 
 protected:
+    // Sets the series' settle times; the HX series waits longer after a
+    // gamma-table refresh than this series does.
+    explicit CDDCMonitor_LCDT4Series(int refreshGammaTableMs);
+
     // The CSC gain, or the default top when it cannot be read or reads 0.
     uint CSCGainOrDefault();
+    // Runs the steps in order with one progress step after each; the first
+    // error ends the run and is returned.
+    int StepsWithProgress(std::initializer_list<std::function<int()>> steps);
 };

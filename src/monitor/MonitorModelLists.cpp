@@ -48,6 +48,14 @@ constexpr quint32 kNoLUTPriority[] = {
     0x563E210D, 0x563E210E,
 };
 
+constexpr quint32 kOnePowerOnCounter[] = {
+    0x563E2442, // HX520R
+};
+
+constexpr quint32 kTwoPowerOnCounters[] = {
+    0x563E2443, // HXSIM27
+};
+
 static_assert(std::size(kHXSeries) == 5);
 static_assert(std::size(kWideGamut) == 29);
 static_assert(std::size(kSRGBPreset) == 36);
@@ -73,6 +81,8 @@ Span listOf(ModelList list)
     case ModelList::SRGBPreset: return span(kSRGBPreset);
     case ModelList::AutoLuminance: return span(kAutoLuminance);
     case ModelList::NoLUTPriority: return span(kNoLUTPriority);
+    case ModelList::OnePowerOnCounter: return span(kOnePowerOnCounter);
+    case ModelList::TwoPowerOnCounters: return span(kTwoPowerOnCounters);
     }
     return Span{nullptr, 0};
 }

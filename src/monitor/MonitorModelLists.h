@@ -3,7 +3,9 @@
 // program drives and which features they have. A model id is the EDID
 // manufacturer word in the upper half and the product code in the lower
 // half ("ORV" is 0x563E). The HX series ids belong to the wide-gamut, sRGB
-// preset and no-LUT-priority lists as well.
+// preset and no-LUT-priority lists as well. The two power-on counter lists
+// name the models that keep their power-on minutes in EEPROM; every other
+// model reports its hours through VCP 0xFF.
 
 #include <QtGlobal>
 
@@ -15,6 +17,8 @@ enum class ModelList {
     SRGBPreset,       // the monitor's sRGB preset can be selected
     AutoLuminance,    // automatic luminance
     NoLUTPriority,    // no choice of LUT calibration priority
+    OnePowerOnCounter,  // one EEPROM power-on minute counter (0x308)
+    TwoPowerOnCounters, // two EEPROM power-on minute counters (0x308 and 0x3F8)
 };
 
 // Number of ids in a list.

@@ -55,20 +55,22 @@ public:
     MonitorRig(const MonitorRig &) = delete;
     MonitorRig &operator=(const MonitorRig &) = delete;
 
-    // Connects the monitor object as the target display does: the interface,
-    // and for a bridge the identity the system reported.
-    int connect()
+    // Connects a monitor object (the rig's own, or one of a series class)
+    // as the target display does: the interface, and for a bridge the
+    // identity the system reported.
+    int connect() { return connect(monitor); }
+    int connect(CDDCMonitor &target)
     {
         if (m_transport == MonitorTransport::I2C)
-            return monitor.InitInterface(kDisplayId, kI2CBus);
-        const int result = monitor.InitInterface(kDisplayId, kFirstBridge);
+            return target.InitInterface(kDisplayId, kI2CBus);
+        const int result = target.InitInterface(kDisplayId, kFirstBridge);
         if (result != 0)
             return result;
-        monitor.SetIsUSBConnection(true);
+        target.SetIsUSBConnection(true);
         QByteArray edid = m_sim->edid();
-        monitor.SetEDID(reinterpret_cast<uchar *>(edid.data()), uint(edid.size()));
-        monitor.SetUSBMonitorSerialNumber(m_sim->serial());
-        monitor.SetUSBMonitorModelName(m_sim->config().modelName);
+        target.SetEDID(reinterpret_cast<uchar *>(edid.data()), uint(edid.size()));
+        target.SetUSBMonitorSerialNumber(m_sim->serial());
+        target.SetUSBMonitorModelName(m_sim->config().modelName);
         return 0;
     }
 

@@ -15,20 +15,7 @@ public:
     {
     }
 
-    int connect()
-    {
-        if (rig.transport() == MonitorTransport::I2C)
-            return monitor.InitInterface(MonitorRig::kDisplayId, MonitorRig::kI2CBus);
-        const int result = monitor.InitInterface(MonitorRig::kDisplayId, MonitorRig::kFirstBridge);
-        if (result != 0)
-            return result;
-        monitor.SetIsUSBConnection(true);
-        QByteArray edid = sim().edid();
-        monitor.SetEDID(reinterpret_cast<uchar *>(edid.data()), uint(edid.size()));
-        monitor.SetUSBMonitorSerialNumber(sim().serial());
-        monitor.SetUSBMonitorModelName(sim().config().modelName);
-        return 0;
-    }
+    int connect() { return rig.connect(monitor); }
 
     SimOrvaneMonitor &sim() { return rig.sim(); }
     VirtualClock &clock() { return rig.clock; }

@@ -295,9 +295,17 @@ private slots:
         QVERIFY(!isInModelList(ModelList::HXSeries, SimMonitorConfig::notInHxList().modelId()));
         QVERIFY(!isInModelList(ModelList::HXSeries, 0));
         QCOMPARE(modelListId(ModelList::HXSeries, 5), 0u);
+        // The simulated models exercise both power-on counter layouts; no
+        // model keeps both.
+        QVERIFY(isInModelList(ModelList::OnePowerOnCounter, SimMonitorConfig::hx520r().modelId()));
+        QVERIFY(isInModelList(ModelList::TwoPowerOnCounters, SimMonitorConfig::hxsim27().modelId()));
+        for (int i = 0; i < modelListSize(ModelList::OnePowerOnCounter); ++i)
+            QVERIFY(!isInModelList(ModelList::TwoPowerOnCounters,
+                                   modelListId(ModelList::OnePowerOnCounter, i)));
         // No list repeats an id.
         for (ModelList l : {ModelList::HXSeries, ModelList::WideGamut, ModelList::SRGBPreset,
-                            ModelList::AutoLuminance, ModelList::NoLUTPriority}) {
+                            ModelList::AutoLuminance, ModelList::NoLUTPriority,
+                            ModelList::OnePowerOnCounter, ModelList::TwoPowerOnCounters}) {
             QSet<quint32> seen;
             for (int i = 0; i < modelListSize(l); ++i)
                 seen.insert(modelListId(l, i));
