@@ -127,17 +127,9 @@ int CDDCMonitor_LCDT4Series::GetSetMonitorToLinearLUTSteps(bool flag)
 int CDDCMonitor_LCDT4Series::SetMonitorToLinearLUT(bool flag)
 {
     const bool reset = flag ? false : IsResetProgrammableGammaSupported();
-    if (reset) {
-        int status = SetGammaMode(kGammaModeProgrammable);
-        if (status != 0)
-            return status;
-        ProgressStep();
-        status = ResetProgrammableGamma();
-        if (status != 0)
-            return status;
-        ProgressStep();
-        return 0;
-    }
+    if (reset)
+        return StepsWithProgress({[this] { return SetGammaMode(kGammaModeProgrammable); },
+                                  [this] { return ResetProgrammableGamma(); }});
 
     // The table is sized before the monitor is switched, so a monitor that
     // reports no usable size is never left in programmable mode without one.
