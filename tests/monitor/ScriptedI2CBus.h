@@ -3,6 +3,7 @@
 // read takes the next scripted answer (padded with zeros to the length asked
 // for). An unscripted read or a scripted NAK fails like a silent device.
 
+#include "Clock.h"
 #include "I2CBus.h"
 #include "TestSupport.h"
 
@@ -142,6 +143,16 @@ private:
     QByteArray m_lastWrite;
     Responder m_responder;
     WriteObserver m_observer;
+};
+
+// A command layer of type Control over a scripted bus, on a virtual clock
+// that records every wait.
+template <typename Control>
+struct ScriptedControl {
+    VirtualClock clock;
+    ScopedClock scope{&clock};
+    ScriptedI2CBus bus;
+    Control ddc{&bus, 0};
 };
 
 } // namespace pz::test

@@ -32,12 +32,7 @@ QByteArray withChecksum(QByteArray block)
     return block;
 }
 
-struct Fixture {
-    VirtualClock clock;
-    ScopedClock scope{&clock};
-    ScriptedI2CBus bus;
-    ddc_control ddc{&bus, 0};
-};
+using Fixture = pz::test::ScriptedControl<ddc_control>;
 } // namespace
 
 class TestDdcControl : public QObject {

@@ -12,12 +12,7 @@ using pz::test::ScriptedI2CBus;
 namespace {
 using Ticks = QVector<qint64>;
 
-struct Fixture {
-    VirtualClock clock;
-    ScopedClock scope{&clock};
-    ScriptedI2CBus bus;
-    ORV_ddc_control ddc{&bus, 0};
-};
+using Fixture = pz::test::ScriptedControl<ORV_ddc_control>;
 
 // A monitor's table memory behind C2 04/05 (gamma) and C2 0A/0B (curve):
 // writes are stored, reads answer from the store. corrupt > 0 makes that

@@ -11,12 +11,7 @@ using pz::test::ScriptedI2CBus;
 namespace {
 using Ticks = QVector<qint64>;
 
-struct Fixture {
-    VirtualClock clock;
-    ScopedClock scope{&clock};
-    ScriptedI2CBus bus;
-    ORV_factory_ddc_control ddc{&bus, 0};
-};
+using Fixture = pz::test::ScriptedControl<ORV_factory_ddc_control>;
 
 QByteArray counting(int n, int start = 0)
 {
