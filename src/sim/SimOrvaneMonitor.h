@@ -59,6 +59,9 @@ class SimOrvaneMonitor : public II2CBus {
 public:
     static constexpr int kEepromSize = 0x10000;
     static constexpr int kTableEntries = 0xC00;   // 3 channels at 0x000, 0x400, 0x800
+    // The frame log keeps at most this many frames: a demonstration session
+    // runs for hours, and only the recent frames are ever looked at.
+    static constexpr int kFrameLogLimit = 200000;
 
     explicit SimOrvaneMonitor(const SimMonitorConfig &config = SimMonitorConfig());
     ~SimOrvaneMonitor() override;

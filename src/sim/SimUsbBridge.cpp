@@ -53,6 +53,8 @@ void SimUsbBridge::queueMonitorRead()
 bool SimUsbBridge::receiveOutputReport(const quint8 *report, int length)
 {
     QMutexLocker lock(&m_lock);
+    if (m_outputLog.size() >= SimOrvaneMonitor::kFrameLogLimit)
+        m_outputLog.remove(0, SimOrvaneMonitor::kFrameLogLimit / 2);
     m_outputLog.append(QByteArray(reinterpret_cast<const char *>(report), std::max(0, length)));
     if (m_refuseWrites > 0) {
         --m_refuseWrites;

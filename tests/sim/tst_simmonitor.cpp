@@ -441,6 +441,17 @@ private slots:
         QCOMPARE(edid, monitor.edid());
     }
 
+    // A demonstration runs for hours: the frame log keeps the recent frames only.
+    void frameLogIsBounded()
+    {
+        SimOrvaneMonitor monitor;
+        const quint8 byte = 0;
+        for (int i = 0; i < SimOrvaneMonitor::kFrameLogLimit + 10; ++i)
+            monitor.write(0x10, &byte, 1);
+        QVERIFY(monitor.frames().size() <= SimOrvaneMonitor::kFrameLogLimit);
+        QVERIFY(monitor.frames().size() > SimOrvaneMonitor::kFrameLogLimit / 2);
+    }
+
     // Random and mutated frames: the simulator must never misbehave.
     void fuzzFrames()
     {
