@@ -86,37 +86,34 @@ QByteArray buildSimEdid(const SimMonitorConfig &config)
 
 SimMonitorConfig SimMonitorConfig::hxsim24() { return SimMonitorConfig(); }
 
-SimMonitorConfig SimMonitorConfig::hx520r()
+namespace {
+// Another model of the family: its own name, serial and product code, with
+// the capability string naming it.
+SimMonitorConfig variant(const char *modelName, const char *serial, quint16 product)
 {
     SimMonitorConfig c;
-    c.modelName = QStringLiteral("HX520R");
-    c.serial = QStringLiteral("SIM0520");
-    c.product = 0x2442;
+    c.modelName = QString::fromLatin1(modelName);
+    c.serial = QString::fromLatin1(serial);
+    c.product = product;
     c.capabilities = simDefaultCapabilities(c.modelName);
     return c;
 }
+} // namespace
+
+SimMonitorConfig SimMonitorConfig::hx520r() { return variant("HX520R", "SIM0520", 0x2442); }
 
 SimMonitorConfig SimMonitorConfig::notInHxList()
 {
-    SimMonitorConfig c;
-    c.modelName = QStringLiteral("ORVSIM19");
-    c.serial = QStringLiteral("SIM0019");
-    c.product = 0x1901;
-    c.capabilities = simDefaultCapabilities(c.modelName);
-    return c;
+    return variant("ORVSIM19", "SIM0019", 0x1901);
 }
 
 SimMonitorConfig SimMonitorConfig::hxsim27()
 {
-    SimMonitorConfig c;
-    c.modelName = QStringLiteral("HXSIM27");
-    c.serial = QStringLiteral("SIM0027");
-    c.product = 0x2443;
+    SimMonitorConfig c = variant("HXSIM27", "SIM0027", 0x2443);
     c.widthCm = 60;
     c.heightCm = 34;
     c.powerOnMinutes = 90000;
     c.powerOnMinutesSecondary = 6000;
-    c.capabilities = simDefaultCapabilities(c.modelName);
     return c;
 }
 
