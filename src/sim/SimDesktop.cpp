@@ -1,5 +1,7 @@
 #include "SimDesktop.h"
 
+#include "SimPlainPanel.h"
+
 namespace pz {
 
 namespace {
@@ -142,11 +144,13 @@ std::unique_ptr<II2CBus> SimDesktop::openI2CBus(quint32 displayId, int bus)
 
 SimXYZ SimDesktop::measure(quint32 displayId, double r, double g, double b)
 {
-    SimOrvaneMonitor *m = monitor(displayId);
-    if (!m)
+    if (m_displays.find(displayId) == m_displays.end())
         return SimXYZ();
-    return m->emittedXYZ(m_ramps.apply(displayId, 0, r), m_ramps.apply(displayId, 1, g),
-                         m_ramps.apply(displayId, 2, b));
+    const double R = m_ramps.apply(displayId, 0, r);
+    const double G = m_ramps.apply(displayId, 1, g);
+    const double B = m_ramps.apply(displayId, 2, b);
+    SimOrvaneMonitor *m = monitor(displayId);
+    return m ? m->emittedXYZ(R, G, B) : SimPlainPanel::emitted(R, G, B);
 }
 
 void SimDesktop::install()

@@ -51,7 +51,8 @@ public:
     SimGammaRamps &ramps() { return m_ramps; }
 
     // Light measured on a display showing the patch r, g, b in [0, 1]: the
-    // patch passes the card ramp, then the monitor's response.
+    // patch passes the card ramp, then the monitor's response (a plain
+    // display's fixed panel, SimPlainPanel). (0, 0, 0) for an unknown display.
     SimXYZ measure(quint32 displayId, double r, double g, double b);
 
     // Puts this desktop behind the program's seams until uninstall(), which
