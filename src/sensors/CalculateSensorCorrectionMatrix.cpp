@@ -1,5 +1,7 @@
 #include "CalculateSensorCorrectionMatrix.h"
 
+#include "SensorMatrixCorrection.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -33,11 +35,7 @@ void CalculateSensorCorrectionMatrix::adjoint(const double *in, double *out)
 
 void CalculateSensorCorrectionMatrix::vect_mult(const double *matrix, const double *in, double *out)
 {
-    double result[3];
-    for (int row = 0; row < 3; ++row)
-        result[row] = matrix[3 * row] * in[0] + matrix[3 * row + 1] * in[1]
-                    + matrix[3 * row + 2] * in[2];
-    std::copy(result, result + 3, out);
+    SensorMatrixCorrection::vect_mult(matrix, in, out);
 }
 
 double CalculateSensorCorrectionMatrix::det(const double *m)

@@ -15,7 +15,7 @@ public:
     void SetCorrectionMatrixValues(const double *values);
     void GetCorrectionMatrixValues(double *values) const;
 
-    // out = matrix × in.
+    // out = matrix × in; out may be in.
     static void vect_mult(const double *matrix, const double *in, double *out);
 
     // The matrix applied to (X, Y, Z).
