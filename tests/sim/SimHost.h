@@ -58,4 +58,15 @@ inline QByteArray exchange(II2CBus &bus, const QByteArray &payload, int maxLengt
     return frame.size() >= 3 ? frame.mid(2, frame.size() - 3) : QByteArray();
 }
 
+// The payload of a paged VCP set: C8, page, code, value high and low byte.
+inline QByteArray pagedSet(quint16 code16, int value)
+{
+    QByteArray p("\xC8", 1);
+    p.append(char(code16 >> 8));
+    p.append(char(code16 & 0xFF));
+    p.append(char(value >> 8));
+    p.append(char(value & 0xFF));
+    return p;
+}
+
 } // namespace pz::test

@@ -11,18 +11,9 @@
 
 using namespace pz;
 using test::exchange;
+using test::pagedSet;
 
 namespace {
-
-QByteArray pagedSet(quint16 code16, int value)
-{
-    QByteArray p("\xC8", 1);
-    p.append(char(code16 >> 8));
-    p.append(char(code16 & 0xFF));
-    p.append(char(value >> 8));
-    p.append(char(value & 0xFF));
-    return p;
-}
 
 SimChromaticity xyOf(const SimXYZ &v)
 {

@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "SimDesktop.h"
 #include "SimHost.h"
+#include "SimLightChecks.h"
 #include "SimScreenSampler.h"
 #include "SimSensorLight.h"
 #include "SimSensorNoise.h"
@@ -20,6 +21,7 @@
 #include <random>
 
 using namespace pz;
+using test::sameXYZ;
 
 // A window or child that paints itself in one colour.
 class FilledWidget : public QWidget {
@@ -56,24 +58,9 @@ public:
 
 namespace {
 
-bool sameXYZ(const SimXYZ &a, const SimXYZ &b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
-}
-
 bool sameColor(const SimScreenSample &s, int r, int g, int b)
 {
     return s.r == r && s.g == g && s.b == b;
-}
-
-QByteArray pagedSet(quint16 code16, int value)
-{
-    QByteArray p("\xC8", 1);
-    p.append(char(code16 >> 8));
-    p.append(char(code16 & 0xFF));
-    p.append(char(value >> 8));
-    p.append(char(value & 0xFF));
-    return p;
 }
 
 const QRect kDisplay1(0, 0, 1920, 1200);
@@ -145,7 +132,7 @@ private slots:
         const SimXYZ ramped = m_light->emissive();
         QVERIFY(ramped.Y < light.Y * 0.95);
         SimOrvaneMonitor *monitor = m_desk->monitor(1);
-        QVERIFY(!test::exchange(*monitor, pagedSet(0x0016, 180)).isEmpty());
+        QVERIFY(!test::exchange(*monitor, test::pagedSet(0x0016, 180)).isEmpty());
         QCOMPARE(monitor->registerValue(0x16), quint16(180));
         const SimXYZ gained = m_light->emissive();
         QVERIFY(gained.X < ramped.X * 0.95);

@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "SimDesktop.h"
 #include "SimFixedScreen.h"
+#include "SimLightChecks.h"
 #include "SimSensorLight.h"
 
 #include <QtTest>
@@ -12,17 +13,8 @@
 #include <memory>
 
 using namespace pz;
-
-namespace {
-
-bool near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
-
-bool sameXYZ(const SimXYZ &a, const SimXYZ &b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
-}
-
-} // namespace
+using test::near;
+using test::sameXYZ;
 
 class TestSimSensorLight : public QObject {
     Q_OBJECT

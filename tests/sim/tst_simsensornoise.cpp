@@ -2,21 +2,17 @@
 // on, its figures, the same sequence for the same seed, the environment's
 // switch and seed, and the saturation figure.
 
+#include "SimLightChecks.h"
 #include "SimSensorNoise.h"
 
 #include <QtTest>
 #include <cmath>
 
 using namespace pz;
+using test::near;
+using test::sameXYZ;
 
 namespace {
-
-bool near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
-
-bool sameXYZ(const SimXYZ &a, const SimXYZ &b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
-}
 
 // Mean and standard deviation of Y over n noisy readings of one light.
 void statistics(SimSensorNoise &noise, const SimXYZ &light, int n, double &mean, double &sd)
