@@ -100,52 +100,51 @@ void Plotter::SetGradientColor(QColor low, QColor high)
     gradientColorLow = low;
 }
 
+template <typename T>
+void Plotter::setAndRecalculateMargins(T &member, const T &value)
+{
+    member = value;
+    calculate_margins();
+}
+
 void Plotter::SetShowXGradient(bool show)
 {
-    showXGradient = show;
-    calculate_margins();
+    setAndRecalculateMargins(showXGradient, show);
 }
 
 void Plotter::SetShowYGradient(bool show)
 {
-    showYGradient = show;
-    calculate_margins();
+    setAndRecalculateMargins(showYGradient, show);
 }
 
 void Plotter::SetShowUnitLabels(bool show)
 {
-    showUnitLabels = show;
-    calculate_margins();
+    setAndRecalculateMargins(showUnitLabels, show);
 }
 
 void Plotter::SetShowXAxisLabel(bool show)
 {
-    showXAxisLabel = show;
-    calculate_margins();
+    setAndRecalculateMargins(showXAxisLabel, show);
 }
 
 void Plotter::SetShowYAxisLabel(bool show)
 {
-    showYAxisLabel = show;
-    calculate_margins();
+    setAndRecalculateMargins(showYAxisLabel, show);
 }
 
 void Plotter::SetShowGraphLabel(bool show)
 {
-    showGraphLabel = show;
-    calculate_margins();
+    setAndRecalculateMargins(showGraphLabel, show);
 }
 
 void Plotter::SetXAxisLabelString(QString label)
 {
-    xAxisLabel = label;
-    calculate_margins();
+    setAndRecalculateMargins(xAxisLabel, label);
 }
 
 void Plotter::SetGraphLabelString(QString label)
 {
-    graphLabel = label;
-    calculate_margins();
+    setAndRecalculateMargins(graphLabel, label);
 }
 
 void Plotter::SetYAxisLabelString(QString label)

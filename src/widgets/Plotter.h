@@ -143,6 +143,8 @@ protected:
     QPixmap offscreenPixmap;
 
 private:
+    template <typename T>
+    void setAndRecalculateMargins(T &member, const T &value);
     // The shown level when it can be drawn into a non-empty plot area.
     const PlotSettings *drawableLevel() const;
     void scrollShownLevel(int dx, int dy);

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWheelEvent>
 
 class PlotterProbe : public Plotter {
@@ -42,6 +43,28 @@ protected:
         Plotter::drawGrid(painter);
     }
 };
+
+// A level showing minX..maxX in xTicks and minY..maxY in yTicks.
+inline PlotSettings level(double minX, double maxX, int xTicks, double minY, double maxY,
+                          int yTicks)
+{
+    PlotSettings s;
+    s.minX = minX;
+    s.maxX = maxX;
+    s.numXTicks = xTicks;
+    s.minY = minY;
+    s.maxY = maxY;
+    s.numYTicks = yTicks;
+    return s;
+}
+
+// Shows the plot at the given size, as a user gets it.
+inline void showPlot(Plotter &plot, int side = 400)
+{
+    plot.resize(side, side);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+}
 
 namespace plotinput {
 

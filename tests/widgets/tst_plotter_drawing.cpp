@@ -32,27 +32,6 @@ QColor at(const QImage &image, int x, int y)
     return image.pixelColor(x, y);
 }
 
-PlotSettings level(double minX, double maxX, int xTicks, double minY, double maxY, int yTicks)
-{
-    PlotSettings s;
-    s.minX = minX;
-    s.maxX = maxX;
-    s.numXTicks = xTicks;
-    s.minY = minY;
-    s.maxY = maxY;
-    s.numYTicks = yTicks;
-    return s;
-}
-
-// A plot of the given size, shown (so sizes and events are those a user
-// gets).
-void showPlot(Plotter &plot, int side = 400)
-{
-    plot.resize(side, side);
-    plot.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&plot));
-}
-
 // Rows of one column (frame rows excluded) that hold the grid colour.
 std::set<int> gridRows(const QImage &image, int x, const QRect &area)
 {

@@ -11,25 +11,6 @@
 
 namespace {
 
-PlotSettings level(double minX, double maxX, int xTicks, double minY, double maxY, int yTicks)
-{
-    PlotSettings s;
-    s.minX = minX;
-    s.maxX = maxX;
-    s.numXTicks = xTicks;
-    s.minY = minY;
-    s.maxY = maxY;
-    s.numYTicks = yTicks;
-    return s;
-}
-
-void showPlot(QWidget &plot, int side = 400)
-{
-    plot.resize(side, side);
-    plot.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&plot));
-}
-
 // Home 0..10 on both axes in 10 ticks, showing 4..6 in 2 ticks.
 void zoomToFourSix(PlotterProbe &plot)
 {
