@@ -1,0 +1,28 @@
+#pragma once
+// The number texts of a graph's axes, shared by the grid (which draws them)
+// and the margins (which make room for them).
+
+#include <QString>
+
+namespace pz {
+
+// Value of tick i of count equal steps from min to max.
+double tickValue(double min, double max, qint64 i, int count);
+
+// Decimals of the tick labels of an axis spanning span: 0 for a span of 10
+// or more (or none at all), 1 for spans from 1 up to 10, 2 below 1, and so
+// on (0.05 gives 3).
+int labelDecimals(double span);
+
+// A tick value with the given decimals. Values just below zero (above
+// -0.00001) print as zero, without a minus sign.
+QString tickLabel(double value, int decimals);
+
+// Decimals of a decade label on a logarithmic axis: as many as the decade
+// lies below 1 (exponent -2 gives 2, so 0.01), none from exponent 0 up.
+int decadeDecimals(double exponent);
+
+// The label of decade 10^exponent: -2 gives "0.01", 0 gives "1", 2 "100".
+QString decadeLabel(double exponent);
+
+} // namespace pz
