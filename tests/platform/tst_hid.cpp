@@ -64,6 +64,9 @@ private slots:
         QTest::newRow("pop without push") << hex("B4 75 08") << 0 << 0 << false;
         QTest::newRow("long item") << hex("FE 02 10 AA BB 75 08 95 04 91 02") << 0 << 4 << true;
         QTest::newRow("empty") << QByteArray() << 0 << 0 << true;
+        // Size x count beyond 64 signed bits: saturates at 2^32 bits.
+        QTest::newRow("size times count overflows")
+            << hex("77 FF FF FF FF 97 FF FF FF FF 81 00") << (1 << 29) << 0 << true;
     }
     void reportSizes()
     {
