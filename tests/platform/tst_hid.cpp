@@ -118,6 +118,13 @@ private slots:
         quint8 buf[4];
         QCOMPARE(device.readInputReport(buf, 4, 100, 20), 0);
         QCOMPARE(clock.waitsMs(), (QVector<qint64>{20, 20, 20, 20, 20}));
+        // A timeout between two passes ends the wait at the timeout.
+        clock.clearWaits();
+        QCOMPARE(device.readInputReport(buf, 4, 50, 20), 0);
+        QCOMPARE(clock.waitsMs(), (QVector<qint64>{20, 20, 10}));
+        clock.clearWaits();
+        QCOMPARE(device.readInputReport(buf, 4, 0, 20), 0);
+        QVERIFY(clock.waitsMs().isEmpty());
 
         CountingDevice later;
         later.readyAfterPolls = 3;
