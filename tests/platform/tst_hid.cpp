@@ -9,7 +9,9 @@
 #include "TestSupport.h"
 
 #include <QtTest>
+#include <fcntl.h>
 #include <random>
+#include <unistd.h>
 
 using namespace pz;
 using test::hex;
@@ -131,6 +133,40 @@ private slots:
         clock.clearWaits();
         QCOMPARE(later.readInputReport(buf, 4, 4500, 20), 1);
         QCOMPARE(clock.totalWaitedUs(), qint64(60000));
+    }
+
+    // A bridge that stops taking reports must not hold the writer for good:
+    // it waits for the node to take data 1000 ms of program-clock time at
+    // most, then gives up. A full pipe stands in for such a node.
+    void writeWaitsForTheNodeBounded()
+    {
+        VirtualClock clock;
+        ScopedClock scope(&clock);
+        int ends[2];
+        QCOMPARE(::pipe(ends), 0);
+        const quint8 report[65] = {0x00, 0x01, 0x00, 0x06, 0x6E};
+        QVERIFY(LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 1000));
+        QVERIFY(clock.waitsUs().isEmpty());
+        quint8 got[65] = {};
+        QCOMPARE(::read(ends[0], got, sizeof got), ssize_t(65));
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(got), 5), hex("00 01 00 06 6E"));
+
+        QCOMPARE(::fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
+        while (::write(ends[1], report, sizeof report) > 0) {
+        }
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 1000));
+        QCOMPARE(clock.waitsMs(), QVector<qint64>(100, 10));
+        clock.clearWaits();
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 25));
+        QCOMPARE(clock.waitsMs(), (QVector<qint64>{10, 10, 5}));
+
+        // A node that went away fails at once.
+        ::close(ends[0]);
+        clock.clearWaits();
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 1000));
+        QVERIFY(clock.waitsUs().isEmpty());
+        ::close(ends[1]);
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(-1, report, 65, 1000));
     }
 
     void udevIdTexts_data()
