@@ -12,9 +12,15 @@
 #include <QByteArray>
 #include <QString>
 #include <QVector>
+#include <linux/i2c.h>
 #include <memory>
 
 namespace pz {
+
+// The kernel message of one transaction on data (length bytes): the 7-bit
+// device address of the 8-bit one (0x6E -> 0x37, 0xA0 -> 0x50; bit 0, the
+// read bit, is dropped) and I2C_M_RD for a read.
+i2c_msg i2cMessage(quint8 address, quint8 *data, quint16 length, bool isRead);
 
 class LinuxI2CBus : public II2CBus {
 public:
