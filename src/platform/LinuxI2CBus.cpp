@@ -141,16 +141,4 @@ QVector<DrmConnectorBus> drmConnectorBuses(const QString &sysfsRoot)
     return out;
 }
 
-int drmBusForEdid(const QByteArray &edid, const QString &sysfsRoot)
-{
-    if (edid.size() < 128)
-        return -1;
-    for (const DrmConnectorBus &entry : drmConnectorBuses(sysfsRoot)) {
-        if (entry.connected && entry.bus >= 0 && entry.edid.size() >= 128 &&
-            entry.edid.left(128) == edid.left(128))
-            return entry.bus;
-    }
-    return -1;
-}
-
 } // namespace pz

@@ -62,10 +62,4 @@ struct DrmConnectorBus {
 // the connector (DisplayPort AUX adapters).
 QVector<DrmConnectorBus> drmConnectorBuses(const QString &sysfsRoot = QStringLiteral("/sys/class/drm"));
 
-// The I2C bus of the connected connector whose EDID equals edid (the EDID
-// the window system reports for a display); -1 when none matches. The
-// first 128 bytes decide, so an extension read by only one side still matches.
-int drmBusForEdid(const QByteArray &edid,
-                  const QString &sysfsRoot = QStringLiteral("/sys/class/drm"));
-
 } // namespace pz

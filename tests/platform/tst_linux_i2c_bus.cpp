@@ -92,11 +92,7 @@ private slots:
         QVERIFY(!buses[1].connected);
         QCOMPARE(buses[2].bus, 7);
 
-        QCOMPARE(drmBusForEdid(sampleEdid(1), root.path()), 7);
-        QByteArray withExtension = sampleEdid(2) + QByteArray(128, 'x');
-        QCOMPARE(drmBusForEdid(withExtension, root.path()), 12);
-        QCOMPARE(drmBusForEdid(sampleEdid(3), root.path()), -1);
-        QCOMPARE(drmBusForEdid(QByteArray(), root.path()), -1);
+        QCOMPARE(buses[2].edid, sampleEdid(1));
         QVERIFY(drmConnectorBuses(root.filePath("missing")).isEmpty());
     }
 };
