@@ -1,5 +1,6 @@
 #include "CMonAPIDummy.h"
 #include "DisplayRig.h"
+#include "low_level_ddc_mac_usb.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -224,7 +225,7 @@ private slots:
     {
         auto api = std::make_unique<CMonAPIDummy>();
         pCMonAPIDummy = api.get();
-        QCOMPARE(mac_usb_ddcci::instance(), &api->m_USBBridges);
+        QCOMPARE(low_level_ddc_mac_usb::bridgeManager(), &api->m_USBBridges);
         api.reset();
         QCOMPARE(pCMonAPIDummy, static_cast<CMonAPIDummy *>(nullptr));
     }
