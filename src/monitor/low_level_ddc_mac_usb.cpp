@@ -35,6 +35,6 @@ int low_level_ddc_mac_usb::i2c_read(unsigned int address, unsigned char *data, u
     if (!manager)
         return kNoManager;
     const int result = manager->i2c_read(m_id, static_cast<unsigned char>(address | 1), data,
-                                         length);
+                                         length, read_wait_limit());
     return result == 0 ? 1 : result;
 }

@@ -24,7 +24,8 @@ public:
     // manager's code.
     int i2c_write(unsigned int address, unsigned char *data, unsigned char length) override;
     // 1 on success, -1, -2 or the manager's code. Waits for the bridge's next
-    // input report; the adapter fix plays no part over USB.
+    // input report, no longer than the read wait limit when one is set; the
+    // adapter fix plays no part over USB.
     int i2c_read(unsigned int address, unsigned char *data, unsigned char length) override;
 
     unsigned int bridge() const { return m_bridge; }
