@@ -59,6 +59,20 @@ private:
     };
 };
 
+// A bridge's identity as a backend lists it.
+HidDeviceInfo bridgeInfo(const QByteArray &path, const QString &serial, quint16 vendorId,
+                         quint16 productId, int inSize = 64, int outSize = 64)
+{
+    HidDeviceInfo d;
+    d.path = path;
+    d.vendorId = vendorId;
+    d.productId = productId;
+    d.serialNumber = serial;
+    d.maxInputReportSize = inSize;
+    d.maxOutputReportSize = outSize;
+    return d;
+}
+
 // A bridge that answers each output report with random input reports:
 // random lengths, random bytes, or a reply frame with a few bytes changed.
 class RandomReportBackend : public IHidBackend {
@@ -68,14 +82,7 @@ public:
 
     QVector<HidDeviceInfo> enumerate(quint16 v, quint16 p) override
     {
-        HidDeviceInfo d;
-        d.path = "random";
-        d.vendorId = v;
-        d.productId = p;
-        d.serialNumber = QStringLiteral("R1");
-        d.maxInputReportSize = 64;
-        d.maxOutputReportSize = 64;
-        return {d};
+        return {bridgeInfo("random", QStringLiteral("R1"), v, p)};
     }
     std::unique_ptr<IHidDevice> open(const QByteArray &) override
     {
@@ -136,14 +143,9 @@ public:
 
     QVector<HidDeviceInfo> enumerate(quint16 v, quint16 p) override
     {
-        HidDeviceInfo d;
-        d.path = "gated";
-        d.vendorId = v;
-        d.productId = p;
-        d.serialNumber = QStringLiteral("G1");
-        d.maxInputReportSize = 64;
-        d.maxOutputReportSize = 64;
-        return plugged ? QVector<HidDeviceInfo>{d} : QVector<HidDeviceInfo>();
+        if (!plugged)
+            return {};
+        return {bridgeInfo("gated", QStringLiteral("G1"), v, p)};
     }
     std::unique_ptr<IHidDevice> open(const QByteArray &) override
     {
@@ -177,14 +179,8 @@ private:
 
 HidDeviceInfo device(int n, int inSize, int outSize)
 {
-    HidDeviceInfo d;
-    d.path = "fixed" + QByteArray::number(n);
-    d.vendorId = kOrvaneBridgeVendorId;
-    d.productId = kOrvaneBridgeProductId;
-    d.serialNumber = QStringLiteral("S%1").arg(n);
-    d.maxInputReportSize = inSize;
-    d.maxOutputReportSize = outSize;
-    return d;
+    return bridgeInfo("fixed" + QByteArray::number(n), QStringLiteral("S%1").arg(n),
+                      kOrvaneBridgeVendorId, kOrvaneBridgeProductId, inSize, outSize);
 }
 
 } // namespace
