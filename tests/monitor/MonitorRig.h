@@ -7,8 +7,8 @@
 #include "Clock.h"
 #include "SimDesktop.h"
 #include "SimMonitorConfig.h"
+#include "PublishedInterfaceList.h"
 #include "SimOrvaneMonitor.h"
-#include "mac_usb_ddcci.h"
 #include "TestSupport.h"
 
 #include <QByteArray>
@@ -46,9 +46,9 @@ public:
         if (transport == MonitorTransport::USB)
             desktop.plugBridge(kDisplayId);
         desktop.install();
-        // The one bridge manager of the program, as the interface list keeps it.
-        m_bridges = std::make_unique<mac_usb_ddcci>(3);
-        m_bridges->EnumerateDevices();
+        // The program's one bridge manager, in the published interface list.
+        m_interfaces = std::make_unique<PublishedInterfaceList>();
+        m_interfaces->bridges().EnumerateDevices();
     }
     ~MonitorRig() { desktop.uninstall(); }
 
@@ -97,7 +97,7 @@ public:
     SimDesktop desktop;
 
 private:
-    std::unique_ptr<mac_usb_ddcci> m_bridges;
+    std::unique_ptr<PublishedInterfaceList> m_interfaces;
 
 public:
     // Declared last: the connection goes before the bridges and the desktop.
