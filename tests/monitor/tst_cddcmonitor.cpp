@@ -3,6 +3,7 @@
 // error codes of injected faults.
 
 #include "CCIEXYZ.h"
+#include "CDDCMonitor_LCDHXSeries.h"
 #include "MonitorRig.h"
 #include "ORV_factory_ddc_control.h"
 #include "low_level_ddc.h"
@@ -81,6 +82,7 @@ private slots:
     void capabilityString_data();
     void capabilityString();
     void capabilityStringCopyIsTerminated();
+    void unparsableCapabilityString();
     void controls_data();
     void controls();
     void unsupportedCode_data();
@@ -300,6 +302,31 @@ void TestCDDCMonitor::capabilityStringCopyIsTerminated()
     std::vector<char> all(9100, 'x');
     QCOMPARE(rig.monitor.GetCapabilityString(all.data(), uint(all.size())), 0);
     QCOMPARE(std::strlen(all.data()), size_t(8191));
+}
+
+void TestCDDCMonitor::unparsableCapabilityString()
+{
+    // A string without a VCP list does not parse, whatever else it holds.
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.capabilities = "(prot(monitor)type(lcd)mpu_ver(1.2.3)"
+                          "gamma_table(size(300) r_ofs(0) g_ofs(400) b_ofs(800)))";
+    MonitorRig rig(MonitorTransport::I2C, config);
+    QCOMPARE(rig.connect(), 0);
+
+    // Its read failed: the size is 0 and the parser's error comes back.
+    uint size = 99;
+    QCOMPARE(rig.monitor.GetLUTSize(&size), -1);
+    QCOMPARE(size, 0u);
+    CDDCMonitor_LCDHXSeries hx;
+    QCOMPARE(rig.connect(hx), 0);
+    size = 99;
+    QCOMPARE(hx.GetLUTSize(&size), -1);
+    QCOMPARE(size, 0u);
+    // Stored all the same: the six-axis read finds a string that did not
+    // parse and reads no control.
+    rig.sim().clearLog();
+    QCOMPARE(hx.ReadSixAxisColorSettings(), 0);
+    QVERIFY(rig.sim().requests().isEmpty());
 }
 
 void TestCDDCMonitor::controls_data()
