@@ -75,6 +75,7 @@ class TestCDDCMonitor : public QObject {
 private slots:
     void identity_data();
     void identity();
+    void usbIdentityIsTheBridges();
     void initMonitorFailures();
     void reconnectClearsStoredData();
     void notConnected();
@@ -100,6 +101,8 @@ private slots:
     void adapterFixOffAfterFailedRetry();
     void faults_data();
     void faults();
+    void refusedWriteWithoutReply_data();
+    void refusedWriteWithoutReply();
     void failedReadsKeepStoredIdentity();
 };
 
@@ -145,6 +148,27 @@ void TestCDDCMonitor::identity()
 
     // The presence test reads VCP 0x00 with the standard Get VCP.
     QVERIFY(!rig.requestsStartingWith(hex("01 00")).isEmpty());
+}
+
+void TestCDDCMonitor::usbIdentityIsTheBridges()
+{
+    SimBridgeConfig bridge;
+    bridge.serial = QStringLiteral("BRIDGE-0042");
+    bridge.product = QStringLiteral("HX Bridge Model");
+    MonitorRig rig(MonitorTransport::USB, SimMonitorConfig::hxsim24(), bridge);
+    QCOMPARE(rig.bridgeSerial(), bridge.serial);
+    QCOMPARE(rig.connect(rig.monitor, rig.bridgeSerial(), rig.bridgeProductName()), 0);
+
+    // The texts the connection was given win over the stored, decoded EDID.
+    QCOMPARE(rig.monitor.GetMonitorSerialNumber(), QStringLiteral("BRIDGE-0042"));
+    QCOMPARE(rig.monitor.GetMonitorModelName(), QStringLiteral("HX Bridge Model"));
+    QCOMPARE(rig.monitor.InitMonitor(), 0);
+    ulong id = 0;
+    QCOMPARE(rig.monitor.GetMonitorVendorProductID(&id), 0);
+    QCOMPARE(id, 0x563E2441ul);
+    uchar edid[128];
+    QCOMPARE(rig.monitor.GetEDID(edid, sizeof edid), 0);
+    QVERIFY(QByteArray(reinterpret_cast<char *>(edid), sizeof edid).contains("SIM0001"));
 }
 
 void TestCDDCMonitor::initMonitorFailures()
@@ -621,6 +645,39 @@ void TestCDDCMonitor::faults()
     QVERIFY(rig.monitor.SetContrast(99) < 0);
     if (kind == int(SimFaultKind::NakWrite))
         QCOMPARE(rig.sim().registerValue(0x12), quint16(50));
+}
+
+void TestCDDCMonitor::refusedWriteWithoutReply_data()
+{
+    QTest::addColumn<int>("transport");
+    QTest::addColumn<int>("saveStatus");
+    QTest::addColumn<int>("tableStatus");
+    QTest::newRow("i2c") << int(MonitorTransport::I2C) << -12 << -12;
+    // The bridge carries a write without telling whether the monitor took
+    // it: a command without a reply reports success over USB. The table
+    // writes read each chunk back, and so still notice.
+    QTest::newRow("usb") << int(MonitorTransport::USB) << 0 << -32;
+}
+
+void TestCDDCMonitor::refusedWriteWithoutReply()
+{
+    QFETCH(int, transport);
+    QFETCH(int, saveStatus);
+    QFETCH(int, tableStatus);
+    MonitorRig rig{MonitorTransport(transport)};
+    QCOMPARE(rig.connect(), 0);
+    QCOMPARE(rig.monitor.SetBrightness(73), 0);
+
+    rig.sim().addFault({SimFaultKind::NakWrite, 0x0C, -1, 1000});
+    QCOMPARE(rig.monitor.SaveCurrentSettings(), saveStatus);
+    rig.sim().powerCycle();
+    QCOMPARE(rig.sim().registerValue(0x10), quint16(50));   // never saved
+
+    rig.clock.advanceUs(10000000);   // the monitor has booted
+    rig.sim().addFault({SimFaultKind::NakWrite, 0xC2, 0x05, 1000});
+    std::vector<uint> table(768, 5);
+    QCOMPARE(rig.monitor.WriteGammaTableData(table), tableStatus);
+    QCOMPARE(rig.sim().gammaTable()[0x10], quint16(64));   // still linear
 }
 
 void TestCDDCMonitor::failedReadsKeepStoredIdentity()
