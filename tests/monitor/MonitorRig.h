@@ -84,8 +84,8 @@ public:
     }
 
     // The identity texts of the first bridge as the bridge manager read them.
-    QString bridgeSerial() const { return text(m_bridges->GetSerialNumber(0)); }
-    QString bridgeProductName() const { return text(m_bridges->GetProductName(0)); }
+    QString bridgeSerial() const { return text(m_interfaces->bridges().GetSerialNumber(0)); }
+    QString bridgeProductName() const { return text(m_interfaces->bridges().GetProductName(0)); }
 
     SimOrvaneMonitor &sim() { return *m_sim; }
     MonitorTransport transport() const { return m_transport; }
