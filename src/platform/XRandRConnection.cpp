@@ -106,11 +106,24 @@ constexpr long kEdidPropertyLongs = 256;
 // ICC profiles published as properties: read up to 64 MiB.
 constexpr long kProfilePropertyLongs = 16 * 1024 * 1024;
 
-QByteArray propertyBytes(unsigned char *data, int format, unsigned long items)
+// Reads a property of 8-bit items through fetch, which is
+// XGetWindowProperty or XRRGetOutputProperty bound to the property; empty
+// when it is missing or of another format.
+template <typename Fetch>
+QByteArray fetchProperty(Fetch fetch)
 {
-    if (!data || format != 8 || items == 0)
-        return QByteArray();
-    return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(items));
+    Atom actualType = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long bytesAfter = 0;
+    unsigned char *data = nullptr;
+    QByteArray out;
+    if (fetch(&actualType, &format, &items, &bytesAfter, &data) == Success && data && format == 8
+        && items > 0)
+        out = QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(items));
+    if (data)
+        XFree(data);
+    return out;
 }
 
 } // namespace
@@ -135,19 +148,11 @@ struct XRandRConnection::Impl {
         const Atom atom = XInternAtom(display, name, True);
         if (atom == None)
             return QByteArray();
-        Atom actualType = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long bytesAfter = 0;
-        unsigned char *data = nullptr;
-        QByteArray out;
-        if (XRRGetOutputProperty(display, output, atom, 0, maxLongs, False, False,
-                                 AnyPropertyType, &actualType, &format, &items, &bytesAfter,
-                                 &data) == Success)
-            out = propertyBytes(data, format, items);
-        if (data)
-            XFree(data);
-        return out;
+        return fetchProperty([&](Atom *type, int *format, unsigned long *items,
+                                 unsigned long *after, unsigned char **data) {
+            return XRRGetOutputProperty(display, output, atom, 0, maxLongs, False, False,
+                                        AnyPropertyType, type, format, items, after, data);
+        });
     }
 
     QByteArray rootProperty(const char *name) const
@@ -155,19 +160,11 @@ struct XRandRConnection::Impl {
         const Atom atom = XInternAtom(display, name, True);
         if (atom == None)
             return QByteArray();
-        Atom actualType = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long bytesAfter = 0;
-        unsigned char *data = nullptr;
-        QByteArray out;
-        if (XGetWindowProperty(display, root, atom, 0, kProfilePropertyLongs, False,
-                               AnyPropertyType, &actualType, &format, &items, &bytesAfter,
-                               &data) == Success)
-            out = propertyBytes(data, format, items);
-        if (data)
-            XFree(data);
-        return out;
+        return fetchProperty([&](Atom *type, int *format, unsigned long *items,
+                                 unsigned long *after, unsigned char **data) {
+            return XGetWindowProperty(display, root, atom, 0, kProfilePropertyLongs, False,
+                                      AnyPropertyType, type, format, items, after, data);
+        });
     }
 
     // Sets (or for empty bytes deletes) an output property of the given type
