@@ -5,6 +5,7 @@
 // ramps and properties it sets cannot race with another test.
 
 #include "Desktop.h"
+#include "DisplayProfiles.h"
 #include "GammaRamp.h"
 #include "LinuxDesktop.h"
 #include "SystemDisplayBackends.h"
@@ -142,9 +143,12 @@ private slots:
         QVERIFY(!status.reason.isEmpty());
         QVERIFY(!desktop().onlineDisplays(displays));
         QVERIFY(!gammaRamps().getRamp(1, tables));
+        // The Linux profile backend, not the default: it checks the file first.
+        QCOMPARE(displayProfiles().assign(1, QStringLiteral("/nonexistent/profile.icc")), -1);
         QVERIFY(!installSystemDisplayBackends().available);
         setDesktop(nullptr);
         setGammaRamps(nullptr);
+        setDisplayProfiles(nullptr);
     }
 
     void unsetDisplayVariableIsUnavailable()
