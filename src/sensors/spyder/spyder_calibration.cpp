@@ -1,7 +1,6 @@
 #include "spyder_calibration.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <vector>
 
@@ -195,12 +194,6 @@ int S4_FitCoefficients(const double sensitivities[kS4Channels][kSpectralSamples]
             targets[i] = weighting[i] * xyz_bar_[j][i] * scale * kLumensPerWatt;
         if (!Regress(targets, predictors, sampleWeights, fitted + j * kS4Channels, kS4Channels,
                      kSpectralSamples))
-            return 0;
-    }
-    // Coefficients are kept as floats: a result a float cannot hold is no
-    // result.
-    for (double c : fitted) {
-        if (!std::isfinite(c) || std::fabs(c) > double(FLT_MAX))
             return 0;
     }
     for (int i = 0; i < 3 * kS4Channels; ++i)

@@ -66,8 +66,8 @@ int Regress(const double *targets, const double *predictors, const double *weigh
 
 // The Spyder4 fit for weighting row: sensitivities S[k][i] (already divided
 // by 100) and the sensitivity scale s give seven coefficients per
-// component, X row first. 0 (coeff untouched) when the fit has no unique
-// solution.
+// component, X row first. 0 (coeff untouched) when the normal equations
+// cannot be inverted.
 int S4_FitCoefficients(const double sensitivities[kS4Channels][kSpectralSamples], double scale,
                        int row, float coeff[3 * kS4Channels]);
 
