@@ -172,6 +172,16 @@ int Regress(const double *targets, const double *predictors, const double *weigh
     return 1;
 }
 
+namespace {
+
+// Every wavelength counts the same in the fit.
+void S4_LoadWeighting(double weights[kSpectralSamples])
+{
+    std::fill(weights, weights + kSpectralSamples, 1.0);
+}
+
+} // namespace
+
 int S4_FitCoefficients(const double sensitivities[kS4Channels][kSpectralSamples], double scale,
                        int row, float coeff[3 * kS4Channels])
 {
@@ -183,9 +193,8 @@ int S4_FitCoefficients(const double sensitivities[kS4Channels][kSpectralSamples]
         for (int i = 0; i < kSpectralSamples; ++i)
             predictors[k * kSpectralSamples + i] = sensitivities[k][i] * weighting[i];
     }
-    // Every wavelength counts the same in the fit.
     double sampleWeights[kSpectralSamples];
-    std::fill(std::begin(sampleWeights), std::end(sampleWeights), 1.0);
+    S4_LoadWeighting(sampleWeights);
 
     double fitted[3 * kS4Channels];
     for (int j = 0; j < 3; ++j) {

@@ -142,10 +142,26 @@ void issue(ExerciseRecord &pb, quint32 op)
     }
 }
 
-unsigned boundedTimeout(qint32 timeoutMs)
+// Runs the transfer the record is set up for: 1 and the bytes moved (the
+// record's field `moved`), or 0 with the failing status kept. A transfer
+// that failed is a failure, not 0 bytes.
+int runTransfer(ExerciseRecord &pb, qint32 timeoutMs, quint32 ExerciseRecord::*moved,
+                quint32 *done)
 {
-    // libusb reads 0 as "wait for ever".
-    return timeoutMs > 0 ? unsigned(timeoutMs) : 1u;
+    pb.nestingCount = 0;
+    pb.result = 0;
+    pb.timeoutMs = timeoutMs > 0 ? unsigned(timeoutMs) : 1u;   // libusb reads 0 as "for ever"
+    int status = InitiateTransactionProc(pb);
+    if (status == 0)
+        status = pb.result;
+    if (status != 0) {
+        _sysErr_ = 1;
+        _lastError_ = status;
+        return 0;
+    }
+    if (done)
+        *done = pb.*moved;
+    return 1;
 }
 
 } // namespace
@@ -271,21 +287,7 @@ int SendVendorRequest(qint32 handle, const VendorRequest *request, int requestSi
     pb.bRequest = request->request;
     pb.bmRequestType = quint8(request->direction * 128 + (request->type & 3) * 32 +
                               (request->recipient & 0x1F));
-    pb.nestingCount = 0;
-    pb.result = 0;
-    pb.timeoutMs = boundedTimeout(timeoutMs);
-
-    int status = InitiateTransactionProc(pb);
-    if (status == 0)
-        status = pb.result;   // a transfer that failed is a failure, not 0 bytes
-    if (status != 0) {
-        _sysErr_ = 1;
-        _lastError_ = status;
-        return 0;
-    }
-    if (done)
-        *done = pb.wLenDone;
-    return 1;
+    return runTransfer(pb, timeoutMs, &ExerciseRecord::wLenDone, done);
 }
 
 int ReadBulkPipe(qint32 handle, quint8 *buffer, quint32 length, qint32 timeoutMs, quint32 *done)
@@ -305,21 +307,7 @@ int ReadBulkPipe(qint32 handle, quint8 *buffer, quint32 length, qint32 timeoutMs
     pb.bulkBuffer = buffer;
     pb.bulkLength = length;
     pb.bytesDone = 0;
-    pb.nestingCount = 0;
-    pb.result = 0;
-    pb.timeoutMs = boundedTimeout(timeoutMs);
-
-    int status = InitiateTransactionProc(pb);
-    if (status == 0)
-        status = pb.result;
-    if (status != 0) {
-        _sysErr_ = 1;
-        _lastError_ = status;
-        return 0;
-    }
-    if (done)
-        *done = pb.bytesDone;
-    return 1;
+    return runTransfer(pb, timeoutMs, &ExerciseRecord::bytesDone, done);
 }
 
 void GetLastDriverError(qint32 *error, qint32 *system)
