@@ -462,7 +462,7 @@ void SimSpyder::startMeasurement(quint32 clock)
         m_replyFault = SimSpyderReplyFault::None;
     }
     // The light is sampled outside the lock: the source may take its time.
-    const SimXYZ seen = light ? light().display : SimXYZ();
+    const SimXYZ seen = light ? light().emissive : SimXYZ();
     const QByteArray reply =
         measurementReply(seen, clock, start, fault == SimSpyderReplyFault::ReversedStamps);
 

@@ -26,10 +26,15 @@
 
 namespace pz {
 
-// What reaches the sensor when it measures.
+// What reaches the sensor when it measures: the screen's light at the lens
+// (none when the sensor is off the screen) and the room light at its
+// ambient sensor, both as the device sees them (with any noise). A source
+// over the simulated screen light and its noise:
+//   [&light, &noise] { return SimLightAtSensor{noise.emissive(light.emissive()),
+//                                              noise.ambientLux(light.ambient().lux)}; }
 struct SimLightAtSensor {
-    SimXYZ display;          // cd/m² at the lens (none when off the screen)
-    double ambientLux = 0;   // room light at the ambient sensor
+    SimXYZ emissive;         // cd/m²
+    double ambientLux = 0;
 };
 using SimLightSource = std::function<SimLightAtSensor()>;
 
@@ -58,7 +63,7 @@ public:
     static constexpr quint8 kBulkInEndpoint = 0x81;
     static constexpr quint16 kRawTemperature = 0x1900;   // 25.00 °C
     static constexpr double kMaxChannelHz = 1e6;         // a channel tops out here
-    // Figures for the noise of a simulated run (applied by the light source).
+    // Noise figures of a simulated run (the light source applies them).
     static constexpr double kNoiseRelative = 0.003;
     static constexpr double kNoiseFloorCdm2 = 0.03;
 
@@ -77,7 +82,7 @@ public:
     ~SimSpyder() override;
 
     void setLight(SimLightSource light);
-    // A fixed light: display XYZ in cd/m², ambient lux.
+    // A fixed light: screen XYZ in cd/m², room lux.
     void setFixedLight(const SimXYZ &display, double ambientLux = 0);
 
     // Faults.
