@@ -13,12 +13,13 @@ namespace {
 
 class LinuxUsbDevice : public IUsbDevice {
 public:
-    LinuxUsbDevice(libusb_context *context, libusb_device_handle *handle, UsbDeviceInfo info)
-        : m_context(context), m_handle(handle), m_info(std::move(info))
+    LinuxUsbDevice(std::shared_ptr<libusb_context> context, libusb_device_handle *handle,
+                   UsbDeviceInfo info)
+        : m_context(std::move(context)), m_handle(handle), m_info(std::move(info))
     {
         if (libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG)) {
             const int rc = libusb_hotplug_register_callback(
-                m_context, LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT, LIBUSB_HOTPLUG_NO_FLAGS,
+                m_context.get(), LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT, LIBUSB_HOTPLUG_NO_FLAGS,
                 m_info.vendorId, m_info.productId, LIBUSB_HOTPLUG_MATCH_ANY, &LinuxUsbDevice::left,
                 this, &m_hotplug);
             m_hotplugRegistered = rc == LIBUSB_SUCCESS;
@@ -28,7 +29,7 @@ public:
     ~LinuxUsbDevice() override
     {
         if (m_hotplugRegistered)
-            libusb_hotplug_deregister_callback(m_context, m_hotplug);
+            libusb_hotplug_deregister_callback(m_context.get(), m_hotplug);
         for (int number : qAsConst(m_claimed))
             libusb_release_interface(m_handle, number);
         libusb_close(m_handle);
@@ -140,7 +141,7 @@ private:
         return 0;
     }
 
-    libusb_context *m_context;
+    std::shared_ptr<libusb_context> m_context;
     libusb_device_handle *m_handle;
     UsbDeviceInfo m_info;
     libusb_hotplug_callback_handle m_hotplug = 0;
@@ -154,19 +155,16 @@ private:
 
 LinuxUsbBackend::LinuxUsbBackend() = default;
 
-LinuxUsbBackend::~LinuxUsbBackend()
-{
-    if (m_context)
-        libusb_exit(m_context);
-}
+LinuxUsbBackend::~LinuxUsbBackend() = default;
 
-libusb_context *LinuxUsbBackend::context()
+std::shared_ptr<libusb_context> LinuxUsbBackend::context()
 {
     QMutexLocker lock(&m_lock);
     if (!m_initTried) {
         m_initTried = true;
-        if (libusb_init(&m_context) != LIBUSB_SUCCESS)
-            m_context = nullptr;
+        libusb_context *ctx = nullptr;
+        if (libusb_init(&ctx) == LIBUSB_SUCCESS)
+            m_context.reset(ctx, libusb_exit);
     }
     return m_context;
 }
@@ -190,11 +188,11 @@ bool LinuxUsbBackend::parsePath(const QByteArray &path, int &bus, int &address)
 QVector<UsbDeviceInfo> LinuxUsbBackend::listDevices(quint16 vendorId)
 {
     QVector<UsbDeviceInfo> found;
-    libusb_context *ctx = context();
+    const std::shared_ptr<libusb_context> ctx = context();
     if (!ctx)
         return found;
     libusb_device **list = nullptr;
-    const ssize_t count = libusb_get_device_list(ctx, &list);
+    const ssize_t count = libusb_get_device_list(ctx.get(), &list);
     for (ssize_t i = 0; i < count; ++i) {
         libusb_device_descriptor d;
         if (libusb_get_device_descriptor(list[i], &d) != LIBUSB_SUCCESS || d.idVendor != vendorId)
@@ -219,11 +217,11 @@ int LinuxUsbBackend::open(const UsbDeviceInfo &info, std::unique_ptr<IUsbDevice>
     int bus = 0, address = 0;
     if (!parsePath(info.path, bus, address))
         return kUsbErrorInvalidParam;
-    libusb_context *ctx = context();
+    const std::shared_ptr<libusb_context> ctx = context();
     if (!ctx)
         return kUsbErrorNoDevice;
     libusb_device **list = nullptr;
-    const ssize_t count = libusb_get_device_list(ctx, &list);
+    const ssize_t count = libusb_get_device_list(ctx.get(), &list);
     int rc = kUsbErrorNoDevice;
     for (ssize_t i = 0; i < count; ++i) {
         if (libusb_get_bus_number(list[i]) != bus || libusb_get_device_address(list[i]) != address)

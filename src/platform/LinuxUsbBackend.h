@@ -9,6 +9,7 @@
 #include "UsbDevice.h"
 
 #include <QMutex>
+#include <memory>
 
 struct libusb_context;
 
@@ -27,11 +28,12 @@ public:
     static bool parsePath(const QByteArray &path, int &bus, int &address);
 
 private:
-    // The context, initialised on first use; nullptr when libusb cannot start.
-    libusb_context *context();
+    // The context, initialised on first use; null when libusb cannot start.
+    // Opened devices share it, so it outlives the backend while they live.
+    std::shared_ptr<libusb_context> context();
 
     QMutex m_lock;
-    libusb_context *m_context = nullptr;
+    std::shared_ptr<libusb_context> m_context;
     bool m_initTried = false;
 };
 
