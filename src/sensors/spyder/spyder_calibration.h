@@ -1,0 +1,74 @@
+#pragma once
+// The Spyder3/4 calibration maths, free of device I/O: the EEPROM checksum,
+// pulse counts to channel frequencies, the Spyder3's stored coefficient sets
+// (level 1 linear in the channels, level 2 quadratic in X, Y, Z), and the
+// Spyder4's least-squares fit of its seven channels' spectral sensitivities
+// to the CIE observer under a display weighting.
+
+#include <QtGlobal>
+
+namespace spyder {
+
+constexpr int kSpectralSamples = 41;     // 380 to 780 nm in 10 nm steps
+constexpr int kS4Channels = 7;           // the Spyder4's channels 1-7
+constexpr int kWeightingRows = 6;        // one per Spyder4 calibration 2-7
+constexpr int kSetSize = 27;             // three rows of nine
+constexpr int kRowSize = 9;
+constexpr double kLumensPerWatt = 683.0;
+
+// Display weightings of the Spyder4 fit; row r serves calibration r + 2.
+// Row 0 is flat; rows 1-5 are display spectra (CCFL, wide-gamut CCFL, white
+// LED, RGB LED, wide-gamut CCFL with a deep-red line).
+extern const double weight_val_[kWeightingRows][kSpectralSamples];
+// The CIE 1931 2° observer, rows x̄, ȳ, z̄ (src/model/CieObserver.h).
+extern const double (&xyz_bar_)[3][kSpectralSamples];
+// The reflected CRC-32 table of polynomial 0xEDB88320.
+extern const quint32 (&CRC32_TABLE)[256];
+
+quint32 CRC32_Init();
+quint32 CRC32_Calc(quint32 crc, const quint8 *data, quint32 length);
+quint32 CRC32_Fini(quint32 crc);
+
+struct Tristimulus {
+    double X = 0, Y = 0, Z = 0;
+};
+
+// A reading's clock count in µs for a time in 1/60 s, at most 0xFFFFFF.
+quint32 clockForTime(quint32 time);
+
+// f = (count − 1) / (period / 10⁶) in Hz, single precision; 0 for a count
+// or period of 0. With crtOverride (the CRT sets in use), a frequency above
+// 1.5 × 60 Hz becomes count / (time / 60.0).
+void channelFrequencies(const quint32 counts[8], const quint32 periods[8], quint16 time,
+                        bool crtOverride, float f[8]);
+
+// Level 1 of a Spyder3 set over channels 1-7 (element 0 of a row is the
+// constant term, elements 2-8 the channels' weights). A version-5 device
+// uses channels 0-3 at elements channel + 2 and scales the result by
+// gainReference / gain (gain is never 0).
+Tristimulus CalcLevel1(const float set[kSetSize], const float f[8], bool europa,
+                       quint8 gainReference, quint8 gain);
+// Nine terms per row: X, Y, Z, XY, XZ, YZ, X², Y², Z².
+Tristimulus CalcLevel2(const float set[kSetSize], const Tristimulus &in);
+// The Spyder4's level 1: seven coefficients per component over channels 1-7.
+Tristimulus CalcS4Level1(const float coeff[3 * kS4Channels], const float f[8]);
+
+// Inverts a symmetric n x n matrix (row-major) in place by Gauss-Jordan
+// elimination with diagonal pivoting on the upper triangle. 0 when a pivot
+// is exactly 0 (the matrix is then undefined), else 1.
+int SymmetricMatrixInvert(double *matrix, int n);
+
+// Weighted least squares: coefficients (n) of n predictors (row-major n x m)
+// for m samples of targets with weights. 0 when m <= n or the normal
+// equations cannot be inverted (coefficients untouched), else 1.
+int Regress(const double *targets, const double *predictors, const double *weights,
+            double *coefficients, int n, int m);
+
+// The Spyder4 fit for weighting row: sensitivities S[k][i] (already divided
+// by 100) and the sensitivity scale s give seven coefficients per
+// component, X row first. 0 (coeff untouched) when the normal equations
+// cannot be inverted.
+int S4_FitCoefficients(const double sensitivities[kS4Channels][kSpectralSamples], double scale,
+                       int row, float coeff[3 * kS4Channels]);
+
+} // namespace spyder

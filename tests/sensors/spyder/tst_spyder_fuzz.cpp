@@ -1,0 +1,236 @@
+// Random EEPROM images (with valid checksums, mostly) through startup,
+// every calibration and readings, and random measurement replies through
+// the decoder and the whole read-back. Nothing may trip the sanitizers
+// (address, undefined, float-cast-overflow), hang, or give a code outside
+// the driver's list.
+
+#include "SpyderRig.h"
+#include "spyder_calibration.h"
+#include "spyder_requests.h"
+#include "spyder_usb_layer.h"
+
+#include <QRandomGenerator>
+#include <QSet>
+#include <QtTest>
+
+#include <cmath>
+#include <cstring>
+
+using namespace pz;
+using namespace pz::test;
+using namespace spyder;
+
+namespace {
+
+// Every code a failing DC_ call may leave (USB statuses carry the system flag).
+bool isKnownFailure(qint32 code, quint8 system)
+{
+    static const QSet<qint32> own = {
+        kDcNotStarted,       kDcBadArgument,         kDcBadVersion,
+        kDcAlreadyStarted,   kDcCalibration1Missing, kDcCalibration2Missing,
+        kDcCalibration3Missing, kDcCalibration4Missing, kDcChecksumMismatch,
+        kDcCountOverflow,    kDcNoUsableResult,      kDcNotOpened,
+        kErrShortWrite,      kErrShortReply,         kErrShortRead,
+        kErrNoStatusPacket,  kErrBadStatusPacket,    kErrBadDataPacket};
+    if (system == 1)
+        return code < 0 && code >= kUsbErrorOther;
+    return own.contains(code);
+}
+
+float randomFloat(QRandomGenerator &rng)
+{
+    switch (rng.bounded(6)) {
+    case 0: {   // any bit pattern: NaN, infinities, denormals
+        const quint32 bits = rng.generate();
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        return f;
+    }
+    case 1:
+        return float(std::ldexp(rng.generateDouble() - 0.5, int(rng.bounded(256)) - 128));
+    case 2:
+        return 0.0f;
+    default:
+        return float((rng.generateDouble() - 0.5) * 0.01);
+    }
+}
+
+QByteArray randomImage(QRandomGenerator &rng, quint16 &product)
+{
+    QByteArray image;
+    switch (rng.bounded(4)) {
+    case 0: image = SimSpyderEeprom::spyder3(quint8(rng.bounded(256))); product = 0x0300; break;
+    case 1: image = SimSpyderEeprom::spyder3Europa(); product = 0x0300; break;
+    case 2: image = SimSpyderEeprom::spyder4(quint8(rng.bounded(256))); product = 0x0400; break;
+    default:
+        image = QByteArray(SimSpyderEeprom::kSize, 0);
+        for (char &c : image)
+            c = char(rng.bounded(256));
+        product = rng.bounded(2) ? 0x0300 : 0x0400;
+        break;
+    }
+    // Floats anywhere, raw bytes anywhere, sometimes another version.
+    for (int n = int(rng.bounded(40)); n > 0; --n)
+        SimSpyderEeprom::putFloat(image, int(rng.bounded(1020 / 4)) * 4, randomFloat(rng));
+    for (int n = int(rng.bounded(40)); n > 0; --n)
+        image[int(rng.bounded(1020))] = char(rng.bounded(256));
+    if (rng.bounded(3) == 0)
+        image[5] = char(3 + rng.bounded(6));
+    if (rng.bounded(3) == 0)
+        image[381] = char(rng.bounded(256));
+    if (rng.bounded(20) != 0)
+        SimSpyderEeprom::seal(image);
+    return image;
+}
+
+SimXYZ randomLight(QRandomGenerator &rng)
+{
+    const double scale = std::pow(10.0, rng.bounded(8) - 2);
+    return SimXYZ{rng.generateDouble() * scale, rng.generateDouble() * scale,
+                  rng.generateDouble() * scale};
+}
+
+// A Spyder whose measurement replies are noise: packets of any length,
+// time-outs and stalls, any bytes.
+class ChaoticSpyder : public SimSpyder {
+public:
+    ChaoticSpyder(const SimSpyderConfig &config, quint32 seed) : SimSpyder(config), m_rng(seed) {}
+
+    int bulkRead(quint8 endpoint, quint8 *buffer, int length, int &transferred,
+                 unsigned timeoutMs) override
+    {
+        transferred = 0;
+        switch (m_rng.bounded(12)) {
+        case 0:
+            programClock().sleepMs(timeoutMs);
+            return kUsbErrorTimeout;
+        case 1:
+            return kUsbErrorPipe;
+        case 2:
+            return SimSpyder::bulkRead(endpoint, buffer, length, transferred, timeoutMs);
+        default:
+            break;
+        }
+        transferred = m_rng.bounded(10) == 0 ? int(m_rng.bounded(length + 1)) : length;
+        for (int i = 0; i < transferred; ++i)
+            buffer[i] = quint8(m_rng.bounded(256));
+        // Stamps and counts with a bias to plausible values.
+        if (m_rng.bounded(2) && transferred > 2)
+            buffer[2] = quint8(m_rng.bounded(4));
+        return kUsbSuccess;
+    }
+
+private:
+    QRandomGenerator m_rng;
+};
+
+} // namespace
+
+class TestSpyderFuzz : public QObject {
+    Q_OBJECT
+
+private slots:
+    void randomImagesThroughStartupCalibrationsAndReadings()
+    {
+        QRandomGenerator rng(20240518);
+        int started = 0, read = 0;
+        for (int round = 0; round < 1000; ++round) {
+            quint16 product = 0;
+            const QByteArray image = randomImage(rng, product);
+            SpyderRig rig(product, image);
+            rig.device->setFixedLight(randomLight(rng), rng.generateDouble() * 1e5);
+            if (!rig.start(product)) {
+                quint8 system = 0;
+                const qint32 code = DC_GetDetailedError(&system);
+                QVERIFY2(isKnownFailure(code, system), qPrintable(QString::number(code, 16)));
+                QVERIFY(!initialized);
+                continue;
+            }
+            ++started;
+            if (rng.bounded(3) == 0)
+                DC_SetGain(quint8(rng.bounded(256)));
+            for (int calibration = -1; calibration <= 9; ++calibration) {
+                if (!DC_UseCalibration(calibration)) {
+                    quint8 system = 0;
+                    const qint32 code = DC_GetDetailedError(&system);
+                    QVERIFY2(isKnownFailure(code, system), qPrintable(QString::number(code, 16)));
+                }
+                qint32 X = 0, Y = 0, Z = 0;
+                const quint16 time = quint16(1 + rng.bounded(120));
+                if (DC_GetXYZEx(time, &X, &Y, &Z, int(rng.bounded(2)))) {
+                    ++read;
+                } else {
+                    quint8 system = 0;
+                    const qint32 code = DC_GetDetailedError(&system);
+                    QVERIFY2(isKnownFailure(code, system), qPrintable(QString::number(code, 16)));
+                }
+            }
+            quint16 lux = 0;
+            DC_WriteAmbientLightControlRegVal(3);
+            DC_WriteAmbientLightTimingConfig(quint8(rng.bounded(256)));
+            QCOMPARE(DC_ReadAmbientLightLevel(&lux), 1);
+        }
+        // The rounds reached the maths, not just the refusals.
+        QVERIFY(started > 300);
+        QVERIFY(read > 2000);
+    }
+
+    void randomRepliesThroughTheDecoder()
+    {
+        QRandomGenerator rng(77);
+        const quint32 maxPeriod = 0xFFFFFFu * 65u / 8u;
+        for (int round = 0; round < 20000; ++round) {
+            quint8 reply[kReplyBytes];
+            for (quint8 &b : reply)
+                b = quint8(rng.bounded(256));
+            const quint32 clock = rng.bounded(0x1000000u);
+            quint32 counts[8], periods[8];
+            if (!DecodeCounts(reply, clock, counts, periods))
+                continue;
+            float f[8];
+            channelFrequencies(counts, periods, quint16(1 + rng.bounded(1100)), rng.bounded(2), f);
+            for (int k = 0; k < 8; ++k) {
+                QVERIFY(counts[k] <= 0xFFFFFFu);
+                QVERIFY(counts[k] == 0 ? periods[k] == clock : periods[k] <= maxPeriod);
+                QVERIFY(std::isfinite(f[k]) && f[k] >= 0.0f);
+            }
+        }
+    }
+
+    void randomRepliesThroughTheReadBack_data()
+    {
+        QTest::addColumn<quint16>("product");
+        QTest::newRow("Spyder3") << quint16(0x0300);
+        QTest::newRow("Spyder4") << quint16(0x0400);
+    }
+
+    void randomRepliesThroughTheReadBack()
+    {
+        QFETCH(quint16, product);
+        SpyderRig rig(product);
+        rig.device.reset();
+        SimSpyderConfig config;
+        config.productId = product;
+        ChaoticSpyder chaotic(config, 99 + product);
+        chaotic.setFixedLight(kD65White);
+        rig.usb.plug(&chaotic);
+        QCOMPARE(rig.start(product), 1);
+        QRandomGenerator rng(5);
+        int ok = 0;
+        for (int round = 0; round < 3000; ++round) {
+            qint32 X, Y, Z;
+            if (DC_GetXYZ(quint16(1 + rng.bounded(600)), &X, &Y, &Z)) {
+                ++ok;
+            } else {
+                quint8 system = 0;
+                const qint32 code = DC_GetDetailedError(&system);
+                QVERIFY2(isKnownFailure(code, system), qPrintable(QString::number(code, 16)));
+            }
+        }
+        QVERIFY(ok > 0);
+        DC_Shutdown();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSpyderFuzz)
+#include "tst_spyder_fuzz.moc"
