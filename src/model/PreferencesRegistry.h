@@ -3,6 +3,8 @@
 // application controller registers the object it owns; tests register their
 // own. Code that finds none registered behaves as with the defaults.
 
+#include "GlobalInstance.h"
+
 class CPreferences;
 
 namespace pz {
@@ -13,15 +15,6 @@ CPreferences *applicationPreferences();
 void setApplicationPreferences(CPreferences *preferences);
 
 // Registers preferences for the lifetime of a scope (tests).
-class ScopedPreferences {
-public:
-    explicit ScopedPreferences(CPreferences *preferences);
-    ~ScopedPreferences();
-    ScopedPreferences(const ScopedPreferences &) = delete;
-    ScopedPreferences &operator=(const ScopedPreferences &) = delete;
-
-private:
-    CPreferences *m_previous;
-};
+using ScopedPreferences = GlobalInstance<CPreferences>::Scoped;
 
 } // namespace pz
