@@ -1,6 +1,7 @@
 #include "CPreferences.h"
 
 #include "HostSystem.h"
+#include "PreferencesRegistry.h"
 #include "RecordStream.h"
 #include "StringResources.h"
 
@@ -69,7 +70,13 @@ CPreferences::CPreferences()
     ReadPreferencesData();
 }
 
-CPreferences::~CPreferences() { WritePreferencesData(); }
+CPreferences::~CPreferences()
+{
+    // Code that reads the registered preferences must not reach an object
+    // that is gone.
+    pz::releaseApplicationPreferences(this);
+    WritePreferencesData();
+}
 
 int CPreferences::InitPreferences()
 {

@@ -9,4 +9,9 @@ void setApplicationPreferences(CPreferences *preferences)
     GlobalInstance<CPreferences>::set(preferences);
 }
 
+void releaseApplicationPreferences(CPreferences *preferences)
+{
+    GlobalInstance<CPreferences>::release(preferences);
+}
+
 } // namespace pz

@@ -14,6 +14,10 @@ CPreferences *applicationPreferences();
 // Registers the preferences (not owned); nullptr removes them.
 void setApplicationPreferences(CPreferences *preferences);
 
+// Removes preferences that are being destroyed when they are the ones
+// registered; others stay registered.
+void releaseApplicationPreferences(CPreferences *preferences);
+
 // Registers preferences for the lifetime of a scope (tests).
 using ScopedPreferences = GlobalInstance<CPreferences>::Scoped;
 

@@ -1,5 +1,6 @@
 #include "CPreferences.h"
 #include "HostSystem.h"
+#include "PreferencesRegistry.h"
 #include "StringResources.h"
 #include "TestSupport.h"
 
@@ -108,6 +109,25 @@ private slots:
         QFile f(prefsFile());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), test::hex(kDefaultRecord));
+    }
+
+    // A destroyed preferences object is no longer reachable as the
+    // application's; destroying another leaves the registered one alone.
+    void destroyedPreferencesAreUnregistered()
+    {
+        CPreferences kept;
+        {
+            CPreferences temporary;
+            setApplicationPreferences(&temporary);
+            QCOMPARE(applicationPreferences(), &temporary);
+        }
+        QCOMPARE(applicationPreferences(), static_cast<CPreferences *>(nullptr));
+
+        ScopedPreferences scope(&kept);
+        {
+            CPreferences other;
+        }
+        QCOMPARE(applicationPreferences(), &kept);
     }
 
     void settingsSurviveARun()
