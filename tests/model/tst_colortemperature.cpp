@@ -293,6 +293,8 @@ private slots:
                                      << int(QDataStream::ReadCorruptData);
         QTest::newRow("wrong magic") << hex("0000fade 00000065 01 1388 00") << -1502
                                      << int(QDataStream::ReadCorruptData);
+        QTest::newRow("wrong magic, nothing after it") << hex("0000fade") << -1502
+                                                       << int(QDataStream::ReadCorruptData);
         QTest::newRow("truncated") << hex("0000fadf 00000065 00 3fd4031ce0f3") << -1503
                                    << int(QDataStream::ReadPastEnd);
         QTest::newRow("no native byte") << hex("0000fadf 00000065 01 1388") << -1503

@@ -27,6 +27,10 @@ private slots:
         QCOMPARE(test::readRecordBytes(test::hex("0000fadf 00"), [](QDataStream &s) {
                      QCOMPARE(readRecordHeader(s, 0xFADF, 101, 101), HeaderCheck::ReadFailed);
                  }), QDataStream::ReadPastEnd);
+        // A foreign magic is judged before a version is looked for.
+        QCOMPARE(test::readRecordBytes(test::hex("0000fade"), [](QDataStream &s) {
+                     QCOMPARE(readRecordHeader(s, 0xFADF, 101, 101), HeaderCheck::BadMagic);
+                 }), QDataStream::ReadCorruptData);
     }
 
     void failedSaveKeepsOldFile()
