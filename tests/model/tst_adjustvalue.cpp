@@ -3,6 +3,7 @@
 #include "CAdjustValue.h"
 #include "CTargetValue.h"
 #include "CalibrationSettingsFile.h"
+#include "RecordFixtures.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -108,36 +109,13 @@ CAdjustValue filledResult()
     return r;
 }
 
-void compareResults(const CAdjustValue &a, const CAdjustValue &b)
+// A record read back against the one written: every member, but for the
+// validity that only the reader sets.
+void compareReadBack(const CAdjustValue &read, const CAdjustValue &written)
 {
-    QCOMPARE(a.m_Brightness, b.m_Brightness);
-    QCOMPARE(a.m_Contrast, b.m_Contrast);
-    QCOMPARE(a.m_RedGain, b.m_RedGain);
-    QCOMPARE(a.m_GreenGain, b.m_GreenGain);
-    QCOMPARE(a.m_BlueGain, b.m_BlueGain);
-    QCOMPARE(a.m_AuxControl1, b.m_AuxControl1);
-    QCOMPARE(a.m_AuxControl4, b.m_AuxControl4);
-    QCOMPARE(a.m_ColorPreset, b.m_ColorPreset);
-    QCOMPARE(a.GetMonitorName(), b.GetMonitorName());
-    QCOMPARE(a.GetMonitorSerial(), b.GetMonitorSerial());
-    QCOMPARE(a.GetProfileName(), b.GetProfileName());
-    QCOMPARE(a.GetProfileDescription(), b.GetProfileDescription());
-    QCOMPARE(a.GetSensorModelName(), b.GetSensorModelName());
-    QCOMPARE(a.GetSensorSerial(), b.GetSensorSerial());
-    QCOMPARE(a.m_MonitorVendorProductID, b.m_MonitorVendorProductID);
-    QCOMPARE(a.m_AutoLuminanceState, b.m_AutoLuminanceState);
-    QCOMPARE(a.m_CalibrationDateTime, b.m_CalibrationDateTime);
-    QCOMPARE(a.m_IsCalibrationOn, b.m_IsCalibrationOn);
-    QCOMPARE(a.m_HoursOnWhenCalibrated, b.m_HoursOnWhenCalibrated);
-    QCOMPARE(a.m_ByteList, b.m_ByteList);
-    QCOMPARE(a.GetAutomaticSensorColorPrimariesSource(), b.GetAutomaticSensorColorPrimariesSource());
-    QCOMPARE(a.GetRGBGainOperationMode(), b.GetRGBGainOperationMode());
-    QCOMPARE(a.m_CalibrationDuration, b.m_CalibrationDuration);
-    QCOMPARE(a.m_AuxShort2, b.m_AuxShort2);
-    for (int i = 0; i < CAdjustValue::kMonitorSpecificValueCount; ++i)
-        QCOMPARE(a.m_MonitorSpecificValues[i], b.m_MonitorSpecificValues[i]);
-    QCOMPARE(recordBytes([&](QDataStream &s) { s << a.m_ColorValue; }),
-             recordBytes([&](QDataStream &s) { s << b.m_ColorValue; }));
+    CAdjustValue expected(written);
+    expected.m_IsValid = read.m_IsValid;
+    pz::test::compareResults(read, expected);
 }
 
 // The record of a filled result at an older version: the version field
@@ -170,6 +148,7 @@ private slots:
     void readerAcceptsEveryLocalTimeSpecByte_data();
     void readerAcceptsEveryLocalTimeSpecByte();
     void roundTripKeepsEveryField();
+    void distinctFieldsAtTheirOffsets();
     void olderRecordsResetColourEngineValues();
     void olderReadDoesNotLockOutNewerRecords();
     void refusedRecordsChangeNothing_data();
@@ -214,7 +193,7 @@ void TestAdjustValue::defaultMcsMatchesFixture()
     QCOMPARE(readResult.m_Version, 114u);
     QCOMPARE(readResult.m_CalibrationDateTime, when);
     QVERIFY(!readResult.GetMonitorName().isNull()); // empty strings stay empty, not null
-    compareResults(readResult, result);
+    compareReadBack(readResult, result);
 }
 
 void TestAdjustValue::readerAcceptsEveryLocalTimeSpecByte_data()
@@ -244,9 +223,29 @@ void TestAdjustValue::roundTripKeepsEveryField()
     CAdjustValue read;
     QCOMPARE(readInto(recordBytes([&](QDataStream &s) { s << copy; }), read), QDataStream::Ok);
     QVERIFY(read.m_IsValid);
-    compareResults(read, original);
+    compareReadBack(read, original);
     QCOMPARE(read.m_Brightness, quint16(300));
     QCOMPARE(read.m_CalibrationDuration, qint16(-25536));
+}
+
+// Every field with a value of its own at its offset: a writer or reader
+// that puts a field in another's place fails here.
+void TestAdjustValue::distinctFieldsAtTheirOffsets()
+{
+    pz::test::Distinct d;
+    CAdjustValue written = pz::test::distinctResult(d);
+    written.SetCalibrationDateTime(kLocalWhen);
+    pz::test::RecordLayout layout;
+    const qint64 end = pz::test::layResult(layout, 0, written, hex(kLocalDateTime));
+    QCOMPARE(layout.end(), end);
+    QVERIFY(layout.misplaced().isEmpty());
+    QCOMPARE(recordBytes([&](QDataStream &s) { s << written; }).toHex(), layout.bytes().toHex());
+
+    CAdjustValue read;
+    QCOMPARE(readInto(layout.bytes(), read), QDataStream::Ok);
+    CAdjustValue expected(written);
+    expected.m_IsValid = true;
+    pz::test::compareResults(read, expected);
 }
 
 void TestAdjustValue::olderRecordsResetColourEngineValues()
@@ -375,7 +374,7 @@ void TestAdjustValue::mcsFileRoundTripAndFailures()
     QCOMPARE(pz::ReadCalibrationSettingsFile(path, readTarget, readResult), 0);
     QVERIFY(readTarget == target);
     QVERIFY(readResult.m_IsValid);
-    compareResults(readResult, result);
+    compareReadBack(readResult, result);
 
     // A cut file is refused and changes neither object.
     QFile file(path);
