@@ -156,6 +156,8 @@ private slots:
     void byteListCountKeepsLow16Bits();
     void corruptRecordsAreRefusedSafely();
     void mcsFileRoundTripAndFailures();
+    void mcsKeepsAStoredCurveKind();
+    void mcsGammaTargetKeepsTheReadersCurve();
 };
 
 void TestAdjustValue::defaultMcsMatchesFixture_data()
@@ -399,6 +401,54 @@ void TestAdjustValue::mcsFileRoundTripAndFailures()
     QCOMPARE(pz::WriteCalibrationSettingsFile(path + "/inner.mcs", target, result), -1500);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), whole);
+}
+
+// A custom curve stored with kind 5 (a curve never given a kind) reads back
+// with that kind, so rewriting the file gives the same bytes.
+void TestAdjustValue::mcsKeepsAStoredCurveKind()
+{
+    pz::test::Distinct d;
+    CTargetValue target = pz::test::distinctTarget(d, true);
+    CSpline kindless; // kind 5
+    kindless.AddPoint(Point2D{0.0, 0.0});
+    kindless.AddPoint(Point2D{1.0, 1.0});
+    target.m_CustomCurve.CopyFrom(kindless);
+    QCOMPARE(target.m_CustomCurve.GetSplineType(), SPLINE_NONE);
+    const QByteArray bytes = recordBytes(
+        [&](QDataStream &s) { pz::writeCalibrationSettings(s, target, pz::test::distinctResult(d)); });
+
+    CTargetValue readTarget;
+    CAdjustValue readResult;
+    QCOMPARE(readRecordBytes(bytes,
+                             [&](QDataStream &s) {
+                                 pz::readCalibrationSettings(s, readTarget, readResult);
+                             }),
+             QDataStream::Ok);
+    QCOMPARE(readTarget.m_CustomCurve.GetSplineType(), SPLINE_NONE);
+    const QByteArray again = recordBytes(
+        [&](QDataStream &s) { pz::writeCalibrationSettings(s, readTarget, readResult); });
+    QCOMPARE(again.toHex(), bytes.toHex());
+}
+
+// A stored target without a custom curve leaves the caller's custom curve
+// and subtype as they were, as the target reader does.
+void TestAdjustValue::mcsGammaTargetKeepsTheReadersCurve()
+{
+    pz::test::Distinct d;
+    const CTargetValue stored = pz::test::distinctTarget(d, false);
+    const QByteArray bytes = recordBytes(
+        [&](QDataStream &s) { pz::writeCalibrationSettings(s, stored, pz::test::distinctResult(d)); });
+
+    CTargetValue target = pz::test::distinctTarget(d, true);
+    const CTargetValue before(target);
+    CAdjustValue result;
+    QCOMPARE(readRecordBytes(bytes,
+                             [&](QDataStream &s) { pz::readCalibrationSettings(s, target, result); }),
+             QDataStream::Ok);
+    CTargetValue expected(stored);
+    expected.m_CustomCurve.CopyFrom(before.m_CustomCurve);
+    expected.m_CustomCurveType = before.m_CustomCurveType;
+    pz::test::compareTargets(target, expected);
 }
 
 QTEST_GUILESS_MAIN(TestAdjustValue)
