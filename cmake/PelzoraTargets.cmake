@@ -24,7 +24,7 @@ function(pz_add_tests label)
     add_test(NAME ${exe} COMMAND ${exe})
     set_tests_properties(${exe} PROPERTIES
       LABELS ${label}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PZ_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ASAN_OPTIONS=detect_leaks=0:halt_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PZ_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ASAN_OPTIONS=detect_leaks=1:halt_on_error=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
       TIMEOUT 600)
   endforeach()
 endfunction()

@@ -1,5 +1,7 @@
 #include "CBradford.h"
 
+#include "Matrix3d.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -103,18 +105,7 @@ double CBradford::det(const double *m)
 
 int CBradford::inverse(const double *in, double *out)
 {
-    const double d = det(in);
-    if (d == 0.0)
-        return 0;
-    const double result[9] = {
-        (in[4] * in[8] - in[5] * in[7]) / d, (in[2] * in[7] - in[1] * in[8]) / d,
-        (in[1] * in[5] - in[2] * in[4]) / d, (in[5] * in[6] - in[3] * in[8]) / d,
-        (in[0] * in[8] - in[2] * in[6]) / d, (in[2] * in[3] - in[0] * in[5]) / d,
-        (in[3] * in[7] - in[4] * in[6]) / d, (in[1] * in[6] - in[0] * in[7]) / d,
-        (in[0] * in[4] - in[1] * in[3]) / d,
-    };
-    std::copy(result, result + 9, out);
-    return 1;
+    return pz::invertMatrix3(in, out) ? 1 : 0;
 }
 
 void CBradford::vect_mult(const double *m, const double *v, double *out)

@@ -26,7 +26,7 @@ public:
     static void XYZNormalize(CCIEXYZ &c);
     static double det(const double *m);
     // Adjugate divided by the determinant; 1, or 0 without writing when the
-    // determinant is exactly 0.
+    // matrix is singular or nearly so (pz::invertMatrix3).
     static int inverse(const double *in, double *out);
     static void vect_mult(const double *m, const double *v, double *out);
     static void matrix_multiply(const double *a, const double *b, double *out);

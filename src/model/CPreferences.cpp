@@ -1,6 +1,7 @@
 #include "CPreferences.h"
 
 #include "HostSystem.h"
+#include "PreferencesRegistry.h"
 #include "RecordStream.h"
 #include "StringResources.h"
 
@@ -69,7 +70,13 @@ CPreferences::CPreferences()
     ReadPreferencesData();
 }
 
-CPreferences::~CPreferences() { WritePreferencesData(); }
+CPreferences::~CPreferences()
+{
+    // Code that reads the registered preferences must not reach an object
+    // that is gone.
+    pz::releaseApplicationPreferences(this);
+    WritePreferencesData();
+}
 
 int CPreferences::InitPreferences()
 {
@@ -136,23 +143,17 @@ QString CPreferences::GetPreferencesFileNameAndPath() const
 
 int CPreferences::ReadFile(QDataStream &s)
 {
-    // The magic is judged on its own, so a foreign file too short to hold
-    // a version still reads as foreign.
-    qint32 magic = 0;
-    s >> magic;
-    if (s.status() != QDataStream::Ok)
-        return pz::kFileReadFailed;
-    if (magic != kMagic) {
-        s.setStatus(QDataStream::ReadCorruptData);
-        return -1502;
-    }
     qint32 version = 0;
-    s >> version;
-    if (s.status() != QDataStream::Ok)
-        return pz::kFileReadFailed;
-    if (quint32(version) < quint32(kOldestVersion)) {
-        s.setStatus(QDataStream::ReadCorruptData);
+    const auto recentEnough = [](qint32 v) { return quint32(v) >= quint32(kOldestVersion); };
+    switch (pz::readRecordHeader(s, kMagic, recentEnough, &version)) {
+    case pz::HeaderCheck::Ok:
+        break;
+    case pz::HeaderCheck::BadMagic:
+        return -1502;
+    case pz::HeaderCheck::BadVersion:
         return -1501;
+    case pz::HeaderCheck::ReadFailed:
+        return pz::kFileReadFailed;
     }
 
     m_RecalibrationPeriod = readByte(s);

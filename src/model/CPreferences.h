@@ -21,6 +21,8 @@ public:
     static constexpr qint64 kMaxDontShowAgainMessages = 4096;
 
     CPreferences();
+    // Writes the file, and unregisters the object when it is the one
+    // registered.
     ~CPreferences();
     // The destructor writes the file: a copy would write it a second time.
     CPreferences(const CPreferences &) = delete;

@@ -50,6 +50,12 @@ CTargetValue::CTargetValue() : m_Name(QStringLiteral("blank"))
     m_CustomCurve.SetValid(true);
 }
 
+void CTargetValue::CopyFrom(const CTargetValue &other)
+{
+    *this = other;
+    m_CustomCurve.CopyFrom(other.m_CustomCurve);
+}
+
 int CTargetValue::CreateDefault()
 {
     m_Intensity = 200.0;
@@ -276,10 +282,9 @@ QDataStream &operator>>(QDataStream &stream, CTargetValue &target)
     if (!ok())
         return stream;
     t.m_ColorGamutType = static_cast<CTargetValue::typeColorGamutType>(gamut);
-    target = t;
-    // Assignment maps the curve kind as InitSpline does; a stored curve
-    // keeps the kind it was stored with, so the file reads back byte for byte.
-    target.m_CustomCurve.CopyFrom(t.m_CustomCurve);
+    // A stored curve keeps the kind it was stored with, so the record reads
+    // back byte for byte.
+    target.CopyFrom(t);
     return stream;
 }
 

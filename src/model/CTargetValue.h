@@ -46,8 +46,15 @@ public:
 
     CTargetValue();
     CTargetValue(const CTargetValue &) = default;
+    // Assigns the custom curve through CSpline's assignment, which maps its
+    // kind as InitSpline does (a kind-5 curve becomes kind 4).
     CTargetValue &operator=(const CTargetValue &) = default;
     virtual ~CTargetValue() = default;
+
+    // Copies every member unchanged, as copy construction does, the custom
+    // curve's kind included: for targets read from a record, which must
+    // write the same bytes again.
+    void CopyFrom(const CTargetValue &other);
 
     // The usable default: D65, maximum luminance, gamma 2.2, native gamut.
     // Version, contrast ratio, the DICOM factor and its flag, the custom

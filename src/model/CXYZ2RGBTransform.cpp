@@ -1,10 +1,8 @@
 #include "CXYZ2RGBTransform.h"
 
-#include <cmath>
+#include "Matrix3d.h"
 
 namespace {
-
-constexpr double kPrecisionLimit = 1e-15;
 
 rgbColor multiply(const Matrix3Struct &a, double v0, double v1, double v2)
 {
@@ -123,43 +121,19 @@ void CXYZ2RGBTransform::ThreeBy2ThreeBy(Matrix3Struct in, Matrix3Struct *out)
 int CXYZ2RGBTransform::affine_matrix4_inverse(const Matrix4Struct *in, Matrix4Struct *out)
 {
     const auto &a = in->m;
-    // The six products of the determinant, summed by sign so that the
-    // cancellation can be judged against their magnitude.
-    double positive = 0.0;
-    double negative = 0.0;
-    auto accumulate = [&](double term) {
-        if (term >= 0.0)
-            positive += term;
-        else
-            negative += term;
-    };
-    accumulate(a[0][0] * a[1][1] * a[2][2]);
-    accumulate(a[0][1] * a[1][2] * a[2][0]);
-    accumulate(a[0][2] * a[1][0] * a[2][1]);
-    accumulate(-a[0][2] * a[1][1] * a[2][0]);
-    accumulate(-a[0][1] * a[1][0] * a[2][2]);
-    accumulate(-a[0][0] * a[1][2] * a[2][1]);
-
-    const double det = positive + negative;
-    if (!std::isfinite(det) || det == 0.0
-        || !(std::fabs(det / (positive - negative)) >= kPrecisionLimit))
+    const double block[9] = {a[0][0], a[0][1], a[0][2], a[1][0], a[1][1],
+                             a[1][2], a[2][0], a[2][1], a[2][2]};
+    double inverse[9];
+    if (!pz::invertMatrix3(block, inverse))
         return -1;
 
     Matrix4Struct r{};
-    r.m[0][0] = (a[1][1] * a[2][2] - a[1][2] * a[2][1]) / det;
-    r.m[1][0] = -(a[1][0] * a[2][2] - a[1][2] * a[2][0]) / det;
-    r.m[2][0] = (a[1][0] * a[2][1] - a[1][1] * a[2][0]) / det;
-    r.m[0][1] = -(a[0][1] * a[2][2] - a[0][2] * a[2][1]) / det;
-    r.m[1][1] = (a[0][0] * a[2][2] - a[0][2] * a[2][0]) / det;
-    r.m[2][1] = -(a[0][0] * a[2][1] - a[0][1] * a[2][0]) / det;
-    r.m[0][2] = (a[0][1] * a[1][2] - a[0][2] * a[1][1]) / det;
-    r.m[1][2] = -(a[0][0] * a[1][2] - a[0][2] * a[1][0]) / det;
-    r.m[2][2] = (a[0][0] * a[1][1] - a[0][1] * a[1][0]) / det;
-    for (int j = 0; j < 3; ++j) {
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            r.m[i][j] = inverse[i * 3 + j];
+    // The translation row, carried through the inverted block.
+    for (int j = 0; j < 3; ++j)
         r.m[3][j] = -(a[3][0] * r.m[0][j] + a[3][1] * r.m[1][j] + a[3][2] * r.m[2][j]);
-        if (!std::isfinite(r.m[0][j]) || !std::isfinite(r.m[1][j]) || !std::isfinite(r.m[2][j]))
-            return -1;
-    }
     r.m[3][3] = 1.0;
     *out = r;
     return 0;

@@ -62,7 +62,7 @@ public:
     static void FourBy2ThreeBy(Matrix4Struct in, Matrix3Struct *out);
     static void ThreeBy2ThreeBy(Matrix3Struct in, Matrix3Struct *out);
     // Inverse of an affine 4×4; -1 (out untouched) when the upper-left
-    // block is singular to within 1e-15 relative, or not finite.
+    // block is singular or nearly so (pz::invertMatrix3).
     static int affine_matrix4_inverse(const Matrix4Struct *in, Matrix4Struct *out);
 
     const Matrix3Struct &XYZToRGBMatrix() const { return m_XYZ2RGB; }

@@ -16,7 +16,11 @@ void writeCalibrationSettings(QDataStream &stream, const CTargetValue &target,
 
 void readCalibrationSettings(QDataStream &stream, CTargetValue &target, CAdjustValue &result)
 {
-    CTargetValue readTarget;
+    // The target is read as the target reader reads into an existing
+    // target: a record without a custom curve keeps the caller's curve and
+    // subtype. Both records go into copies first, so that a damaged second
+    // record leaves the first unread as well.
+    CTargetValue readTarget(target);
     CAdjustValue readResult;
     stream >> readTarget;
     if (stream.status() != QDataStream::Ok)
@@ -24,7 +28,7 @@ void readCalibrationSettings(QDataStream &stream, CTargetValue &target, CAdjustV
     stream >> readResult;
     if (stream.status() != QDataStream::Ok)
         return;
-    target = readTarget;
+    target.CopyFrom(readTarget);
     result = readResult;
 }
 

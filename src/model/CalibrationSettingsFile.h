@@ -14,7 +14,10 @@ namespace pz {
 void writeCalibrationSettings(QDataStream &stream, const CTargetValue &target,
                               const CAdjustValue &result);
 // Reads both records; the stream status tells whether both were read.
-// target and result change only when both were.
+// target and result change only when both were. The target is read as
+// operator>> reads into an existing target: a record whose curve type is not
+// 4 keeps the caller's custom curve and subtype, and a stored curve keeps its
+// kind. The result is read into a fresh record.
 void readCalibrationSettings(QDataStream &stream, CTargetValue &target, CAdjustValue &result);
 
 // Writes the file atomically: on failure the old file stays as it was.

@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QMutexLocker>
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 
 namespace pz {
@@ -96,20 +95,15 @@ IClock &defaultClock()
     static RealClock real(speedFromEnvironment());
     return real;
 }
-
-std::atomic<IClock *> g_clock{nullptr};
 } // namespace
 
 IClock &programClock()
 {
-    IClock *c = g_clock.load();
+    IClock *c = GlobalInstance<IClock>::get();
     return c ? *c : defaultClock();
 }
 
-void setClock(IClock *c) { g_clock.store(c); }
-
-ScopedClock::ScopedClock(IClock *c) : m_previous(g_clock.load()) { setClock(c); }
-ScopedClock::~ScopedClock() { setClock(m_previous); }
+void setClock(IClock *c) { GlobalInstance<IClock>::set(c); }
 
 qint64 waitTicks(int ms)
 {

@@ -3,6 +3,8 @@
 // timeouts) goes through programClock(), so tests can swap in a VirtualClock that
 // records what was asked for and returns at once.
 
+#include "GlobalInstance.h"
+
 #include <QtGlobal>
 #include <QMutex>
 #include <QVector>
@@ -59,16 +61,7 @@ IClock &programClock();
 void setClock(IClock *c);
 
 // Installs a clock for the lifetime of a scope (tests).
-class ScopedClock {
-public:
-    explicit ScopedClock(IClock *c);
-    ~ScopedClock();
-    ScopedClock(const ScopedClock &) = delete;
-    ScopedClock &operator=(const ScopedClock &) = delete;
-
-private:
-    IClock *m_previous;
-};
+using ScopedClock = GlobalInstance<IClock>::Scoped;
 
 // Duration WaitMS(ms) really waits: whole ticks of 1/60 s, at least one.
 qint64 waitTicks(int ms);

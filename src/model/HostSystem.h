@@ -5,6 +5,8 @@
 // tests install their own. With nothing installed every folder is unknown
 // (empty), so nothing is read from or written to a made-up path.
 
+#include "GlobalInstance.h"
+
 #include <QString>
 
 namespace pz {
@@ -28,15 +30,6 @@ IHostSystem *hostSystem();
 void setHostSystem(IHostSystem *host);
 
 // Installs a host for the lifetime of a scope (tests).
-class ScopedHostSystem {
-public:
-    explicit ScopedHostSystem(IHostSystem *host);
-    ~ScopedHostSystem();
-    ScopedHostSystem(const ScopedHostSystem &) = delete;
-    ScopedHostSystem &operator=(const ScopedHostSystem &) = delete;
-
-private:
-    IHostSystem *m_previous;
-};
+using ScopedHostSystem = GlobalInstance<IHostSystem>::Scoped;
 
 } // namespace pz

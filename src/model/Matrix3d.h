@@ -1,6 +1,7 @@
 #pragma once
-// Small value types for 3x3 colour matrix arithmetic, and for printing
-// colour triples to a standard output stream.
+// Small value types for 3x3 colour matrix arithmetic, for printing colour
+// triples to a standard output stream, and the one 3x3 inversion that every
+// colour matrix of the program goes through.
 
 #include <cstdint>
 #include <iosfwd>
@@ -25,13 +26,29 @@ public:
     // Expansion along the first row.
     double Determinant() const;
     Matrix3d operator*(double s) const;
-    // Adjugate times 1/Determinant(). A singular matrix is not detected:
-    // its inverse has non-finite elements, so test Determinant() first.
+    // Adjugate divided by the determinant (pz::invertMatrix3). A singular or
+    // nearly singular matrix has no inverse: every element is then NaN.
     Matrix3d Inverse() const;
     Vector3d operator*(const Vector3d &v) const;
 
     double m[3][3];
 };
+
+namespace pz {
+
+// Below this share of the magnitude of the products it is made of, a
+// determinant is rounding noise and the matrix counts as singular.
+constexpr double kSingularMatrixLimit = 1e-15;
+
+// Inverts a 3x3 matrix of nine doubles, row by row: the adjugate divided by
+// the determinant. Returns false and leaves out as it was when the matrix
+// is singular or so nearly singular that its inverse would be made of
+// rounding errors: a determinant that is 0, not finite, or less than
+// kSingularMatrixLimit of the sum of the magnitudes of its six products.
+// in and out may be the same array.
+bool invertMatrix3(const double *in, double *out);
+
+} // namespace pz
 
 // A plain XYZ triple (the colour class is CCIEXYZ).
 struct CIEXYZ {

@@ -1,23 +1,17 @@
 #include "PreferencesRegistry.h"
 
-#include <atomic>
-
 namespace pz {
 
-namespace {
-std::atomic<CPreferences *> g_preferences{nullptr};
-}
+CPreferences *applicationPreferences() { return GlobalInstance<CPreferences>::get(); }
 
-CPreferences *applicationPreferences() { return g_preferences.load(); }
-
-void setApplicationPreferences(CPreferences *preferences) { g_preferences.store(preferences); }
-
-ScopedPreferences::ScopedPreferences(CPreferences *preferences)
-    : m_previous(g_preferences.load())
+void setApplicationPreferences(CPreferences *preferences)
 {
-    setApplicationPreferences(preferences);
+    GlobalInstance<CPreferences>::set(preferences);
 }
 
-ScopedPreferences::~ScopedPreferences() { setApplicationPreferences(m_previous); }
+void releaseApplicationPreferences(CPreferences *preferences)
+{
+    GlobalInstance<CPreferences>::release(preferences);
+}
 
 } // namespace pz

@@ -3,6 +3,8 @@
 // application controller registers the object it owns; tests register their
 // own. Code that finds none registered behaves as with the defaults.
 
+#include "GlobalInstance.h"
+
 class CPreferences;
 
 namespace pz {
@@ -12,16 +14,11 @@ CPreferences *applicationPreferences();
 // Registers the preferences (not owned); nullptr removes them.
 void setApplicationPreferences(CPreferences *preferences);
 
-// Registers preferences for the lifetime of a scope (tests).
-class ScopedPreferences {
-public:
-    explicit ScopedPreferences(CPreferences *preferences);
-    ~ScopedPreferences();
-    ScopedPreferences(const ScopedPreferences &) = delete;
-    ScopedPreferences &operator=(const ScopedPreferences &) = delete;
+// Removes preferences that are being destroyed when they are the ones
+// registered; others stay registered.
+void releaseApplicationPreferences(CPreferences *preferences);
 
-private:
-    CPreferences *m_previous;
-};
+// Registers preferences for the lifetime of a scope (tests).
+using ScopedPreferences = GlobalInstance<CPreferences>::Scoped;
 
 } // namespace pz

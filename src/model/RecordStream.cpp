@@ -18,15 +18,22 @@ HeaderCheck readRecordHeader(QDataStream &stream, qint32 magic,
 {
     qint32 readMagic = 0;
     qint32 readVersion = 0;
-    stream >> readMagic >> readVersion;
     if (version)
         *version = readVersion;
+    // The magic is judged before the version is read, so a foreign record
+    // too short to hold a version still reads as foreign.
+    stream >> readMagic;
     if (stream.status() != QDataStream::Ok)
         return HeaderCheck::ReadFailed;
     if (readMagic != magic) {
         stream.setStatus(QDataStream::ReadCorruptData);
         return HeaderCheck::BadMagic;
     }
+    stream >> readVersion;
+    if (version)
+        *version = readVersion;
+    if (stream.status() != QDataStream::Ok)
+        return HeaderCheck::ReadFailed;
     if (!acceptVersion(readVersion)) {
         stream.setStatus(QDataStream::ReadCorruptData);
         return HeaderCheck::BadVersion;

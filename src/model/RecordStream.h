@@ -18,9 +18,11 @@ void pinRecordStream(QDataStream &stream);
 
 enum class HeaderCheck { Ok, BadMagic, BadVersion, ReadFailed };
 
-// Reads a 32-bit magic and a 32-bit version. When the magic differs, or
-// acceptVersion refuses the version, the stream is marked ReadCorruptData
-// and the reason returned; version receives what was read.
+// Reads a 32-bit magic and, when it matches, a 32-bit version. When the
+// magic differs, or acceptVersion refuses the version, the stream is marked
+// ReadCorruptData and the reason returned; a wrong magic is reported as such
+// even when no version follows it. version receives what was read (0 when
+// none was).
 HeaderCheck readRecordHeader(QDataStream &stream, qint32 magic,
                              const std::function<bool(qint32)> &acceptVersion,
                              qint32 *version = nullptr);

@@ -3,6 +3,7 @@
 #include "CAdjustValue.h"
 #include "CTargetValue.h"
 #include "CalibrationSettingsFile.h"
+#include "RecordFixtures.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -108,36 +109,13 @@ CAdjustValue filledResult()
     return r;
 }
 
-void compareResults(const CAdjustValue &a, const CAdjustValue &b)
+// A record read back against the one written: every member, but for the
+// validity that only the reader sets.
+void compareReadBack(const CAdjustValue &read, const CAdjustValue &written)
 {
-    QCOMPARE(a.m_Brightness, b.m_Brightness);
-    QCOMPARE(a.m_Contrast, b.m_Contrast);
-    QCOMPARE(a.m_RedGain, b.m_RedGain);
-    QCOMPARE(a.m_GreenGain, b.m_GreenGain);
-    QCOMPARE(a.m_BlueGain, b.m_BlueGain);
-    QCOMPARE(a.m_AuxControl1, b.m_AuxControl1);
-    QCOMPARE(a.m_AuxControl4, b.m_AuxControl4);
-    QCOMPARE(a.m_ColorPreset, b.m_ColorPreset);
-    QCOMPARE(a.GetMonitorName(), b.GetMonitorName());
-    QCOMPARE(a.GetMonitorSerial(), b.GetMonitorSerial());
-    QCOMPARE(a.GetProfileName(), b.GetProfileName());
-    QCOMPARE(a.GetProfileDescription(), b.GetProfileDescription());
-    QCOMPARE(a.GetSensorModelName(), b.GetSensorModelName());
-    QCOMPARE(a.GetSensorSerial(), b.GetSensorSerial());
-    QCOMPARE(a.m_MonitorVendorProductID, b.m_MonitorVendorProductID);
-    QCOMPARE(a.m_AutoLuminanceState, b.m_AutoLuminanceState);
-    QCOMPARE(a.m_CalibrationDateTime, b.m_CalibrationDateTime);
-    QCOMPARE(a.m_IsCalibrationOn, b.m_IsCalibrationOn);
-    QCOMPARE(a.m_HoursOnWhenCalibrated, b.m_HoursOnWhenCalibrated);
-    QCOMPARE(a.m_ByteList, b.m_ByteList);
-    QCOMPARE(a.GetAutomaticSensorColorPrimariesSource(), b.GetAutomaticSensorColorPrimariesSource());
-    QCOMPARE(a.GetRGBGainOperationMode(), b.GetRGBGainOperationMode());
-    QCOMPARE(a.m_CalibrationDuration, b.m_CalibrationDuration);
-    QCOMPARE(a.m_AuxShort2, b.m_AuxShort2);
-    for (int i = 0; i < CAdjustValue::kMonitorSpecificValueCount; ++i)
-        QCOMPARE(a.m_MonitorSpecificValues[i], b.m_MonitorSpecificValues[i]);
-    QCOMPARE(recordBytes([&](QDataStream &s) { s << a.m_ColorValue; }),
-             recordBytes([&](QDataStream &s) { s << b.m_ColorValue; }));
+    CAdjustValue expected(written);
+    expected.m_IsValid = read.m_IsValid;
+    pz::test::compareResults(read, expected);
 }
 
 // The record of a filled result at an older version: the version field
@@ -170,6 +148,7 @@ private slots:
     void readerAcceptsEveryLocalTimeSpecByte_data();
     void readerAcceptsEveryLocalTimeSpecByte();
     void roundTripKeepsEveryField();
+    void distinctFieldsAtTheirOffsets();
     void olderRecordsResetColourEngineValues();
     void olderReadDoesNotLockOutNewerRecords();
     void refusedRecordsChangeNothing_data();
@@ -177,6 +156,8 @@ private slots:
     void byteListCountKeepsLow16Bits();
     void corruptRecordsAreRefusedSafely();
     void mcsFileRoundTripAndFailures();
+    void mcsKeepsAStoredCurveKind();
+    void mcsGammaTargetKeepsTheReadersCurve();
 };
 
 void TestAdjustValue::defaultMcsMatchesFixture_data()
@@ -214,7 +195,7 @@ void TestAdjustValue::defaultMcsMatchesFixture()
     QCOMPARE(readResult.m_Version, 114u);
     QCOMPARE(readResult.m_CalibrationDateTime, when);
     QVERIFY(!readResult.GetMonitorName().isNull()); // empty strings stay empty, not null
-    compareResults(readResult, result);
+    compareReadBack(readResult, result);
 }
 
 void TestAdjustValue::readerAcceptsEveryLocalTimeSpecByte_data()
@@ -244,9 +225,29 @@ void TestAdjustValue::roundTripKeepsEveryField()
     CAdjustValue read;
     QCOMPARE(readInto(recordBytes([&](QDataStream &s) { s << copy; }), read), QDataStream::Ok);
     QVERIFY(read.m_IsValid);
-    compareResults(read, original);
+    compareReadBack(read, original);
     QCOMPARE(read.m_Brightness, quint16(300));
     QCOMPARE(read.m_CalibrationDuration, qint16(-25536));
+}
+
+// Every field with a value of its own at its offset: a writer or reader
+// that puts a field in another's place fails here.
+void TestAdjustValue::distinctFieldsAtTheirOffsets()
+{
+    pz::test::Distinct d;
+    CAdjustValue written = pz::test::distinctResult(d);
+    written.SetCalibrationDateTime(kLocalWhen);
+    pz::test::RecordLayout layout;
+    const qint64 end = pz::test::layResult(layout, 0, written, hex(kLocalDateTime));
+    QCOMPARE(layout.end(), end);
+    QVERIFY(layout.misplaced().isEmpty());
+    QCOMPARE(recordBytes([&](QDataStream &s) { s << written; }).toHex(), layout.bytes().toHex());
+
+    CAdjustValue read;
+    QCOMPARE(readInto(layout.bytes(), read), QDataStream::Ok);
+    CAdjustValue expected(written);
+    expected.m_IsValid = true;
+    pz::test::compareResults(read, expected);
 }
 
 void TestAdjustValue::olderRecordsResetColourEngineValues()
@@ -375,7 +376,7 @@ void TestAdjustValue::mcsFileRoundTripAndFailures()
     QCOMPARE(pz::ReadCalibrationSettingsFile(path, readTarget, readResult), 0);
     QVERIFY(readTarget == target);
     QVERIFY(readResult.m_IsValid);
-    compareResults(readResult, result);
+    compareReadBack(readResult, result);
 
     // A cut file is refused and changes neither object.
     QFile file(path);
@@ -400,6 +401,54 @@ void TestAdjustValue::mcsFileRoundTripAndFailures()
     QCOMPARE(pz::WriteCalibrationSettingsFile(path + "/inner.mcs", target, result), -1500);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), whole);
+}
+
+// A custom curve stored with kind 5 (a curve never given a kind) reads back
+// with that kind, so rewriting the file gives the same bytes.
+void TestAdjustValue::mcsKeepsAStoredCurveKind()
+{
+    pz::test::Distinct d;
+    CTargetValue target = pz::test::distinctTarget(d, true);
+    CSpline kindless; // kind 5
+    kindless.AddPoint(Point2D{0.0, 0.0});
+    kindless.AddPoint(Point2D{1.0, 1.0});
+    target.m_CustomCurve.CopyFrom(kindless);
+    QCOMPARE(target.m_CustomCurve.GetSplineType(), SPLINE_NONE);
+    const QByteArray bytes = recordBytes(
+        [&](QDataStream &s) { pz::writeCalibrationSettings(s, target, pz::test::distinctResult(d)); });
+
+    CTargetValue readTarget;
+    CAdjustValue readResult;
+    QCOMPARE(readRecordBytes(bytes,
+                             [&](QDataStream &s) {
+                                 pz::readCalibrationSettings(s, readTarget, readResult);
+                             }),
+             QDataStream::Ok);
+    QCOMPARE(readTarget.m_CustomCurve.GetSplineType(), SPLINE_NONE);
+    const QByteArray again = recordBytes(
+        [&](QDataStream &s) { pz::writeCalibrationSettings(s, readTarget, readResult); });
+    QCOMPARE(again.toHex(), bytes.toHex());
+}
+
+// A stored target without a custom curve leaves the caller's custom curve
+// and subtype as they were, as the target reader does.
+void TestAdjustValue::mcsGammaTargetKeepsTheReadersCurve()
+{
+    pz::test::Distinct d;
+    const CTargetValue stored = pz::test::distinctTarget(d, false);
+    const QByteArray bytes = recordBytes(
+        [&](QDataStream &s) { pz::writeCalibrationSettings(s, stored, pz::test::distinctResult(d)); });
+
+    CTargetValue target = pz::test::distinctTarget(d, true);
+    const CTargetValue before(target);
+    CAdjustValue result;
+    QCOMPARE(readRecordBytes(bytes,
+                             [&](QDataStream &s) { pz::readCalibrationSettings(s, target, result); }),
+             QDataStream::Ok);
+    CTargetValue expected(stored);
+    expected.m_CustomCurve.CopyFrom(before.m_CustomCurve);
+    expected.m_CustomCurveType = before.m_CustomCurveType;
+    pz::test::compareTargets(target, expected);
 }
 
 QTEST_GUILESS_MAIN(TestAdjustValue)

@@ -6,6 +6,48 @@
 
 using pz::test::hex;
 
+namespace {
+
+// The isotemperature lines as published: u, v and the slope t = du/dv of
+// the line at 10·row mired.
+const double kIsotemperatureLines[65][3] = {
+    {0.180046, 0.263577, -4.09562}, {0.180638, 0.265948, -3.9133},  // 0, 10 mired
+    {0.181309, 0.268506, -3.71055}, {0.182067, 0.271236, -3.49513},  // 20, 30 mired
+    {0.182919, 0.274118, -3.2742}, {0.183872, 0.277131, -3.05386},  // 40, 50 mired
+    {0.184932, 0.280251, -2.8389}, {0.186103, 0.283452, -2.63279},  // 60, 70 mired
+    {0.187389, 0.286709, -2.43778}, {0.188792, 0.289997, -2.25517},  // 80, 90 mired
+    {0.190312, 0.293293, -2.08544}, {0.191949, 0.296575, -1.92856},  // 100, 110 mired
+    {0.193701, 0.299825, -1.78409}, {0.195566, 0.303025, -1.65136},  // 120, 130 mired
+    {0.19754, 0.306162, -1.52956}, {0.199619, 0.309223, -1.41784},  // 140, 150 mired
+    {0.201799, 0.312199, -1.31534}, {0.204074, 0.315083, -1.22121},  // 160, 170 mired
+    {0.20644, 0.317868, -1.13468}, {0.208891, 0.32055, -1.05503},  // 180, 190 mired
+    {0.211423, 0.323126, -0.981592}, {0.21403, 0.325595, -0.913771},  // 200, 210 mired
+    {0.216706, 0.327956, -0.851035}, {0.219449, 0.330208, -0.792904},  // 220, 230 mired
+    {0.222251, 0.332354, -0.738952}, {0.22511, 0.334393, -0.688801},  // 240, 250 mired
+    {0.22802, 0.336329, -0.642113}, {0.230978, 0.338163, -0.598586},  // 260, 270 mired
+    {0.233979, 0.339897, -0.557953}, {0.23702, 0.341536, -0.519975},  // 280, 290 mired
+    {0.240097, 0.34308, -0.484439}, {0.243206, 0.344534, -0.451151},  // 300, 310 mired
+    {0.246345, 0.345901, -0.419941}, {0.249511, 0.347183, -0.390652},  // 320, 330 mired
+    {0.252699, 0.348384, -0.363145}, {0.255909, 0.349508, -0.337292},  // 340, 350 mired
+    {0.259136, 0.350557, -0.312978}, {0.262379, 0.351534, -0.290097},  // 360, 370 mired
+    {0.265635, 0.352443, -0.268554}, {0.268902, 0.353287, -0.248261},  // 380, 390 mired
+    {0.272179, 0.354069, -0.229137}, {0.275462, 0.354791, -0.211108},  // 400, 410 mired
+    {0.27875, 0.355457, -0.194104}, {0.282042, 0.35607, -0.178063},  // 420, 430 mired
+    {0.285335, 0.356631, -0.162926}, {0.288629, 0.357144, -0.148638},  // 440, 450 mired
+    {0.291922, 0.357611, -0.135149}, {0.295211, 0.358034, -0.122412},  // 460, 470 mired
+    {0.298497, 0.358417, -0.110382}, {0.301778, 0.35876, -0.099019},  // 480, 490 mired
+    {0.305053, 0.359066, -0.088284}, {0.30832, 0.359338, -0.078141},  // 500, 510 mired
+    {0.311579, 0.359577, -0.068557}, {0.314829, 0.359785, -0.059499},  // 520, 530 mired
+    {0.318068, 0.359964, -0.050939}, {0.321297, 0.360115, -0.042848},  // 540, 550 mired
+    {0.324514, 0.36024, -0.0352}, {0.327718, 0.360342, -0.02797},  // 560, 570 mired
+    {0.330909, 0.36042, -0.021135}, {0.334087, 0.360477, -0.014673},  // 580, 590 mired
+    {0.33725, 0.360513, -0.008564}, {0.340397, 0.360531, -0.002787},  // 600, 610 mired
+    {0.34353, 0.360531, 0.002674}, {0.346646, 0.360515, 0.007839},  // 620, 630 mired
+    {0.349746, 0.360483, 0.012722},  // 640 mired
+};
+
+} // namespace
+
 class TestColorTemperature : public QObject {
     Q_OBJECT
 private slots:
@@ -92,6 +134,35 @@ private slots:
         QVERIFY2(kelvin >= minKelvin && kelvin <= maxKelvin, qPrintable(QString::number(kelvin)));
         if (!ok)
             QCOMPARE(duv, 0.0);
+    }
+
+    // Every row of the table, through a point on its own line well below
+    // the locus (Δuv -0.03): a typo in a row's u, v or t moves the line and
+    // the temperature found there.
+    void everyIsotemperatureLine_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 1; row < 65; ++row) {
+            if (1000000 / (10 * row) <= 65535)
+                QTest::newRow(qPrintable(QStringLiteral("%1 mired").arg(10 * row))) << row;
+        }
+    }
+    void everyIsotemperatureLine()
+    {
+        QFETCH(int, row);
+        const double *line = kIsotemperatureLines[row];
+        const double length = std::sqrt(line[2] * line[2] + 1.0);
+        // A hair towards the hotter side, so that rounding cannot put the
+        // point on the warmest line outside the table.
+        const double u = line[0] - 0.03 * line[2] / length - 1e-12;
+        const double v = line[1] - 0.03 / length;
+        const double d = 2 * u - 8 * v + 4;
+        unsigned short kelvin = 0;
+        double duv = 0;
+        QVERIFY(CColorTemperature::CalcColorTemperature(_CIExy{3 * u / d, 2 * v / d}, kelvin, duv));
+        // On the line the temperature is the line's own, trunc(1e6 / mired):
+        // the hair above moves it by far less than a kelvin, upwards.
+        QCOMPARE(int(kelvin), 1000000 / (10 * row));
     }
 
     void deltaUVFromLocusPoint()
@@ -293,6 +364,8 @@ private slots:
                                      << int(QDataStream::ReadCorruptData);
         QTest::newRow("wrong magic") << hex("0000fade 00000065 01 1388 00") << -1502
                                      << int(QDataStream::ReadCorruptData);
+        QTest::newRow("wrong magic, nothing after it") << hex("0000fade") << -1502
+                                                       << int(QDataStream::ReadCorruptData);
         QTest::newRow("truncated") << hex("0000fadf 00000065 00 3fd4031ce0f3") << -1503
                                    << int(QDataStream::ReadPastEnd);
         QTest::newRow("no native byte") << hex("0000fadf 00000065 01 1388") << -1503

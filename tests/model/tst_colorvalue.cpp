@@ -1,5 +1,6 @@
 #include "CColorValue.h"
 #include "CTargetValue.h"
+#include "RecordFixtures.h"
 #include "TestSupport.h"
 
 #include <QRandomGenerator>
@@ -122,6 +123,24 @@ private slots:
         QVERIFY(sameCurves(back, v));
         QCOMPARE(back.m_EDIDBlue.Z, 0.95);
         QCOMPARE(back.m_NativePatches[CColorValue::kWhitePatch].Y, 120.0);
+    }
+
+    // Every field with a value of its own at its offset: a writer or reader
+    // that puts a field in another's place fails here.
+    void distinctFieldsAtTheirOffsets()
+    {
+        pz::test::Distinct d;
+        const CColorValue written = pz::test::distinctMeasurements(d);
+        pz::test::RecordLayout layout;
+        const qint64 end = pz::test::layMeasurements(layout, 0, written);
+        QCOMPARE(layout.end(), end);
+        QVERIFY(layout.misplaced().isEmpty());
+        QCOMPARE(bytesOf(written).toHex(), layout.bytes().toHex());
+
+        CColorValue read;
+        QCOMPARE(pz::test::readRecordBytes(layout.bytes(), [&](QDataStream &s) { s >> read; }),
+                 QDataStream::Ok);
+        pz::test::compareMeasurements(read, written);
     }
 
     void copiesWriteTheSameBytes()

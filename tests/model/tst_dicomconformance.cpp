@@ -95,6 +95,10 @@ void TestDICOMConformance::seventeenStepsFollowingTheFunction()
     QVERIFY(std::fabs(r.mean - sum / 16) < 1e-12);
     QVERIFY(r.stdDev > 0.03 && r.stdDev < 0.04); // one value 0.137 off fifteen equal ones
     QVERIFY(std::fabs(r.intercept + r.slope * 135.5 - r.mean) < 1e-9);
+    // The figures themselves, to the digits they are known to.
+    QVERIFY2(std::fabs(r.mean - 2.06167) < 5e-6, qPrintable(QString::number(r.mean, 'g', 10)));
+    QVERIFY2(std::fabs(r.stdDev - 0.03397) < 5e-6, qPrintable(QString::number(r.stdDev, 'g', 10)));
+    QVERIFY2(std::fabs(r.slope - 1.76e-5) < 5e-8, qPrintable(QString::number(r.slope, 'g', 10)));
 
     ContrastResponse c;
     QCOMPARE(c.run(m), 0);
@@ -103,7 +107,8 @@ void TestDICOMConformance::seventeenStepsFollowingTheFunction()
         QVERIFY2(c.deviation[k] < 0.5, qPrintable(QString::number(c.deviation[k])));
         QCOMPARE(c.positions[k], c.expectedMid[k]);
     }
-    QVERIFY(c.maxDeviation < 0.5);
+    QVERIFY2(std::fabs(c.maxDeviation - 0.145) < 5e-4,
+             qPrintable(QString::number(c.maxDeviation, 'g', 10)));
     // Expected midpoints lie half a step (about 16.4 JND) into each interval.
     QVERIFY(std::fabs(c.expectedMid[0] - (46.56 + 525.6 / 32)) < 0.1);
 }

@@ -59,6 +59,8 @@ class TestGreyTracking : public QObject {
     Q_OBJECT
 
 private slots:
+    void presetGamutPrimaries_data();
+    void presetGamutPrimaries();
     void whitePointDifference();
     void whitePointRefusals_data();
     void whitePointRefusals();
@@ -71,6 +73,28 @@ private slots:
     void reportRefusals();
     void maximaAndMeans();
 };
+
+void TestGreyTracking::presetGamutPrimaries_data()
+{
+    QTest::addColumn<int>("gamut");
+    QTest::addColumn<QVector<double>>("primaries"); // red, green, blue x, y
+    QTest::newRow("1 sRGB") << 1 << QVector<double>{0.64, 0.33, 0.30, 0.60, 0.15, 0.06};
+    QTest::newRow("2 AdobeRGB") << 2 << QVector<double>{0.64, 0.33, 0.21, 0.71, 0.15, 0.06};
+    QTest::newRow("3 EBU/ITU") << 3 << QVector<double>{0.64, 0.33, 0.29, 0.60, 0.15, 0.06};
+    QTest::newRow("4 SMPTE-C") << 4 << QVector<double>{0.63, 0.34, 0.31, 0.595, 0.155, 0.07};
+    QTest::newRow("5 DCI") << 5 << QVector<double>{0.68, 0.32, 0.265, 0.69, 0.15, 0.06};
+    QTest::newRow("6 ECI/NTSC") << 6 << QVector<double>{0.67, 0.33, 0.21, 0.71, 0.14, 0.08};
+    QTest::newRow("7 ColorMatch") << 7 << QVector<double>{0.63, 0.34, 0.295, 0.605, 0.15, 0.075};
+    QTest::newRow("8 CRT") << 8 << QVector<double>{0.625, 0.34, 0.28, 0.595, 0.155, 0.07};
+}
+
+void TestGreyTracking::presetGamutPrimaries()
+{
+    QFETCH(int, gamut);
+    QFETCH(QVector<double>, primaries);
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(presets_gamuts[gamut - 1][i], primaries[i]);
+}
 
 void TestGreyTracking::whitePointDifference()
 {
@@ -87,6 +111,12 @@ void TestGreyTracking::whitePointDifference()
     target.m_Intensity = 174.0;
     QCOMPARE(utils.CalculateWhitePointDeltaE(&m, &target, &dE), 0);
     QVERIFY(std::fabs(dE - -lightnessDifference(0.5)) < 1e-9);
+
+    // Intensity type 2 reads as the maximum: the target level is the
+    // measured white's, whatever the stored level says.
+    target.m_IntensityType = 2;
+    QCOMPARE(utils.CalculateWhitePointDeltaE(&m, &target, &dE), 0);
+    QVERIFY(std::fabs(dE) < 1e-9);
 
     // A kelvin target is compared at its locus chromaticity.
     target.m_WhitePoint = CColorTemperature(static_cast<unsigned short>(6500));

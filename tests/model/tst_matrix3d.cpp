@@ -1,3 +1,5 @@
+#include "CBradford.h"
+#include "CXYZ2RGBTransform.h"
 #include "Matrix3d.h"
 
 #include <QtTest>
@@ -50,6 +52,65 @@ private slots:
             for (int j = 0; j < 3; ++j)
                 anyNonFinite |= !std::isfinite(inv(i, j));
         QVERIFY(anyNonFinite);
+    }
+
+    // The three 3x3 inverses of the program judge a matrix alike: by the
+    // size of its determinant against the products it is made of, not by
+    // its size alone.
+    void inversesAgreeOnSingularity_data()
+    {
+        QTest::addColumn<QVector<double>>("matrix"); // row by row
+        QTest::addColumn<bool>("invertible");
+        // sRGB red, green and blue as columns.
+        const double r[3] = {0.4124, 0.2126, 0.0193}, g[3] = {0.3576, 0.7152, 0.1192},
+                     b[3] = {0.1805, 0.0722, 0.9505};
+        QTest::newRow("sRGB primaries")
+            << QVector<double>{r[0], g[0], b[0], r[1], g[1], b[1], r[2], g[2], b[2]} << true;
+        const double e = 1.0 + 1e-13;
+        QTest::newRow("green = red (1 + 1e-13)")
+            << QVector<double>{r[0], r[0] * e, b[0], r[1], r[1] * e, b[1], r[2], r[2] * e, b[2]}
+            << false;
+        QTest::newRow("green = red, normalised to Y = 1")
+            << QVector<double>{r[0] / r[1], r[0] * e / (r[1] * e), b[0] / b[1], 1, 1, 1,
+                               r[2] / r[1], r[2] * e / (r[1] * e), b[2] / b[1]}
+            << false;
+        QTest::newRow("exactly singular") << QVector<double>{1, 2, 3, 2, 4, 6, 0, 1, 1} << false;
+        QTest::newRow("tiny but well conditioned")
+            << QVector<double>{1e-7, 0, 0, 0, 2e-7, 0, 0, 0, 3e-7} << true;
+        QTest::newRow("not finite") << QVector<double>{qInf(), 0, 0, 0, 1, 0, 0, 0, 1} << false;
+    }
+    void inversesAgreeOnSingularity()
+    {
+        QFETCH(QVector<double>, matrix);
+        QFETCH(bool, invertible);
+        const double *m = matrix.constData();
+
+        double core[9] = {7, 7, 7, 7, 7, 7, 7, 7, 7};
+        QCOMPARE(pz::invertMatrix3(m, core), invertible);
+        if (!invertible)
+            QCOMPARE(core[0], 7.0);
+
+        double bradford[9] = {7, 7, 7, 7, 7, 7, 7, 7, 7};
+        QCOMPARE(CBradford::inverse(m, bradford), invertible ? 1 : 0);
+        QCOMPARE(bradford[4], invertible ? core[4] : 7.0);
+
+        Matrix4Struct wide{};
+        for (int i = 0; i < 9; ++i)
+            wide.m[i / 3][i % 3] = m[i];
+        wide.m[3][3] = 1.0;
+        Matrix4Struct affine{};
+        QCOMPARE(CXYZ2RGBTransform::affine_matrix4_inverse(&wide, &affine), invertible ? 0 : -1);
+        if (invertible)
+            QCOMPARE(affine.m[1][1], core[4]);
+
+        const Matrix3d inverse =
+            Matrix3d(m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8]).Inverse();
+        for (int i = 0; i < 9; ++i) {
+            if (invertible)
+                QCOMPARE(inverse(i / 3, i % 3), core[i]);
+            else
+                QVERIFY(std::isnan(inverse(i / 3, i % 3)));
+        }
     }
 
     void printing()

@@ -1,5 +1,7 @@
 #include "CPreferences.h"
 #include "HostSystem.h"
+#include "PreferencesRegistry.h"
+#include "RecordLayout.h"
 #include "StringResources.h"
 #include "TestSupport.h"
 
@@ -42,6 +44,129 @@ constexpr int kVersionOffset = 4;
 constexpr int kRecalibrationPeriodOffset = 8;
 constexpr int kCalibrationStepsOffset = 13;
 constexpr int kStorageLocationOffset = 18;
+
+// The 28 one-byte settings, in file order (fields 21 to 48).
+using ByteSetting = quint8 CPreferences::*;
+const ByteSetting kByteSettingsInFileOrder[28] = {
+    &CPreferences::m_Information_Show_Gamut_Colorspace_Type,
+    &CPreferences::m_Information_Show_Gamut_ShowBlackbodyCurve,
+    &CPreferences::m_Information_Show_Gamut_ShowDisplayGamut,
+    &CPreferences::m_Information_Show_Gamut_ShowAdobeRGBGamut,
+    &CPreferences::m_Information_Show_Gamut_ShowsRGBGamut,
+    &CPreferences::m_Information_Show_Gamut_ShowNTSCGamut,
+    &CPreferences::m_Information_Show_Gamut_ShowSMPTECGamut,
+    &CPreferences::m_Information_Show_Gamut_ShowHDTVGamut,
+    &CPreferences::m_Information_Show_Gamut_ShowDigitalCinemaGamut,
+    &CPreferences::m_Information_Show_ColorTracking_IncludeDarkValues,
+    &CPreferences::m_Information_Show_ColorTracking_ShowAverage,
+    &CPreferences::m_Information_Show_DICOM_GraphType,
+    &CPreferences::m_Information_Show_DICOM_JNDperDDL_ShowAverage,
+    &CPreferences::m_Information_Show_DICOM_JNDperDDL_ShowLinearFit,
+    &CPreferences::m_Information_Show_DICOM_ContrastResponse_ShowBartenModel,
+    &CPreferences::m_Information_Show_DICOM_ContrastResponse_ShowTenPercentLimits,
+    &CPreferences::m_Information_Show_DICOM_ContrastResponse_ShowTwentyPercentLimits,
+    &CPreferences::m_Information_Show_Curves_ShowTarget,
+    &CPreferences::m_Information_Show_Curves_ShowCalibrated,
+    &CPreferences::m_Information_Show_Curves_ShowUnCalibrated,
+    &CPreferences::m_Information_Show_Curves_ShowCorrection,
+    &CPreferences::m_Information_Show_Curves_ShowCurveColor,
+    &CPreferences::m_ProfileSetDescriptionToFileName,
+    &CPreferences::m_Information_Show_Gamut_Target_White_Point,
+    &CPreferences::m_UseExtendedLuminanceStabilizationTime,
+    &CPreferences::m_DelayGammaLoader,
+    &CPreferences::m_Information_Show_Gamut_ShowTargetGamut,
+    &CPreferences::m_UseColorSensorCorrection,
+};
+
+// Every setting a value of its own; the flags alternate, so that no two
+// neighbouring flags agree.
+void setDistinct(CPreferences &p, test::Distinct &d, const QString &profileFolder)
+{
+    p.m_RecalibrationPeriod = quint8(d.integer());
+    p.m_PrimaryColorSource = quint8(d.integer());
+    p.m_ICCAfterCalibration = true;
+    p.m_AutoSaveICC = false;
+    p.m_SensorType = 0x4200 + d.integer(); // only the low byte is stored
+    p.m_CalibrationSteps = quint8(d.integer());
+    p.m_CheckCalibrationStatusOnLaunch = quint8(d.integer());
+    p.m_OSDLockLevel = quint8(d.integer());
+    p.m_AverageLowLightMeasurements = quint8(d.integer());
+    p.m_CalibrationPriority = quint8(d.integer());
+    p.m_ProfileStorageLocation = quint8(d.integer());
+    p.m_AutoLoadMCSOnTargetChange = true;
+    p.m_LuminanceUnits = quint8(d.integer());
+    p.m_SetProfileAsDefault = false;
+    p.m_UseAutoLuminanceIfAvailable = true;
+    p.m_MainWindowPosition = QPoint(d.integer(), -d.integer());
+    p.m_InformationWindowPosition = QPoint(-d.integer(), d.integer());
+    p.m_ICCProfileLocation = profileFolder;
+    for (ByteSetting setting : kByteSettingsInFileOrder)
+        p.*setting = quint8(d.integer());
+    p.m_DontShowAgainMessages = {unsigned(d.integer()), unsigned(d.integer()) + 70000u,
+                                 unsigned(d.integer())};
+}
+
+// The record at the offsets of its table.
+QByteArray layoutOf(const CPreferences &p)
+{
+    test::RecordLayout l;
+    l.i32(0, 0xFEAB)
+        .i32(4, 120)
+        .i8(8, qint8(p.m_RecalibrationPeriod))
+        .i8(9, qint8(p.m_PrimaryColorSource))
+        .boolean(10, p.m_ICCAfterCalibration)
+        .boolean(11, p.m_AutoSaveICC)
+        .i8(12, qint8(p.m_SensorType & 0xFF))
+        .i8(13, qint8(p.m_CalibrationSteps))
+        .i8(14, qint8(p.m_CheckCalibrationStatusOnLaunch))
+        .i8(15, qint8(p.m_OSDLockLevel))
+        .i8(16, qint8(p.m_AverageLowLightMeasurements))
+        .i8(17, qint8(p.m_CalibrationPriority))
+        .i8(18, qint8(p.m_ProfileStorageLocation))
+        .boolean(19, p.m_AutoLoadMCSOnTargetChange)
+        .i8(20, qint8(p.m_LuminanceUnits))
+        .boolean(21, p.m_SetProfileAsDefault)
+        .boolean(22, p.m_UseAutoLuminanceIfAvailable)
+        .i32(23, p.m_MainWindowPosition.x())
+        .i32(27, p.m_MainWindowPosition.y())
+        .i32(31, p.m_InformationWindowPosition.x())
+        .i32(35, p.m_InformationWindowPosition.y())
+        .string(39, p.m_ICCProfileLocation);
+    const qint64 bytes = 43 + 2 * p.m_ICCProfileLocation.size();
+    for (int i = 0; i < 28; ++i)
+        l.i8(bytes + i, qint8(p.*kByteSettingsInFileOrder[i]));
+    l.i32(bytes + 28, p.m_DontShowAgainMessages.size());
+    for (int i = 0; i < p.m_DontShowAgainMessages.size(); ++i)
+        l.i32(bytes + 32 + 4 * i, qint32(p.m_DontShowAgainMessages[i]));
+    return l.misplaced().isEmpty() ? l.bytes() : QByteArray();
+}
+
+void compareSettings(const CPreferences &actual, const CPreferences &expected)
+{
+    QCOMPARE(actual.m_Version, expected.m_Version);
+    QCOMPARE(actual.m_RecalibrationPeriod, expected.m_RecalibrationPeriod);
+    QCOMPARE(actual.m_PrimaryColorSource, expected.m_PrimaryColorSource);
+    QCOMPARE(actual.m_ICCAfterCalibration, expected.m_ICCAfterCalibration);
+    QCOMPARE(actual.m_AutoSaveICC, expected.m_AutoSaveICC);
+    QCOMPARE(actual.m_SensorType, expected.m_SensorType);
+    QCOMPARE(actual.m_CalibrationSteps, expected.m_CalibrationSteps);
+    QCOMPARE(actual.m_CheckCalibrationStatusOnLaunch, expected.m_CheckCalibrationStatusOnLaunch);
+    QCOMPARE(actual.m_OSDLockLevel, expected.m_OSDLockLevel);
+    QCOMPARE(actual.m_AverageLowLightMeasurements, expected.m_AverageLowLightMeasurements);
+    QCOMPARE(actual.m_CalibrationPriority, expected.m_CalibrationPriority);
+    QCOMPARE(actual.m_ProfileStorageLocation, expected.m_ProfileStorageLocation);
+    QCOMPARE(actual.m_AutoLoadMCSOnTargetChange, expected.m_AutoLoadMCSOnTargetChange);
+    QCOMPARE(actual.m_LuminanceUnits, expected.m_LuminanceUnits);
+    QCOMPARE(actual.m_SetProfileAsDefault, expected.m_SetProfileAsDefault);
+    QCOMPARE(actual.m_UseAutoLuminanceIfAvailable, expected.m_UseAutoLuminanceIfAvailable);
+    QCOMPARE(actual.m_MainWindowPosition, expected.m_MainWindowPosition);
+    QCOMPARE(actual.m_InformationWindowPosition, expected.m_InformationWindowPosition);
+    QCOMPARE(actual.m_ICCProfileLocation, expected.m_ICCProfileLocation);
+    QCOMPARE(actual.m_ICCProfileLocation.isNull(), expected.m_ICCProfileLocation.isNull());
+    for (int i = 0; i < 28; ++i)
+        QCOMPARE(actual.*kByteSettingsInFileOrder[i], expected.*kByteSettingsInFileOrder[i]);
+    QCOMPARE(actual.m_DontShowAgainMessages, expected.m_DontShowAgainMessages);
+}
 
 QByteArray recordOf(const CPreferences &p)
 {
@@ -108,6 +233,51 @@ private slots:
         QFile f(prefsFile());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), test::hex(kDefaultRecord));
+    }
+
+    // Every setting with a value of its own at its offset: a writer or
+    // reader that puts a field in another's place fails here.
+    void distinctFieldsAtTheirOffsets_data()
+    {
+        QTest::addColumn<QString>("profileFolder");
+        QTest::newRow("profile folder") << QString::fromUtf8("/Profiles/Ürlaub");
+        QTest::newRow("empty profile folder") << QString(""); // written as 00000000
+    }
+    void distinctFieldsAtTheirOffsets()
+    {
+        QFETCH(QString, profileFolder);
+        test::Distinct d;
+        CPreferences written;
+        setDistinct(written, d, profileFolder);
+        const QByteArray layout = layoutOf(written);
+        QVERIFY(!layout.isEmpty());
+        QCOMPARE(recordOf(written).toHex(), layout.toHex());
+
+        CPreferences read;
+        setDistinct(read, d, QStringLiteral("/previous"));
+        QCOMPARE(test::readRecordBytes(layout, [&](QDataStream &s) { QCOMPARE(read.ReadFile(s), 0); }),
+                 QDataStream::Ok);
+        written.m_SensorType &= 0xFF; // stored as its low byte
+        compareSettings(read, written);
+    }
+
+    // A destroyed preferences object is no longer reachable as the
+    // application's; destroying another leaves the registered one alone.
+    void destroyedPreferencesAreUnregistered()
+    {
+        CPreferences kept;
+        {
+            CPreferences temporary;
+            setApplicationPreferences(&temporary);
+            QCOMPARE(applicationPreferences(), &temporary);
+        }
+        QCOMPARE(applicationPreferences(), static_cast<CPreferences *>(nullptr));
+
+        ScopedPreferences scope(&kept);
+        {
+            CPreferences other;
+        }
+        QCOMPARE(applicationPreferences(), &kept);
     }
 
     void settingsSurviveARun()

@@ -183,6 +183,9 @@ private slots:
         QTest::newRow("zero Y primary") << CCIEXYZ(0.3, 0, 0.1) << d65;
         QTest::newRow("zero Y white") << kGreen << CCIEXYZ(0.95, 0, 1.0);
         QTest::newRow("singular") << CCIEXYZ(0.4124 * 2, 0.2126 * 2, 0.0193 * 2) << d65;
+        // Colorants near 1e13 if it were inverted.
+        const double e = 1.0 + 1e-13;
+        QTest::newRow("nearly singular") << CCIEXYZ(0.4124 * e, 0.2126 * e, 0.0193 * e) << d65;
         QTest::newRow("nan") << CCIEXYZ(qQNaN(), 1, 1) << d65;
     }
     void bradfordRefusesUnusableInput()

@@ -151,23 +151,34 @@ private slots:
     void kindsAtHalf_data()
     {
         QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("bias");    // Beta-spline only; NaN: as InitSpline sets it
+        QTest::addColumn<double>("tension"); // likewise
         QTest::addColumn<double>("expected");
-        QTest::newRow("catmull-rom") << 4 << (-0.0 + 9 * 0.1 + 9 * 0.4 - 0.6) / 16;
-        QTest::newRow("bezier") << 0 << (0.0 + 3 * 0.1 + 3 * 0.4 + 0.6) / 8;
-        QTest::newRow("bspline") << 1
+        const double init = qQNaN();
+        QTest::newRow("catmull-rom") << 4 << init << init << (-0.0 + 9 * 0.1 + 9 * 0.4 - 0.6) / 16;
+        QTest::newRow("bezier") << 0 << init << init << (0.0 + 3 * 0.1 + 3 * 0.4 + 0.6) / 8;
+        QTest::newRow("bspline") << 1 << init << init
                                  << 0.1 * (0.0625 - 0.25 + 0.6666) + 0.4 * (-0.0625 + 0.125 + 0.25 + 0.1666)
                                         + 0.6 * 0.1666 * 0.125;
         // Beta with bias 1, tension 0 is the uniform B-spline with exact sixths.
-        QTest::newRow("beta") << 2 << (0.0 * 1 + 0.1 * 23 + 0.4 * 23 + 0.6 * 1) / 48;
-        QTest::newRow("hermite") << 3 << (-0.0 + 9 * 0.1 + 9 * 0.4 - 0.6) / 16;
-        QTest::newRow("none") << 5 << 0.0;
+        QTest::newRow("beta") << 2 << init << init << (0.0 * 1 + 0.1 * 23 + 0.4 * 23 + 0.6 * 1) / 48;
+        // Bias 2, tension 3: delta = 45, and at t = 1/2 the four weights are
+        // 2/45, 29/45, 13.75/45 and 0.25/45.
+        QTest::newRow("beta, bias 2, tension 3")
+            << 2 << 2.0 << 3.0 << (0.0 * 2 + 0.1 * 29 + 0.4 * 13.75 + 0.6 * 0.25) / 45;
+        QTest::newRow("hermite") << 3 << init << init << (-0.0 + 9 * 0.1 + 9 * 0.4 - 0.6) / 16;
+        QTest::newRow("none") << 5 << init << init << 0.0;
     }
     void kindsAtHalf()
     {
         QFETCH(int, kind);
+        QFETCH(double, bias);
+        QFETCH(double, tension);
         QFETCH(double, expected);
         CSpline c = curveThrough({{0, 0}, {0.25, 0.1}, {0.5, 0.4}, {0.75, 0.6}, {1, 1}},
                                  static_cast<SplineType>(kind));
+        if (!std::isnan(bias))
+            c.SetBiasAndTension(bias, tension);
         if (kind == 5) {
             // A stored kind-5 curve: set it through the record reader.
             QByteArray bytes = pz::test::recordBytes([&](QDataStream &s) { s << c; });

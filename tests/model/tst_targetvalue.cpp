@@ -1,4 +1,5 @@
 #include "CTargetValue.h"
+#include "RecordFixtures.h"
 #include "StringResources.h"
 #include "TestSupport.h"
 
@@ -148,6 +149,38 @@ private slots:
                  QDataStream::Ok);
         QCOMPARE(back5.m_CustomCurve.GetSplineType(), SPLINE_NONE);
         QCOMPARE(bytesOf(back5), kind5);
+    }
+
+    // Every field with a value of its own at its offset: a writer or reader
+    // that puts a field in another's place fails here.
+    void distinctFieldsAtTheirOffsets_data()
+    {
+        QTest::addColumn<bool>("customCurve");
+        QTest::newRow("custom curve, free-form white point") << true;
+        QTest::newRow("gamma, kelvin white point") << false;
+    }
+    void distinctFieldsAtTheirOffsets()
+    {
+        QFETCH(bool, customCurve);
+        pz::test::Distinct d;
+        const CTargetValue written = pz::test::distinctTarget(d, customCurve);
+        pz::test::RecordLayout layout;
+        const qint64 end = pz::test::layTarget(layout, 0, written);
+        QCOMPARE(layout.end(), end);
+        QVERIFY(layout.misplaced().isEmpty());
+        QCOMPARE(bytesOf(written).toHex(), layout.bytes().toHex());
+
+        // The reader's own custom curve and subtype differ from the record's;
+        // a record without a curve leaves them.
+        CTargetValue read = pz::test::distinctTarget(d, true);
+        CTargetValue expected(written);
+        if (!customCurve) {
+            expected.m_CustomCurve.CopyFrom(read.m_CustomCurve);
+            expected.m_CustomCurveType = read.m_CustomCurveType;
+        }
+        QCOMPARE(pz::test::readRecordBytes(layout.bytes(), [&](QDataStream &s) { s >> read; }),
+                 QDataStream::Ok);
+        pz::test::compareTargets(read, expected);
     }
 
     void gammaRecordKeepsReadersCurve()
