@@ -105,12 +105,6 @@ void SimI1d3Library::configureFromEnvironment()
     setAutomaticHand(qEnvironmentVariableIntValue("PELZORA_SIMULATE") == 1);
 }
 
-void SimI1d3Library::scriptReadings(const QVector<SimXYZ> &readings)
-{
-    QMutexLocker lock(&m_lock);
-    m_script = readings;
-}
-
 QByteArray SimI1d3Library::supportFilePath() const
 {
     QMutexLocker lock(&m_lock);
@@ -195,15 +189,6 @@ int SimI1d3Library::beginOnDevice(const char *call, I1d3Handle handle, qint64 ti
     if (needsOpen && !m_open)
         return kRefused;
     return kI1d3Success;
-}
-
-bool SimI1d3Library::takeScripted(SimXYZ &reading)
-{
-    QMutexLocker lock(&m_lock);
-    if (m_script.isEmpty())
-        return false;
-    reading = m_script.takeFirst();
-    return true;
 }
 
 bool SimI1d3Library::integrate()
@@ -325,7 +310,7 @@ int SimI1d3Library::MeasureXYZ(I1d3Handle handle, I1d3XYZ &xyz)
     if (!integrate())
         return kI1d3DeviceLost;
     SimXYZ reading;
-    if (!takeScripted(reading)) {
+    if (!m_script.take(reading)) {
         SimXYZ light = m_light.emissive();
         if (diffuserCoversLens())
             light = SimXYZ{light.X / 10, light.Y / 10, light.Z / 10};

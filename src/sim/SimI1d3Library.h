@@ -25,6 +25,7 @@
 #include "I1d3Library.h"
 #include "SimSensorFaults.h"
 #include "SimSensorLight.h"
+#include "SimScriptedReadings.h"
 #include "SimSensorNoise.h"
 
 #include <QMutex>
@@ -90,9 +91,8 @@ public:
     bool automaticHand() const;
     // Noise and the automatic hand on under PELZORA_SIMULATE=1, off otherwise.
     void configureFromEnvironment();
-    // The next display readings give these values, as they are (no noise),
-    // before the device measures the light again.
-    void scriptReadings(const QVector<SimXYZ> &readings);
+    // Display readings given in advance (SimScriptedReadings).
+    void scriptReadings(const QVector<SimXYZ> &readings) { m_script.set(readings); }
 
     // What the adapter set last.
     QByteArray supportFilePath() const;
@@ -136,7 +136,6 @@ private:
     quint64 plugInLocked() const;
     // Waits the integration time: false when the device was lost meanwhile.
     bool integrate();
-    bool takeScripted(SimXYZ &reading);
 
     SimSensorLight &m_light;
     SimSensorFaults m_faults;
@@ -162,7 +161,7 @@ private:
     int m_mode = -1;
     QVector<SimI1d3Led> m_leds;
     QStringList m_calls;
-    QVector<SimXYZ> m_script;
+    SimScriptedReadings m_script;
 };
 
 } // namespace pz

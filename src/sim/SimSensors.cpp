@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QStringList>
+#include <functional>
 
 namespace pz {
 
@@ -35,17 +36,16 @@ bool parseRequests(const QString &text, QVector<SensorRequest> &requests)
     return true;
 }
 
-bool applyI1d3Settings(const QMap<QString, QString> &settings, SimI1d3Config &config)
+// How each setting a family takes is stored.
+using Setters = QMap<QString, std::function<void(const QString &)>>;
+
+bool applySettings(const QMap<QString, QString> &settings, const Setters &setters)
 {
     for (auto it = settings.begin(); it != settings.end(); ++it) {
-        if (it.key() == QLatin1String("maker"))
-            config.makersVariant = it.value().toInt() != 0;
-        else if (it.key() == QLatin1String("firmware"))
-            config.firmware = it.value().toLatin1();
-        else if (it.key() == QLatin1String("serial"))
-            config.serial = it.value().toLatin1();
-        else
+        const auto set = setters.value(it.key());
+        if (!set)
             return false;
+        set(it.value());
     }
     return true;
 }
@@ -53,7 +53,11 @@ bool applyI1d3Settings(const QMap<QString, QString> &settings, SimI1d3Config &co
 } // namespace
 
 SimSensors::SimSensors(SimDesktop &desktop, ISimScreenContent *screen)
-    : m_light(desktop, screen), m_i1d3(m_light), m_i1d3Seam(&m_i1d3)
+    : m_light(desktop, screen),
+      m_i1d3(m_light),
+      m_munki(m_light),
+      m_i1d3Seam(&m_i1d3),
+      m_munkiSeam(&m_munki)
 {
 }
 
@@ -65,6 +69,9 @@ void SimSensors::attach(Family family)
     case I1d3:
         m_i1d3.setAttached(true);
         break;
+    case ColorMunki:
+        m_munki.setAttached(true);
+        break;
     }
 }
 
@@ -74,6 +81,9 @@ void SimSensors::detach(Family family)
     case I1d3:
         m_i1d3.setAttached(false);
         break;
+    case ColorMunki:
+        m_munki.setAttached(false);
+        break;
     }
 }
 
@@ -82,6 +92,8 @@ bool SimSensors::isAttached(Family family) const
     switch (family) {
     case I1d3:
         return m_i1d3.isAttached();
+    case ColorMunki:
+        return m_munki.isAttached();
     }
     return false;
 }
@@ -89,28 +101,46 @@ bool SimSensors::isAttached(Family family) const
 void SimSensors::configureFromEnvironment()
 {
     m_i1d3.configureFromEnvironment();
+    m_munki.configureFromEnvironment();
 }
 
 bool SimSensors::attachFromText(const QString &text)
 {
     detach(I1d3);
+    detach(ColorMunki);
     QVector<SensorRequest> requests;
     if (!parseRequests(text, requests))
         return false;
     // Checked whole before anything is attached.
     SimI1d3Config i1d3Config = m_i1d3.config();
+    SimColorMunkiConfig munkiConfig = m_munki.config();
+    const Setters i1d3Setters{
+        {"maker", [&](const QString &v) { i1d3Config.makersVariant = v.toInt() != 0; }},
+        {"firmware", [&](const QString &v) { i1d3Config.firmware = v.toLatin1(); }},
+        {"serial", [&](const QString &v) { i1d3Config.serial = v.toLatin1(); }},
+    };
+    const Setters munkiSetters{
+        {"serial", [&](const QString &v) { munkiConfig.serial = v.toLatin1(); }},
+    };
     bool i1d3 = false;
+    bool munki = false;
     for (const SensorRequest &request : requests) {
         if (request.family == QLatin1String("none") && request.settings.isEmpty())
             continue;
-        if (request.family == QLatin1String("i1d3") && applyI1d3Settings(request.settings, i1d3Config))
+        if (request.family == QLatin1String("i1d3") && applySettings(request.settings, i1d3Setters))
             i1d3 = true;
+        else if (request.family == QLatin1String("munki")
+                 && applySettings(request.settings, munkiSetters))
+            munki = true;
         else
             return false;
     }
     m_i1d3.setConfig(i1d3Config);
+    m_munki.setConfig(munkiConfig);
     if (i1d3)
         attach(I1d3);
+    if (munki)
+        attach(ColorMunki);
     return true;
 }
 

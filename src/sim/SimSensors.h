@@ -15,6 +15,7 @@
 // over the application's windows; PELZORA_SIM_SENSOR says what is attached
 // (attachFromText).
 
+#include "SimColorMunkiLibrary.h"
 #include "SimI1d3Library.h"
 #include "SimSensorLight.h"
 
@@ -25,7 +26,7 @@ namespace pz {
 
 class SimSensors {
 public:
-    enum Family { I1d3 };
+    enum Family { I1d3, ColorMunki };
 
     // Neither is owned; both outlive this object. Installs the simulated
     // libraries behind the seams; the destructor puts back what was there.
@@ -36,6 +37,7 @@ public:
 
     SimSensorLight &light() { return m_light; }
     SimI1d3Library &i1d3() { return m_i1d3; }
+    SimColorMunkiLibrary &munki() { return m_munki; }
 
     void attach(Family family);
     void detach(Family family);
@@ -45,9 +47,10 @@ public:
     void configureFromEnvironment();
     // Attaches what a text names, detaching the rest: family names joined
     // with '+', each optionally followed by ':' and key=value settings
-    // joined with ','. "i1d3", "i1d3:maker=1,firmware=v2.5", "none".
-    // i1d3 settings: maker (0/1), firmware, serial. False, with nothing
-    // attached, when the text names something unknown.
+    // joined with ','. "i1d3", "i1d3:maker=1,firmware=v2.5", "munki",
+    // "none", "i1d3+munki". i1d3 settings: maker (0/1), firmware, serial;
+    // munki settings: serial. False, with nothing attached, when the text
+    // names something unknown.
     bool attachFromText(const QString &text);
     // PELZORA_SIM_SENSOR, or "i1d3" when it is not set.
     bool attachFromEnvironment();
@@ -55,7 +58,9 @@ public:
 private:
     SimSensorLight m_light;
     SimI1d3Library m_i1d3;
+    SimColorMunkiLibrary m_munki;
     ScopedI1d3Library m_i1d3Seam;
+    ScopedColorMunkiLibrary m_munkiSeam;
 };
 
 } // namespace pz

@@ -1,7 +1,7 @@
 // The simulated i1 Display Pro and the set of simulated sensors: what the
 // device measures with the diffuser either way, its integration time on the
 // program clock, over-range, unplug and replug, the automatic hand, and what
-// PELZORA_SIM_SENSOR attaches.
+// PELZORA_SIM_SENSOR attaches of every family.
 
 #include "Clock.h"
 #include "SimDesktop.h"
@@ -181,30 +181,35 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<bool>("i1d3");
+        QTest::addColumn<bool>("munki");
         QTest::addColumn<bool>("maker");
         QTest::addColumn<QByteArray>("firmware");
-        QTest::newRow("i1d3") << "i1d3" << true << true << false << QByteArray("v2.5");
-        QTest::newRow("settings") << "i1d3:maker=1,firmware=v3.0" << true << true << true
+        const QByteArray v25("v2.5");
+        QTest::newRow("i1d3") << "i1d3" << true << true << false << false << v25;
+        QTest::newRow("settings") << "i1d3:maker=1,firmware=v3.0" << true << true << false << true
                                   << QByteArray("v3.0");
-        QTest::newRow("none") << "none" << true << false << false << QByteArray("v2.5");
-        QTest::newRow("joined") << "none+I1D3" << true << true << false << QByteArray("v2.5");
-        QTest::newRow("unknown family") << "i1d3+spyder9" << false << false << false
-                                        << QByteArray("v2.5");
-        QTest::newRow("unknown setting") << "i1d3:colour=2" << false << false << false
-                                         << QByteArray("v2.5");
-        QTest::newRow("no value") << "i1d3:maker" << false << false << false << QByteArray("v2.5");
-        QTest::newRow("empty") << "" << false << false << false << QByteArray("v2.5");
+        QTest::newRow("munki") << "munki" << true << false << true << false << v25;
+        QTest::newRow("both") << "munki+I1D3" << true << true << true << false << v25;
+        QTest::newRow("none") << "none" << true << false << false << false << v25;
+        QTest::newRow("unknown family") << "i1d3+spyder9" << false << false << false << false << v25;
+        QTest::newRow("unknown setting") << "i1d3:colour=2" << false << false << false << false << v25;
+        QTest::newRow("munki setting") << "munki:firmware=2" << false << false << false << false << v25;
+        QTest::newRow("no value") << "i1d3:maker" << false << false << false << false << v25;
+        QTest::newRow("empty") << "" << false << false << false << false << v25;
     }
     void attachFromText()
     {
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(bool, i1d3);
+        QFETCH(bool, munki);
         QFETCH(bool, maker);
         QFETCH(QByteArray, firmware);
         m_sensors->attach(SimSensors::I1d3);
+        m_sensors->attach(SimSensors::ColorMunki);
         QCOMPARE(m_sensors->attachFromText(text), ok);
         QCOMPARE(m_sensors->isAttached(SimSensors::I1d3), i1d3);
+        QCOMPARE(m_sensors->isAttached(SimSensors::ColorMunki), munki);
         QCOMPARE(device().config().makersVariant, maker);
         QCOMPARE(device().config().firmware, firmware);
     }
@@ -231,6 +236,14 @@ private slots:
         {
             auto sim = SimDesktop::installFromEnvironment();
             QVERIFY(!sim->sensors()->isAttached(SimSensors::I1d3));
+        }
+        qputenv("PELZORA_SIM_SENSOR", "munki");
+        {
+            auto sim = SimDesktop::installFromEnvironment();
+            QVERIFY(!sim->sensors()->isAttached(SimSensors::I1d3));
+            QVERIFY(sim->sensors()->isAttached(SimSensors::ColorMunki));
+            QVERIFY(sim->sensors()->munki().automaticHand());
+            QVERIFY(sim->sensors()->munki().noise().enabled());
         }
         qunsetenv("PELZORA_SIM_SENSOR");
         qunsetenv("PELZORA_SIMULATE");
