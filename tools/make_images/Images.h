@@ -23,4 +23,21 @@ void drawI1d3PlacementAmbient(QPainter &p, const QSize &size);
 void drawI1d3RotateToEmissive(QPainter &p, const QSize &size);
 void drawI1d3RotateToAmbient(QPainter &p, const QSize &size);
 
+// The ColorMunki: its dial at each of the four positions; the target
+// overlays and arrows drawn over a dial picture (each with a mark of its own
+// colour in a corner of its own); the device on the screen; the ambient reading.
+void drawMunkiDialDisplay(QPainter &p, const QSize &size);
+void drawMunkiDialCalibrate(QPainter &p, const QSize &size);
+void drawMunkiDialProjector(QPainter &p, const QSize &size);
+void drawMunkiDialAmbient(QPainter &p, const QSize &size);
+void drawMunkiTargetEmissive(QPainter &p, const QSize &size);
+void drawMunkiTargetCalibrate(QPainter &p, const QSize &size);
+void drawMunkiTargetAmbient(QPainter &p, const QSize &size);
+void drawMunkiArrowCalibrateFromBelow(QPainter &p, const QSize &size);
+void drawMunkiArrowCalibrateFromAbove(QPainter &p, const QSize &size);
+void drawMunkiArrowAmbientFromBelow(QPainter &p, const QSize &size);
+void drawMunkiArrowEmissiveFromAbove(QPainter &p, const QSize &size);
+void drawMunkiOutline(QPainter &p, const QSize &size);
+void drawMunkiAmbientMeasure(QPainter &p, const QSize &size);
+
 } // namespace images

@@ -33,6 +33,19 @@ const ImageSpec kImages[] = {
     {kSensorImages, "i1d3 placement ambient.png", QSize(200, 200), images::drawI1d3PlacementAmbient},
     {kSensorImages, "i1d3 rotate to emissive.png", QSize(200, 200), images::drawI1d3RotateToEmissive},
     {kSensorImages, "i1d3 rotate to ambient.png", QSize(200, 200), images::drawI1d3RotateToAmbient},
+    {kSensorImages, "color munki dial display.png", QSize(200, 200), images::drawMunkiDialDisplay},
+    {kSensorImages, "color munki dial calibrate.png", QSize(200, 200), images::drawMunkiDialCalibrate},
+    {kSensorImages, "color munki dial projector.png", QSize(200, 200), images::drawMunkiDialProjector},
+    {kSensorImages, "color munki dial ambient.png", QSize(200, 200), images::drawMunkiDialAmbient},
+    {kSensorImages, "TargetEmissive.png", QSize(200, 200), images::drawMunkiTargetEmissive},
+    {kSensorImages, "TargetCalibrate.png", QSize(200, 200), images::drawMunkiTargetCalibrate},
+    {kSensorImages, "TargetAmbient.png", QSize(200, 200), images::drawMunkiTargetAmbient},
+    {kSensorImages, "ArrowCalibrateFromBelow.png", QSize(200, 200), images::drawMunkiArrowCalibrateFromBelow},
+    {kSensorImages, "ArrowCalibrateFromAbove.png", QSize(200, 200), images::drawMunkiArrowCalibrateFromAbove},
+    {kSensorImages, "ArrowAmbientFromBelow.png", QSize(200, 200), images::drawMunkiArrowAmbientFromBelow},
+    {kSensorImages, "ArrowEmissiveFromAbove.png", QSize(200, 200), images::drawMunkiArrowEmissiveFromAbove},
+    {kSensorImages, "color munki outline.png", QSize(280, 160), images::drawMunkiOutline},
+    {kSensorImages, "color munki ambient measure.png", QSize(200, 200), images::drawMunkiAmbientMeasure},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)
