@@ -3,6 +3,7 @@
 // its automatic hand, and the adapter taking the set-up flow's steps. Once
 // built by hand, once the way PELZORA_SIMULATE=1 builds it.
 
+#include "CColorMunkiSensor.h"
 #include "CEyeOneDisplay3Sensor.h"
 #include "Clock.h"
 #include "SimDesktop.h"
@@ -37,11 +38,21 @@ private:
 
 namespace {
 
-// Within the device's noise: 0.1 % of the light and 0.01 cd/m², at five
+// Within a device's noise (relative, and its floor in cd/m²) at five
 // standard deviations.
-bool withinNoise(double measured, double light)
+bool withinNoise(const CCIEXYZ &measured, const SimXYZ &light, double relative, double floor)
 {
-    return std::fabs(measured - light) <= 5 * (0.001 * std::fabs(light) + 0.01);
+    const auto near = [&](double m, double l) {
+        return std::fabs(m - l) <= 5 * (relative * std::fabs(l) + floor);
+    };
+    return near(measured.X, light.X) && near(measured.Y, light.Y) && near(measured.Z, light.Z);
+}
+
+QString describe(const CCIEXYZ &measured, const SimXYZ &light)
+{
+    return QString("%1 %2 %3 for %4 %5 %6")
+        .arg(measured.X).arg(measured.Y).arg(measured.Z)
+        .arg(light.X).arg(light.Y).arg(light.Z);
 }
 
 const QColor kPatch(180, 120, 90);
@@ -75,14 +86,47 @@ class TestSimSensorsEndToEnd : public QObject {
         QCOMPARE(sensor.Measure(1), CSensor::kSensorOK);
         CCIEXYZ out;
         QCOMPARE(sensor.GetXYZData(out), CSensor::kSensorOK);
-        QVERIFY2(withinNoise(out.X, light.X) && withinNoise(out.Y, light.Y)
-                     && withinNoise(out.Z, light.Z),
-                 qPrintable(QString("%1 %2 %3 for %4 %5 %6")
-                                .arg(out.X).arg(out.Y).arg(out.Z)
-                                .arg(light.X).arg(light.Y).arg(light.Z)));
+        QVERIFY2(withinNoise(out, light, 0.001, 0.01), qPrintable(describe(out, light)));
         QVERIFY(out.Y != light.Y);   // the noise is on
         // The integration time of the wide-gamut calibration, on the program clock.
         QCOMPARE(m_clock.waitsUs().constLast(), qint64(3'000'000));
+    }
+
+    // The ColorMunki's set-up and one reading: the hand turns the dial to
+    // calibrate on the mode change and to display after the zero
+    // calibration; the dial moves reach the GUI thread.
+    void measureWithMunki(SimDesktop &desktop, SimSensors &sensors)
+    {
+        colorimeterMeasurementTarget patch(kPatch);
+        patch.setGeometry(QRect(860, 500, 200, 200));
+        patch.show();
+        const SimXYZ light = desktop.measure(1, kPatch.redF(), kPatch.greenF(), kPatch.blueF());
+
+        CColorMunkiSensor sensor;
+        QVERIFY(sensor.m_Connected);
+        QVector<int> heard;
+        QObject::connect(&sensor, &CColorMunkiSensor::SensorMeasurementSelectorPositionChanged,
+                         this, [&](int dial) { heard.append(dial); });
+        // Init set the display mode: the hand has turned the dial to calibrate.
+        QCOMPARE(sensor.GetSensorMeasurementSelectorPosition(), int(CSensor::kSelectorCalibrate));
+        sensors.munki().setDial(pz::kMunkiDialDisplay);
+        sensors.munki().waitForDeliveries();
+        QCoreApplication::processEvents();
+        heard.clear();
+        QCOMPARE(sensor.SetSensorMeasurementMode(CSensor::kSensorModeAmbient), CSensor::kSensorOK);
+        QCOMPARE(sensor.SetSensorMeasurementMode(CSensor::kSensorModeDisplay), CSensor::kSensorOK);
+        sensors.munki().waitForDeliveries();
+        QTRY_VERIFY(!heard.isEmpty());
+        QCOMPARE(heard.constLast(), pz::kMunkiDialCalibrate);
+        QCOMPARE(sensor.Measure(1), CSensor::kSensorWrongPosition);
+        QCOMPARE(sensor.ZeroCal(), CSensor::kSensorOK);
+        QCOMPARE(sensor.GetSensorMeasurementSelectorPosition(), int(CSensor::kSelectorDisplay));
+        QTRY_COMPARE(heard.constLast(), pz::kMunkiDialDisplay);
+        QCOMPARE(sensor.Measure(1), CSensor::kSensorOK);
+        CCIEXYZ out;
+        QCOMPARE(sensor.GetXYZData(out), CSensor::kSensorOK);
+        QVERIFY2(withinNoise(out, light, 0.003, 0.05), qPrintable(describe(out, light)));
+        QVERIFY(out.Y != light.Y);   // the noise is on
     }
 
 private slots:
@@ -100,6 +144,30 @@ private slots:
         sensors.i1d3().setAutomaticHand(true);
         sensors.attach(SimSensors::I1d3);
         measureWithI1d3(desktop, sensors);
+    }
+
+    void munkiByHand()
+    {
+        SimDesktop desktop;
+        desktop.addMonitor(1, QRectF(0, 0, 1920, 1200));
+        desktop.install();
+        SimScreenSampler sampler(desktop);
+        SimSensors sensors(desktop, &sampler);
+        sensors.munki().noise().setEnabled(true);
+        sensors.munki().setAutomaticHand(true);
+        sensors.attach(SimSensors::ColorMunki);
+        measureWithMunki(desktop, sensors);
+    }
+
+    void munkiFromTheEnvironment()
+    {
+        qputenv("PELZORA_SIMULATE", "1");
+        qputenv("PELZORA_SIM_SENSOR", "munki");
+        auto desktop = SimDesktop::installFromEnvironment();
+        qunsetenv("PELZORA_SIM_SENSOR");
+        qunsetenv("PELZORA_SIMULATE");
+        QVERIFY(desktop && desktop->sensors());
+        measureWithMunki(*desktop, *desktop->sensors());
     }
 
     void i1d3FromTheEnvironment()
