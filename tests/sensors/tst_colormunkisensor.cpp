@@ -97,10 +97,7 @@ class TestColorMunkiSensor : public QObject {
 
     std::unique_ptr<CColorMunkiSensor> connect()
     {
-        m_rig->sensors.attach(SimSensors::ColorMunki);
-        auto sensor = std::make_unique<CColorMunkiSensor>();
-        m_device->clearCalls();
-        return sensor;
+        return m_rig->connect<CColorMunkiSensor>(SimSensors::ColorMunki);
     }
 
     // The dial at calibrate, a zero calibration, then the dial at `dial`.

@@ -43,10 +43,7 @@ class TestI1d3Sensor : public QObject {
 
     std::unique_ptr<CEyeOneDisplay3Sensor> connect()
     {
-        m_rig->sensors.attach(SimSensors::I1d3);
-        auto sensor = std::make_unique<CEyeOneDisplay3Sensor>();
-        m_device->clearCalls();
-        return sensor;
+        return m_rig->connect<CEyeOneDisplay3Sensor>(SimSensors::I1d3);
     }
 
 private slots:

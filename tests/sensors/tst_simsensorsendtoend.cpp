@@ -129,56 +129,56 @@ class TestSimSensorsEndToEnd : public QObject {
         QVERIFY(out.Y != light.Y);   // the noise is on
     }
 
+    static void addFamilies()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QString>("name");   // as PELZORA_SIM_SENSOR names it
+        QTest::newRow("i1 Display Pro") << int(SimSensors::I1d3) << "i1d3";
+        QTest::newRow("ColorMunki") << int(SimSensors::ColorMunki) << "munki";
+    }
+
+    void measure(SimSensors::Family family, SimDesktop &desktop, SimSensors &sensors)
+    {
+        if (family == SimSensors::I1d3)
+            measureWithI1d3(desktop, sensors);
+        else
+            measureWithMunki(desktop, sensors);
+    }
+
 private slots:
     void init() { m_clockScope = std::make_unique<ScopedClock>(&m_clock); }
     void cleanup() { m_clockScope.reset(); }
 
-    void i1d3ByHand()
+    void byHand_data() { addFamilies(); }
+    void byHand()
     {
+        QFETCH(int, family);
         SimDesktop desktop;
         desktop.addMonitor(1, QRectF(0, 0, 1920, 1200));
         desktop.install();
         SimScreenSampler sampler(desktop);
         SimSensors sensors(desktop, &sampler);
+        // What PELZORA_SIMULATE switches on, by hand.
         sensors.i1d3().noise().setEnabled(true);
         sensors.i1d3().setAutomaticHand(true);
-        sensors.attach(SimSensors::I1d3);
-        measureWithI1d3(desktop, sensors);
-    }
-
-    void munkiByHand()
-    {
-        SimDesktop desktop;
-        desktop.addMonitor(1, QRectF(0, 0, 1920, 1200));
-        desktop.install();
-        SimScreenSampler sampler(desktop);
-        SimSensors sensors(desktop, &sampler);
         sensors.munki().noise().setEnabled(true);
         sensors.munki().setAutomaticHand(true);
-        sensors.attach(SimSensors::ColorMunki);
-        measureWithMunki(desktop, sensors);
+        sensors.attach(SimSensors::Family(family));
+        measure(SimSensors::Family(family), desktop, sensors);
     }
 
-    void munkiFromTheEnvironment()
+    void fromTheEnvironment_data() { addFamilies(); }
+    void fromTheEnvironment()
     {
+        QFETCH(int, family);
+        QFETCH(QString, name);
         qputenv("PELZORA_SIMULATE", "1");
-        qputenv("PELZORA_SIM_SENSOR", "munki");
+        qputenv("PELZORA_SIM_SENSOR", name.toLatin1());
         auto desktop = SimDesktop::installFromEnvironment();
         qunsetenv("PELZORA_SIM_SENSOR");
         qunsetenv("PELZORA_SIMULATE");
         QVERIFY(desktop && desktop->sensors());
-        measureWithMunki(*desktop, *desktop->sensors());
-    }
-
-    void i1d3FromTheEnvironment()
-    {
-        qputenv("PELZORA_SIMULATE", "1");
-        qputenv("PELZORA_SIM_SENSOR", "i1d3");
-        auto desktop = SimDesktop::installFromEnvironment();
-        qunsetenv("PELZORA_SIM_SENSOR");
-        qunsetenv("PELZORA_SIMULATE");
-        QVERIFY(desktop && desktop->sensors());
-        measureWithI1d3(*desktop, *desktop->sensors());
+        measure(SimSensors::Family(family), *desktop, *desktop->sensors());
     }
 };
 

@@ -2,10 +2,7 @@
 // demands, readings by dial and mode, unplug, the automatic hand and the
 // device messages on the simulator's own thread.
 
-#include "Clock.h"
-#include "SimDesktop.h"
-#include "SimFixedScreen.h"
-#include "SimSensors.h"
+#include "SimSensorRig.h"
 
 #include <QSemaphore>
 #include <QThread>
@@ -42,13 +39,9 @@ void record(MunkiDeviceMessage message, const char *, void *context)
 class TestSimColorMunki : public QObject {
     Q_OBJECT
 
-    VirtualClock m_clock;
-    std::unique_ptr<ScopedClock> m_clockScope;
-    std::unique_ptr<SimDesktop> m_desk;
-    SimFixedScreen m_screen;
-    std::unique_ptr<SimSensors> m_sensors;
+    std::unique_ptr<test::SimSensorRig> m_rig;
 
-    SimColorMunkiLibrary &device() { return m_sensors->munki(); }
+    SimColorMunkiLibrary &device() { return m_rig->sensors.munki(); }
 
     void setMode(const QByteArray &mode)
     {
@@ -58,20 +51,11 @@ class TestSimColorMunki : public QObject {
 private slots:
     void init()
     {
-        m_clockScope = std::make_unique<ScopedClock>(&m_clock);
-        m_clock.clearWaits();
-        m_desk = std::make_unique<SimDesktop>();
-        m_desk->addMonitor(1, QRectF(0, 0, 1920, 1200));
-        m_screen.setColor(1, 200, 200, 200);
-        m_sensors = std::make_unique<SimSensors>(*m_desk, &m_screen);
-        m_sensors->attach(SimSensors::ColorMunki);
+        m_rig = std::make_unique<test::SimSensorRig>();
+        m_rig->show(200, 200, 200);
+        m_rig->sensors.attach(SimSensors::ColorMunki);
     }
-    void cleanup()
-    {
-        m_sensors.reset();
-        m_desk.reset();
-        m_clockScope.reset();
-    }
+    void cleanup() { m_rig.reset(); }
 
     void options()
     {
@@ -87,7 +71,7 @@ private slots:
         QCOMPARE(device().SetOption("Reset", "All"), 0);
         QVERIFY(device().options().isEmpty());
 
-        m_sensors.reset();
+        m_rig.reset();
         QCOMPARE(colorMunkiLibrary().IsConnected(), kMunkiNoLibrary);
     }
 
@@ -103,8 +87,8 @@ private slots:
         QCOMPARE(device().TriggerMeasurement(), 0);
         float xyz[3] = {0, 0, 0};
         QCOMPARE(device().GetTriStimulus(xyz, 0), 0);
-        QCOMPARE(xyz[1], float(m_sensors->light().emissive().Y));
-        QCOMPARE(m_clock.waitsUs(), QVector<qint64>({SimColorMunkiLibrary::kCalibrationUs,
+        QCOMPARE(xyz[1], float(m_rig->sensors.light().emissive().Y));
+        QCOMPARE(m_rig->clock.waitsUs(), QVector<qint64>({SimColorMunkiLibrary::kCalibrationUs,
                                                      SimColorMunkiLibrary::kMeasurementUs}));
 
         // A mode change demands a new zero calibration; the same mode does not.
@@ -118,7 +102,7 @@ private slots:
         QCOMPARE(device().TriggerMeasurement(), SimColorMunkiLibrary::kFailed);
         QCOMPARE(device().GetTriStimulus(xyz, 0), SimColorMunkiLibrary::kFailed);
         device().setDial(kMunkiDialAmbient);
-        m_sensors->light().setAmbient(SimAmbientLight{80, 0.3457, 0.3585});
+        m_rig->sensors.light().setAmbient(SimAmbientLight{80, 0.3457, 0.3585});
         QCOMPARE(device().TriggerMeasurement(), 0);
         QCOMPARE(device().GetTriStimulus(xyz, 0), 0);
         QCOMPARE(xyz[1], 80.0f);
@@ -142,7 +126,7 @@ private slots:
         QVERIFY(device().GetOption("SerialNumber").isEmpty());
         device().faults().replug();
         QCOMPARE(device().IsConnected(), 0);
-        m_sensors->detach(SimSensors::ColorMunki);
+        m_rig->sensors.detach(SimSensors::ColorMunki);
         QVERIFY(device().IsConnected() != 0);
     }
 

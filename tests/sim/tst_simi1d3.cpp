@@ -3,12 +3,9 @@
 // program clock, over-range, unplug and replug, the automatic hand, and what
 // PELZORA_SIM_SENSOR attaches of every family.
 
-#include "Clock.h"
-#include "SimDesktop.h"
-#include "SimFixedScreen.h"
 #include "SimLightChecks.h"
 #include "SimScreenSampler.h"
-#include "SimSensors.h"
+#include "SimSensorRig.h"
 
 #include <QtTest>
 #include <memory>
@@ -19,13 +16,9 @@ using test::near;
 class TestSimI1d3 : public QObject {
     Q_OBJECT
 
-    VirtualClock m_clock;
-    std::unique_ptr<ScopedClock> m_clockScope;
-    std::unique_ptr<SimDesktop> m_desk;
-    SimFixedScreen m_screen;
-    std::unique_ptr<SimSensors> m_sensors;
+    std::unique_ptr<test::SimSensorRig> m_rig;
 
-    SimI1d3Library &device() { return m_sensors->i1d3(); }
+    SimI1d3Library &device() { return m_rig->sensors.i1d3(); }
 
     // Initialises and opens the device: its handle.
     I1d3Handle open()
@@ -40,24 +33,15 @@ class TestSimI1d3 : public QObject {
 private slots:
     void init()
     {
-        m_clockScope = std::make_unique<ScopedClock>(&m_clock);
-        m_clock.clearWaits();
-        m_desk = std::make_unique<SimDesktop>();
-        m_desk->addMonitor(1, QRectF(0, 0, 1920, 1200));
-        m_screen.setColor(1, 255, 255, 255);
-        m_sensors = std::make_unique<SimSensors>(*m_desk, &m_screen);
+        m_rig = std::make_unique<test::SimSensorRig>();
+        m_rig->show(255, 255, 255);
     }
-    void cleanup()
-    {
-        m_sensors.reset();
-        m_desk.reset();
-        m_clockScope.reset();
-    }
+    void cleanup() { m_rig.reset(); }
 
     void installedWhileItLives()
     {
         QCOMPARE(&i1d3Library(), static_cast<II1d3Library *>(&device()));
-        m_sensors.reset();
+        m_rig.reset();
         QCOMPARE(i1d3Library().Initialize(), kI1d3LibraryMissing);
         QCOMPARE(i1d3Library().GetNumberOfDevices(), 0);
     }
@@ -65,17 +49,17 @@ private slots:
     void foundOnlyWhenAttached()
     {
         QCOMPARE(open(), 0u);
-        m_sensors->attach(SimSensors::I1d3);
+        m_rig->sensors.attach(SimSensors::I1d3);
         QVERIFY(open() != 0);
     }
 
     void readingsFollowTheDiffuser()
     {
-        m_sensors->attach(SimSensors::I1d3);
+        m_rig->sensors.attach(SimSensors::I1d3);
         const I1d3Handle h = open();
-        const SimXYZ light = m_sensors->light().emissive();
+        const SimXYZ light = m_rig->sensors.light().emissive();
         const SimAmbientLight room{90, 0.33, 0.34};
-        m_sensors->light().setAmbient(room);
+        m_rig->sensors.light().setAmbient(room);
 
         I1d3XYZ xyz;
         I1d3Ambient ambient;
@@ -101,7 +85,7 @@ private slots:
 
     void readingsTakeTheIntegrationTime()
     {
-        m_sensors->attach(SimSensors::I1d3);
+        m_rig->sensors.attach(SimSensors::I1d3);
         const I1d3Handle h = open();
         I1d3XYZ xyz;
         I1d3Ambient ambient;
@@ -110,12 +94,12 @@ private slots:
         QCOMPARE(device().MeasureXYZ(h, xyz), 0);
         QCOMPARE(device().SetIntegrationTime(h, 5.0), 0);
         QCOMPARE(device().MeasureAmbient(h, ambient), 0);
-        QCOMPARE(m_clock.waitsUs(), QVector<qint64>({1'000'000, 3'000'000, 5'000'000}));
+        QCOMPARE(m_rig->clock.waitsUs(), QVector<qint64>({1'000'000, 3'000'000, 5'000'000}));
     }
 
     void overRangeAndNoise()
     {
-        m_sensors->attach(SimSensors::I1d3);
+        m_rig->sensors.attach(SimSensors::I1d3);
         const I1d3Handle h = open();
         I1d3XYZ xyz;
         device().scriptReadings({SimXYZ{1900, 2000.5, 1800}, SimXYZ{1900, 2000, 1800}});
@@ -123,7 +107,7 @@ private slots:
         QCOMPARE(device().MeasureXYZ(h, xyz), 0);
 
         qputenv("PELZORA_SIMULATE", "1");
-        m_sensors->configureFromEnvironment();
+        m_rig->sensors.configureFromEnvironment();
         qunsetenv("PELZORA_SIMULATE");
         QVERIFY(device().noise().enabled());
         QVERIFY(device().automaticHand());
@@ -135,9 +119,9 @@ private slots:
 
     void unplugAndReplug()
     {
-        m_sensors->attach(SimSensors::I1d3);
+        m_rig->sensors.attach(SimSensors::I1d3);
         const I1d3Handle h = open();
-        m_sensors->i1d3().faults().loseNow();
+        m_rig->sensors.i1d3().faults().loseNow();
         I1d3XYZ xyz;
         bool covered = false;
         QByteArray serial;
@@ -156,13 +140,13 @@ private slots:
         QCOMPARE(serial, QByteArray("I1D3-0000123"));
 
         // Detaching is an unplug as well.
-        m_sensors->detach(SimSensors::I1d3);
+        m_rig->sensors.detach(SimSensors::I1d3);
         QCOMPARE(device().ReadDiffuserPosition(fresh, covered), kI1d3DeviceLost);
     }
 
     void automaticHandTurnsOnBlinking()
     {
-        m_sensors->attach(SimSensors::I1d3);
+        m_rig->sensors.attach(SimSensors::I1d3);
         const I1d3Handle h = open();
         QCOMPARE(device().SetLEDControl(h, 1, 0.25, 0.25, 255), 0);
         QVERIFY(!device().diffuserCoversLens());   // by hand only, so far
@@ -205,18 +189,18 @@ private slots:
         QFETCH(bool, munki);
         QFETCH(bool, maker);
         QFETCH(QByteArray, firmware);
-        m_sensors->attach(SimSensors::I1d3);
-        m_sensors->attach(SimSensors::ColorMunki);
-        QCOMPARE(m_sensors->attachFromText(text), ok);
-        QCOMPARE(m_sensors->isAttached(SimSensors::I1d3), i1d3);
-        QCOMPARE(m_sensors->isAttached(SimSensors::ColorMunki), munki);
+        m_rig->sensors.attach(SimSensors::I1d3);
+        m_rig->sensors.attach(SimSensors::ColorMunki);
+        QCOMPARE(m_rig->sensors.attachFromText(text), ok);
+        QCOMPARE(m_rig->sensors.isAttached(SimSensors::I1d3), i1d3);
+        QCOMPARE(m_rig->sensors.isAttached(SimSensors::ColorMunki), munki);
         QCOMPARE(device().config().makersVariant, maker);
         QCOMPARE(device().config().firmware, firmware);
     }
 
     void installedFromTheEnvironment()
     {
-        m_sensors.reset();
+        m_rig.reset();
         qputenv("PELZORA_SIMULATE", "1");
         qunsetenv("PELZORA_SIM_SENSOR");
         {

@@ -54,6 +54,19 @@ void drawI1d3FromBelow(QPainter &p, bool diffuserOverLens)
     p.restore();
 }
 
+// An arrow's head at `tip`, pointing along the angle `along` (radians,
+// counter-clockwise from the x axis).
+void drawArrowHead(QPainter &p, const QPointF &tip, double along, double length, double halfWidth)
+{
+    const QPointF dir(std::cos(along), -std::sin(along));
+    const QPointF side(-dir.y(), dir.x());
+    QPolygonF head;
+    head << tip + dir * length << tip + side * halfWidth << tip - side * halfWidth;
+    p.setPen(Qt::NoPen);
+    p.setBrush(kArrow);
+    p.drawPolygon(head);
+}
+
 // A curved arrow around the body, clockwise or not.
 void drawTurnArrow(QPainter &p, bool clockwise)
 {
@@ -65,14 +78,7 @@ void drawTurnArrow(QPainter &p, bool clockwise)
     // The head at the arc's end, pointing along it.
     const double end = qDegreesToRadians(start + span);
     const QPointF tip(50 + 42 * std::cos(end), 50 - 42 * std::sin(end));
-    const double along = end + (clockwise ? -M_PI / 2 : M_PI / 2);
-    const QPointF dir(std::cos(along), -std::sin(along));
-    const QPointF side(-dir.y(), dir.x());
-    QPolygonF head;
-    head << tip + dir * 8 << tip + side * 6 << tip - side * 6;
-    p.setPen(Qt::NoPen);
-    p.setBrush(kArrow);
-    p.drawPolygon(head);
+    drawArrowHead(p, tip, end + (clockwise ? -M_PI / 2 : M_PI / 2), 8, 6);
 }
 
 void scaleTo100(QPainter &p, const QSize &size)
@@ -193,14 +199,8 @@ void drawDialArrow(QPainter &p, const QSize &size, double fromAngle, double toAn
     const QRectF arc(kDialCentre.x() - radius, kDialCentre.y() - radius, 2 * radius, 2 * radius);
     p.drawArc(arc, int(fromAngle * 16), int((toAngle - fromAngle) * 16));
     const QPointF tip = onDial(toAngle, radius);
-    const double along = qDegreesToRadians(toAngle) + (toAngle > fromAngle ? M_PI / 2 : -M_PI / 2);
-    const QPointF dir(std::cos(along), -std::sin(along));
-    const QPointF side(-dir.y(), dir.x());
-    QPolygonF head;
-    head << tip + dir * 6 << tip + side * 4.5 << tip - side * 4.5;
-    p.setPen(Qt::NoPen);
-    p.setBrush(kArrow);
-    p.drawPolygon(head);
+    drawArrowHead(p, tip, qDegreesToRadians(toAngle) + (toAngle > fromAngle ? M_PI / 2 : -M_PI / 2),
+                  6, 4.5);
     drawMark(p, size, slot, mark);
 }
 
