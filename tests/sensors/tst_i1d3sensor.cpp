@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QImage>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
+#include <random>
 
 using namespace pz;
 using test::SimSensorRig;
@@ -351,6 +353,26 @@ private slots:
         m_device->setConfig(config);
         auto sensor = connect();
         QCOMPARE(sensor->GetModelName(), name);
+    }
+
+    // The firmware text comes from the device: any bytes are read without harm.
+    void firmwareTextFuzz()
+    {
+        std::mt19937 random(17);
+        std::uniform_int_distribution<int> length(0, 12), byte(0, 255), digitOrDot(0, 11);
+        for (int i = 0; i < 20000; ++i) {
+            QByteArray text;
+            const int n = length(random);
+            for (int k = 0; k < n; ++k)
+                text.append(i % 2 ? char(byte(random))
+                                  : "0123456789.v"[digitOrDot(random)]);
+            const bool newer = CEyeOneDisplay3Sensor::IsNewerMakersFirmware(text);
+            // Never newer without a non-zero digit after the prefix.
+            if (newer)
+                QVERIFY2(std::any_of(text.begin() + 1, text.end(),
+                                     [](char c) { return c >= '1' && c <= '9'; }),
+                         text.toHex().constData());
+        }
     }
 
     void lostDeviceIsReopenedOnce_data()

@@ -9,6 +9,7 @@
 
 #include <QtTest>
 #include <memory>
+#include <random>
 
 using namespace pz;
 using test::near;
@@ -196,6 +197,25 @@ private slots:
         QCOMPARE(m_rig->sensors.isAttached(SimSensors::ColorMunki), munki);
         QCOMPARE(device().config().makersVariant, maker);
         QCOMPARE(device().config().firmware, firmware);
+    }
+
+    // PELZORA_SIM_SENSOR comes from outside: any text is read without harm,
+    // and text that is refused attaches nothing.
+    void attachFromTextFuzz()
+    {
+        std::mt19937 random(23);
+        const QString alphabet = QStringLiteral("i1d3munkone:=,+ makerfirmwareserialv2.5\x00\u00e9");
+        std::uniform_int_distribution<int> length(0, 40), pick(0, int(alphabet.size()) - 1);
+        for (int i = 0; i < 5000; ++i) {
+            QString text;
+            const int n = length(random);
+            for (int k = 0; k < n; ++k)
+                text.append(alphabet.at(pick(random)));
+            if (!m_rig->sensors.attachFromText(text)) {
+                QVERIFY(!m_rig->sensors.isAttached(SimSensors::I1d3));
+                QVERIFY(!m_rig->sensors.isAttached(SimSensors::ColorMunki));
+            }
+        }
     }
 
     void installedFromTheEnvironment()
