@@ -1,6 +1,10 @@
 #include "SimDesktop.h"
 
 #include "SimPlainPanel.h"
+#include "SimScreenSampler.h"
+#include "SimSensors.h"
+
+#include <QApplication>
 
 namespace pz {
 
@@ -32,6 +36,9 @@ SimDesktop::SimDesktop() = default;
 
 SimDesktop::~SimDesktop()
 {
+    // The sensors look at the sampler and the displays.
+    m_sensors.reset();
+    m_sampler.reset();
     uninstall();
     for (auto &entry : m_displays)
         if (entry.second.bridge)
@@ -203,6 +210,13 @@ std::unique_ptr<SimDesktop> SimDesktop::installFromEnvironment()
         return nullptr;
     auto d = demo(qEnvironmentVariable("PELZORA_SIM_STATE"));
     d->install();
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        d->m_sampler = std::make_unique<SimScreenSampler>(*d);
+    d->m_sensors = std::make_unique<SimSensors>(*d, d->m_sampler.get());
+    d->m_sensors->configureFromEnvironment();
+    if (!d->m_sensors->attachFromEnvironment())
+        qWarning("PELZORA_SIM_SENSOR: cannot read \"%s\"; no sensor attached",
+                 qPrintable(qEnvironmentVariable("PELZORA_SIM_SENSOR")));
     return d;
 }
 

@@ -4,7 +4,8 @@
 // on a simulated HID bus, the displays' graphics card ramps and their
 // assigned profiles. install() puts it behind the program's desktop, HID,
 // gamma-ramp and display-profile seams; the application does so when
-// PELZORA_SIMULATE=1.
+// PELZORA_SIMULATE=1, and then also puts the simulated sensors (SimSensors)
+// behind the sensor libraries' seams.
 
 #include "Desktop.h"
 #include "SimDisplayProfiles.h"
@@ -18,6 +19,9 @@
 #include <memory>
 
 namespace pz {
+
+class SimScreenSampler;
+class SimSensors;
 
 class SimDesktop : public IDesktop {
 public:
@@ -69,8 +73,14 @@ public:
     static std::unique_ptr<SimDesktop> demo(const QString &stateFile = QString());
     // With PELZORA_SIMULATE=1 the demo desktop, installed behind the seams
     // (PELZORA_SIM_STATE names its state file); otherwise nullptr. The
-    // program clock's speed follows PELZORA_SIM_SPEED on its own.
+    // program clock's speed follows PELZORA_SIM_SPEED on its own. It also
+    // installs the simulated sensors, configured from the environment with
+    // what PELZORA_SIM_SENSOR attaches, and, when a QApplication exists, the
+    // screen sampler that shows them the application's windows.
     static std::unique_ptr<SimDesktop> installFromEnvironment();
+    // The sensors and the sampler installFromEnvironment made; nullptr otherwise.
+    SimSensors *sensors() const { return m_sensors.get(); }
+    SimScreenSampler *screenSampler() const { return m_sampler.get(); }
 
 private:
     struct Display {
@@ -95,6 +105,8 @@ private:
     IHidBackend *m_previousHid = nullptr;
     IGammaRamps *m_previousRamps = nullptr;
     IDisplayProfiles *m_previousProfiles = nullptr;
+    std::unique_ptr<SimScreenSampler> m_sampler;
+    std::unique_ptr<SimSensors> m_sensors;
 };
 
 } // namespace pz

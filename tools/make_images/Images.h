@@ -2,8 +2,9 @@
 // The drawing functions of make_images, one per image. Each paints the
 // whole image onto a transparent canvas of the size given in the table in
 // main.cpp. To add an image: declare its function here, define it in the
-// file of its group, add a row to the table and list the PNG in
-// src/resources/pelzora.qrc.
+// file of its group, add a row to the table and list the PNG in the
+// resource file of its folder (src/resources/pelzora.qrc,
+// src/sensors/sensors.qrc).
 
 class QPainter;
 class QSize;
@@ -13,5 +14,30 @@ namespace images {
 // The zoom tool buttons of the graphs: a magnifier with a plus or a minus.
 void drawZoomIn(QPainter &p, const QSize &size);
 void drawZoomOut(QPainter &p, const QSize &size);
+
+// The i1 Display Pro: on the screen seen from above; lying on the desk for
+// an ambient reading; turned so the lens is exposed, or the diffuser covers
+// it, with an arrow showing the turn.
+void drawI1d3OnDisplay(QPainter &p, const QSize &size);
+void drawI1d3PlacementAmbient(QPainter &p, const QSize &size);
+void drawI1d3RotateToEmissive(QPainter &p, const QSize &size);
+void drawI1d3RotateToAmbient(QPainter &p, const QSize &size);
+
+// The ColorMunki: its dial at each of the four positions; the target
+// overlays and arrows drawn over a dial picture (each with a mark of its own
+// colour in a corner of its own); the device on the screen; the ambient reading.
+void drawMunkiDialDisplay(QPainter &p, const QSize &size);
+void drawMunkiDialCalibrate(QPainter &p, const QSize &size);
+void drawMunkiDialProjector(QPainter &p, const QSize &size);
+void drawMunkiDialAmbient(QPainter &p, const QSize &size);
+void drawMunkiTargetEmissive(QPainter &p, const QSize &size);
+void drawMunkiTargetCalibrate(QPainter &p, const QSize &size);
+void drawMunkiTargetAmbient(QPainter &p, const QSize &size);
+void drawMunkiArrowCalibrateFromBelow(QPainter &p, const QSize &size);
+void drawMunkiArrowCalibrateFromAbove(QPainter &p, const QSize &size);
+void drawMunkiArrowAmbientFromBelow(QPainter &p, const QSize &size);
+void drawMunkiArrowEmissiveFromAbove(QPainter &p, const QSize &size);
+void drawMunkiOutline(QPainter &p, const QSize &size);
+void drawMunkiAmbientMeasure(QPainter &p, const QSize &size);
 
 } // namespace images

@@ -1,5 +1,6 @@
-// Draws the application's images and writes them as PNG files into a folder.
-// Usage: make_images <folder>
+// Draws the application's images and writes them as PNG files into the
+// image folders of the source tree.
+// Usage: make_images <src folder>
 // Runs without a display (the offscreen platform is chosen when none is set).
 
 #include "Images.h"
@@ -15,19 +16,45 @@
 namespace {
 
 struct ImageSpec {
+    const char *folder;     // under the src folder: where its resource file lists it
     const char *fileName;
     QSize size;
     void (*draw)(QPainter &, const QSize &);
 };
 
+constexpr const char *kProgramImages = "resources/images";   // pelzora.qrc
+constexpr const char *kSensorImages = "sensors/images";      // sensors.qrc
+
 // Every image of the program, by its resource file name.
 const ImageSpec kImages[] = {
-    {"zoomin.png", QSize(22, 22), images::drawZoomIn},
-    {"zoomout.png", QSize(22, 22), images::drawZoomOut},
+    {kProgramImages, "zoomin.png", QSize(22, 22), images::drawZoomIn},
+    {kProgramImages, "zoomout.png", QSize(22, 22), images::drawZoomOut},
+    {kSensorImages, "i1d3 on display.png", QSize(160, 200), images::drawI1d3OnDisplay},
+    {kSensorImages, "i1d3 placement ambient.png", QSize(200, 200), images::drawI1d3PlacementAmbient},
+    {kSensorImages, "i1d3 rotate to emissive.png", QSize(200, 200), images::drawI1d3RotateToEmissive},
+    {kSensorImages, "i1d3 rotate to ambient.png", QSize(200, 200), images::drawI1d3RotateToAmbient},
+    {kSensorImages, "color munki dial display.png", QSize(200, 200), images::drawMunkiDialDisplay},
+    {kSensorImages, "color munki dial calibrate.png", QSize(200, 200), images::drawMunkiDialCalibrate},
+    {kSensorImages, "color munki dial projector.png", QSize(200, 200), images::drawMunkiDialProjector},
+    {kSensorImages, "color munki dial ambient.png", QSize(200, 200), images::drawMunkiDialAmbient},
+    {kSensorImages, "TargetEmissive.png", QSize(200, 200), images::drawMunkiTargetEmissive},
+    {kSensorImages, "TargetCalibrate.png", QSize(200, 200), images::drawMunkiTargetCalibrate},
+    {kSensorImages, "TargetAmbient.png", QSize(200, 200), images::drawMunkiTargetAmbient},
+    {kSensorImages, "ArrowCalibrateFromBelow.png", QSize(200, 200), images::drawMunkiArrowCalibrateFromBelow},
+    {kSensorImages, "ArrowCalibrateFromAbove.png", QSize(200, 200), images::drawMunkiArrowCalibrateFromAbove},
+    {kSensorImages, "ArrowAmbientFromBelow.png", QSize(200, 200), images::drawMunkiArrowAmbientFromBelow},
+    {kSensorImages, "ArrowEmissiveFromAbove.png", QSize(200, 200), images::drawMunkiArrowEmissiveFromAbove},
+    {kSensorImages, "color munki outline.png", QSize(280, 160), images::drawMunkiOutline},
+    {kSensorImages, "color munki ambient measure.png", QSize(200, 200), images::drawMunkiAmbientMeasure},
 };
 
-bool writeImage(const ImageSpec &spec, const QDir &folder)
+bool writeImage(const ImageSpec &spec, const QDir &src)
 {
+    const QDir folder(src.filePath(QString::fromLatin1(spec.folder)));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "make_images: cannot create %s\n", qPrintable(folder.path()));
+        return false;
+    }
     QImage image(spec.size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -53,16 +80,12 @@ int main(int argc, char **argv)
 
     const QStringList args = app.arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: make_images <folder>\n");
+        std::fprintf(stderr, "usage: make_images <src folder>\n");
         return 2;
     }
-    const QDir folder(args.at(1));
-    if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        std::fprintf(stderr, "make_images: cannot create %s\n", qPrintable(folder.path()));
-        return 1;
-    }
+    const QDir src(args.at(1));
     bool ok = true;
     for (const ImageSpec &spec : kImages)
-        ok = writeImage(spec, folder) && ok;
+        ok = writeImage(spec, src) && ok;
     return ok ? 0 : 1;
 }
