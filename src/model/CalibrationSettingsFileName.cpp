@@ -5,10 +5,10 @@
 #include "StringResources.h"
 
 namespace {
-
 constexpr unsigned int kMcsExtensionId = 7;
+} // namespace
 
-QString safePart(QString part)
+QString SafeFileNamePart(QString part)
 {
     for (QChar &c : part) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
@@ -17,19 +17,17 @@ QString safePart(QString part)
     return part;
 }
 
-} // namespace
-
 QString CreateMCSFileName(CTargetValue *target, CAdjustValue *result)
 {
     if (!target || !result)
         return QString();
-    QString name = safePart(result->GetMonitorName()) + QLatin1Char(' ')
-        + safePart(result->GetMonitorSerial()) + QLatin1Char(' ')
+    QString name = SafeFileNamePart(result->GetMonitorName()) + QLatin1Char(' ')
+        + SafeFileNamePart(result->GetMonitorSerial()) + QLatin1Char(' ')
         + result->m_CalibrationDateTime.toString(QStringLiteral("yyyy-MM-dd hh-mm "));
     if (result->m_IsCalibrationOn) {
         const CColorTemperature white = target->m_WhitePoint;
-        name += safePart(white.GetCaptionStr()) + QLatin1Char(' ')
-            + safePart(target->GetGammaCurveString(true));
+        name += SafeFileNamePart(white.GetCaptionStr()) + QLatin1Char(' ')
+            + SafeFileNamePart(target->GetGammaCurveString(true));
     }
     return name + GetStringResource(kMcsExtensionId);
 }

@@ -12,3 +12,6 @@ class CTargetValue;
 // characters in the parts (the model name and serial come from the monitor)
 // become '_', so the name never leaves the calibration-settings folder.
 QString CreateMCSFileName(CTargetValue *target, CAdjustValue *result);
+
+// A part of a file name with '/', '\\' and control characters as '_'.
+QString SafeFileNamePart(QString part);

@@ -281,6 +281,8 @@ QString GetStringResource(unsigned int id)
         return QStringLiteral(PZ_APPLICATION_IDENTIFIER ".preferences.prefs");
     case 13:
         return QStringLiteral(PZ_APPLICATION_IDENTIFIER ".config.prefs");
+    case 15: // the ICC profiles' copyright tag, which holds 7-bit ASCII only
+        return QStringLiteral("Copyright (c) Orvane. All rights reserved.");
     default:
         break;
     }

@@ -6,5 +6,6 @@
 #include <QString>
 
 // The text of id; "Missing message text" (translated) for an id without an
-// entry. Ids 12 and 13 are file names and are never translated.
+// entry. Ids 12 and 13 (file names) and 15 (the copyright line of ICC
+// profiles, an ASCII field) are never translated.
 QString GetStringResource(unsigned int id);

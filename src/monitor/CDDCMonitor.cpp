@@ -249,10 +249,13 @@ int CDDCMonitor::ReadCapabilityStringIfEmpty()
 {
     if (!CapabilityStringIsEmpty())
         return 0;
+    // A string that does not parse is a failed read: the parser's error goes
+    // back like a transport error. It stays stored, so later callers find a
+    // string and look at its parse themselves.
     const int read = ReadCapabilityString();
-    // A string that was read but did not parse is no failure of the read;
-    // callers look at the parse themselves.
-    return CapabilityStringIsEmpty() ? (read < 0 ? read : -1) : 0;
+    if (read < 0)
+        return read;
+    return CapabilityStringIsEmpty() ? -1 : 0;
 }
 
 int CDDCMonitor::SetCapabilityString(const char *text)

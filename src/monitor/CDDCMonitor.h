@@ -249,8 +249,8 @@ protected:
     void ProgressTask(uint count) { Broadcast_Message(2, count); }
     // The capability string is read once per connection, when first needed.
     bool CapabilityStringIsEmpty() const { return m_CapabilityString[0] == '\0'; }
-    // 0 when a capability string is stored (read now or earlier), else the
-    // read's error.
+    // 0 when a capability string was stored earlier or is read now and
+    // parses; else the read's or the parser's error.
     int ReadCapabilityStringIfEmpty();
     // Reads back 16 entries at entry sample of each channel table (monitor
     // offsets 0, 0x400, 0x800) and compares them with the table: 1 equal,

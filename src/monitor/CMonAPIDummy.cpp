@@ -29,9 +29,10 @@ INTERFACE_INFO recordFor(const pz::DesktopDisplay &display)
     INTERFACE_INFO info;
     info.m_Connection = QStringLiteral("Native");
     info.m_DisplayID = display.id;
-    if (!display.edid.isEmpty()) {
-        const int n = std::min<int>(CDecompile_EDID::kBlockSize, display.edid.size());
-        std::memcpy(info.m_EDID, display.edid.constData(), static_cast<size_t>(n));
+    // Fewer than 128 bytes are no EDID: zero-padded, a cut-off block could
+    // still decode.
+    if (display.edid.size() >= CDecompile_EDID::kBlockSize) {
+        std::memcpy(info.m_EDID, display.edid.constData(), CDecompile_EDID::kBlockSize);
         CDecompile_EDID decoder;
         if (decoder.Decompile_EDID(info.m_EDID) == 0) {
             info.m_EDIDValid = true;

@@ -4,7 +4,10 @@
 // over DDC/CI (the graphics card's I2C bus, or the monitor's USB bridge when
 // its serial matches the display's EDID serial) and who the monitor is.
 // Owns the USB bridge manager, so constructing it starts the watch for
-// bridges. The application keeps its single instance in pCMonAPIDummy.
+// bridges. The application keeps its single instance in pCMonAPIDummy, and
+// that is the one registry of the bridge manager: the USB transports send
+// through pCMonAPIDummy->m_USBBridges. The controller sets it before any
+// monitor is connected and clears it only after the worker threads ended.
 
 #include "mac_usb_ddcci.h"
 

@@ -145,6 +145,8 @@ QDataStream &operator>>(QDataStream &stream, CMultiMonitor &list)
     qint32 count = 0;
     qint32 map[CMultiMonitor::kPortMapSize];
     stream >> count;
+    if (!pz::acceptCount(stream, count, CMultiMonitor::kMaxStoredMonitors))
+        return stream;
     for (qint32 &entry : map)
         stream >> entry;
     if (stream.status() != QDataStream::Ok)

@@ -20,6 +20,9 @@ public:
     static constexpr qint32 kMagic = 0xDEAB;
     static constexpr qint32 kVersion = 11;
     static constexpr int kPortMapSize = 10;
+    // The system lists at most 32 online displays: a larger stored monitor
+    // count, or a negative one, is damage.
+    static constexpr qint32 kMaxStoredMonitors = 32;
 
     explicit CMultiMonitor(QObject *parent = nullptr);
     ~CMultiMonitor() override;
@@ -72,6 +75,7 @@ private:
 
 // Record: magic 0xDEAB, version 11, the monitor count, the ten map entries.
 QDataStream &operator<<(QDataStream &stream, const CMultiMonitor &list);
-// A wrong magic or version, or a short record, marks the stream and changes
-// nothing. A whole record restores the map whatever the current count.
+// A wrong magic or version, a monitor count outside 0..32, or a short record
+// marks the stream and changes nothing. A whole record restores the map
+// whatever the current count.
 QDataStream &operator>>(QDataStream &stream, CMultiMonitor &list);

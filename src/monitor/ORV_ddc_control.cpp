@@ -2,6 +2,7 @@
 
 #include "low_level_ddc.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -540,7 +541,11 @@ int ORV_ddc_control::WriteChannelTableVerified(Table table,
     for (unsigned int base : channelOffsets)
         if (base + perChannel > 0x10000)
             return kTooManyValues;
+    // Entries travel as 16 bits: a larger one is sent, and verified, as
+    // 0xFFFF rather than wrapped into a value that can never read back equal.
     std::vector<unsigned int> work(values);
+    for (unsigned int &v : work)
+        v = std::min(v, 0xFFFFu);
     for (size_t ch = 0; ch < channels; ++ch) {
         for (size_t off = 0; off < perChannel; off += chunk) {
             const unsigned int count =

@@ -112,9 +112,10 @@ public:
     // Writes a whole per-channel table with verified chunks: the table holds
     // channelOffsets.size() channels of equal length, each written in chunks
     // of chunk entries (the last one shorter) at its monitor offset.
-    // chunkDone runs after each chunk. The layout is checked before any
-    // entry is read or sent: -31 when the table does not split into the
-    // channels, a chunk size is outside 1..16 or an address leaves 16 bits.
+    // chunkDone runs after each chunk; entries above 0xFFFF go as 0xFFFF.
+    // The layout is checked before any entry is read or sent: -31 when the
+    // table does not split into the channels, a chunk size is outside 1..16
+    // or an address leaves 16 bits.
     int WriteChannelTableVerified(Table table, const std::vector<unsigned int> &values,
                                   const std::vector<unsigned int> &channelOffsets,
                                   unsigned int chunk,

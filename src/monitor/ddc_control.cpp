@@ -17,6 +17,9 @@ constexpr int kEdidChecksum = -21;
 constexpr int kEdidHeader = -22;
 // Internal marker: only null messages came back.
 constexpr int kOnlyNullMessages = 1;
+// A transport whose reads wait for the device (the USB bridge) found
+// nothing to read.
+constexpr int kTransportNoReport = -23;
 
 constexpr unsigned int kEdidBlock = 128;
 
@@ -136,15 +139,23 @@ int ddc_control::GetReplyOnly(unsigned char *reply, unsigned int *replyLength,
     const int opened = beginReply(replyLength, &expected);
     if (opened != 0)
         return opened;
+    // This is a poll for a reply that may come late: a read waits for the
+    // device no longer than the poll's own pause after it, and a device with
+    // nothing to read has no reply yet, which ends the poll as a null
+    // message does. Without this, every empty read over the USB bridge would
+    // wait the bridge's full 4.5 s, five times per poll.
+    const int readWaitLimit = m_transport->read_wait_limit();
+    m_transport->set_read_wait_limit(static_cast<int>(waitAfter));
     int result = 0;
     for (int i = 0; i <= m_retryLimit; ++i) {
         const int got = readReply(reply, expected, replyLength);
-        if (got >= 0) {
+        if (got >= 0 || got == kTransportNoReport) {
             result = 0;
             break;
         }
         result = got;
     }
+    m_transport->set_read_wait_limit(readWaitLimit);
     m_transport->close_port();
     Wait(static_cast<int>(waitAfter));
     return result;

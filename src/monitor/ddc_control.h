@@ -41,6 +41,10 @@ public:
     // size of reply); on return the payload length received.
     int SendPacketGetReply(unsigned char *payload, unsigned int n, unsigned char *reply,
                            unsigned int *replyLength, bool retryOnNull, unsigned int delay);
+    // Polls for a late reply without sending anything: up to retry limit + 1
+    // reads, then waitAfter. A read waits for the device at most waitAfter;
+    // one that finds nothing at all (over the USB bridge) counts as a null
+    // message: 0 with a reply length of 0.
     int GetReplyOnly(unsigned char *reply, unsigned int *replyLength, unsigned int waitAfter);
 
     // Standard requests.

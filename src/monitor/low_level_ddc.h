@@ -60,6 +60,13 @@ public:
     bool adapterFix() const { return m_adapterFix; }
     int verbosity() const { return m_verbosity; }
 
+    // Longest one raw read may wait for the device to have something to
+    // read; negative (the default): the transport's own limit. An I2C read
+    // answers at once and ignores it; the USB bridge waits for its next
+    // input report, 4.5 s when nothing limits it.
+    void set_read_wait_limit(int ms) { m_readWaitLimit = ms; }
+    int read_wait_limit() const { return m_readWaitLimit; }
+
     // Checks a reply frame as read from the wire (source byte, length,
     // checksum) and copies its payload. wire holds wireLength bytes; data
     // holds maxLength bytes. The pure parser under ddcci_read.
@@ -73,6 +80,7 @@ private:
     int m_verbosity = 0;
     pz::II2CBus *m_bus = nullptr;
     bool m_adapterFix = false;
+    int m_readWaitLimit = -1;
 };
 
 // The hex-dump hook of the protocol layers; it produces no output.

@@ -1,6 +1,7 @@
 #include "mac_usb_ddcci.h"
 
-#include <atomic>
+#include <QMutexLocker>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -9,8 +10,6 @@ constexpr int kNoBridge = -2;
 constexpr int kWriteFailed = -12;
 constexpr int kNoReport = -23;
 constexpr int kDoesNotFit = -31;
-
-std::atomic<mac_usb_ddcci *> g_manager{nullptr};
 
 } // namespace
 
@@ -23,36 +22,26 @@ mac_usb_ddcci::mac_usb_ddcci(int verbosity, const QVector<quint32> &watchedIds)
     : QObject(nullptr), m_backend(&pz::hidBackend()), m_verbosity(verbosity),
       m_watchedIds(watchedIds)
 {
-    reset();
+    {
+        QMutexLocker lock(&m_lock);
+        reset();
+    }
     add_usb_device_watch(m_watchedIds);
-    mac_usb_ddcci *none = nullptr;
-    g_manager.compare_exchange_strong(none, this);
 }
 
 mac_usb_ddcci::~mac_usb_ddcci()
 {
-    mac_usb_ddcci *self = this;
-    g_manager.compare_exchange_strong(self, nullptr);
     m_watchArmed = false;
     m_watches.clear();
+    QMutexLocker lock(&m_lock);
     close_interfaces();
 }
-
-mac_usb_ddcci *mac_usb_ddcci::instance() { return g_manager.load(); }
 
 void mac_usb_ddcci::reset()
 {
     m_count = 0;
-    for (Bridge &b : m_bridges) {
-        b.inputReportLength = 0;
-        b.outputReportLength = 0;
-        b.info = pz::HidDeviceInfo();
-        b.device.reset();
-        b.manufacturer.clear();
-        b.productName.clear();
-        b.serialNumber.clear();
-        b.opened = false;
-    }
+    for (Bridge &b : m_bridges)
+        b = Bridge();
 }
 
 int mac_usb_ddcci::add_usb_device_watch(const QVector<quint32> &ids)
@@ -79,6 +68,7 @@ void mac_usb_ddcci::DeviceChanged(bool added)
 
 int mac_usb_ddcci::EnumerateDevices()
 {
+    QMutexLocker lock(&m_lock);
     close_interfaces();
     reset();
     return FindHidDeviceID(m_watchedIds);
@@ -142,10 +132,17 @@ bool mac_usb_ddcci::CloseHIDDevice(int slot)
 
 void mac_usb_ddcci::close_interfaces()
 {
+    // An exchange still running on a device keeps it until it ends.
     for (Bridge &b : m_bridges) {
         b.device.reset();
         b.opened = false;
     }
+}
+
+int mac_usb_ddcci::GetNumDevices() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_count;
 }
 
 bool mac_usb_ddcci::usable(int bridge) const
@@ -155,30 +152,42 @@ bool mac_usb_ddcci::usable(int bridge) const
 
 const char *mac_usb_ddcci::GetSerialNumber(int bridge) const
 {
+    QMutexLocker lock(&m_lock);
     return usable(bridge) ? m_bridges[bridge].serialNumber.constData() : nullptr;
 }
 
 const char *mac_usb_ddcci::GetProductName(int bridge) const
 {
+    QMutexLocker lock(&m_lock);
     return usable(bridge) ? m_bridges[bridge].productName.constData() : nullptr;
 }
 
 const char *mac_usb_ddcci::GetManufacturerName(int bridge) const
 {
+    QMutexLocker lock(&m_lock);
     return usable(bridge) ? m_bridges[bridge].manufacturer.constData() : nullptr;
 }
 
-QByteArray mac_usb_ddcci::GetDevicePath(int bridge) const
+mac_usb_ddcci::BridgeId mac_usb_ddcci::GetBridgeId(int bridge) const
 {
-    return usable(bridge) ? m_bridges[bridge].info.path : QByteArray();
+    QMutexLocker lock(&m_lock);
+    if (!usable(bridge))
+        return BridgeId();
+    return BridgeId{m_bridges[bridge].info.serialNumber, m_bridges[bridge].info.path};
 }
 
 int mac_usb_ddcci::FindBridge(const QString &serial, const QByteArray &path) const
 {
+    QMutexLocker lock(&m_lock);
+    return findBridgeLocked(serial, path);
+}
+
+int mac_usb_ddcci::findBridgeLocked(const QString &serial, const QByteArray &path) const
+{
     // The kernel hands a freed hidraw node to the next device plugged in, so
     // a path alone may name another monitor now: with a serial to go by, a
-    // bridge must carry that serial, and its path only decides between two
-    // bridges that both do.
+    // bridge must carry that serial (exactly, case included), and its path
+    // only decides between two bridges that both do.
     if (serial.isEmpty() && path.isEmpty())
         return -1;
     int bySerial = -1;
@@ -196,16 +205,64 @@ int mac_usb_ddcci::FindBridge(const QString &serial, const QByteArray &path) con
     return bySerial;
 }
 
+mac_usb_ddcci::Link mac_usb_ddcci::linkLocked(int bridge) const
+{
+    Link link;
+    if (bridge < 0 || bridge >= m_count)
+        return link;
+    link.inTable = true;
+    link.inputReportLength = m_bridges[bridge].inputReportLength;
+    link.outputReportLength = m_bridges[bridge].outputReportLength;
+    if (usable(bridge))
+        link.device = m_bridges[bridge].device;
+    return link;
+}
+
+mac_usb_ddcci::Link mac_usb_ddcci::linkAt(int bridge) const
+{
+    QMutexLocker lock(&m_lock);
+    return linkLocked(bridge);
+}
+
+mac_usb_ddcci::Link mac_usb_ddcci::linkTo(const BridgeId &id) const
+{
+    QMutexLocker lock(&m_lock);
+    return linkLocked(findBridgeLocked(id.serial, id.path));
+}
+
 int mac_usb_ddcci::i2c_write(int bridge, unsigned char address, unsigned char *data, unsigned char n)
 {
-    if (bridge < 0 || bridge >= m_count)
+    return writeReport(linkAt(bridge), address, data, n);
+}
+
+int mac_usb_ddcci::i2c_write(const BridgeId &id, unsigned char address, unsigned char *data,
+                             unsigned char n)
+{
+    return writeReport(linkTo(id), address, data, n);
+}
+
+int mac_usb_ddcci::i2c_read(int bridge, unsigned char /*address*/, unsigned char *data, unsigned char n)
+{
+    return readReport(linkAt(bridge), data, n, -1);
+}
+
+int mac_usb_ddcci::i2c_read(const BridgeId &id, unsigned char /*address*/, unsigned char *data,
+                            unsigned char n, int waitLimitMs)
+{
+    return readReport(linkTo(id), data, n, waitLimitMs);
+}
+
+int mac_usb_ddcci::writeReport(const Link &link, unsigned char address, unsigned char *data,
+                               unsigned char n)
+{
+    if (!link.inTable)
         return kNoBridge;
     // Report id, three header bytes, the address, the data and the checksum
     // must all fit the report: a report that dropped its checksum byte would
     // go out as if it were whole.
-    if (int(n) > m_bridges[bridge].outputReportLength - 6)
+    if (int(n) > link.outputReportLength - 6)
         return kDoesNotFit;
-    if (!usable(bridge))
+    if (!link.device)
         return kNoBridge;
 
     unsigned char report[kReportBuffer] = {};
@@ -218,47 +275,48 @@ int mac_usb_ddcci::i2c_write(int bridge, unsigned char address, unsigned char *d
         check ^= data[i];
     }
     report[5 + n] = check;
-    return usb_transmit(bridge, report);
+    return usb_transmit(link, report);
 }
 
-int mac_usb_ddcci::usb_transmit(int bridge, unsigned char *report)
+int mac_usb_ddcci::usb_transmit(const Link &link, unsigned char *report)
 {
     // Whatever the bridge queued before this request is stale: the reply to
     // this request is the next report.
-    m_bridges[bridge].device->flushInput();
-    return UsbDevWrite(bridge, report);
+    link.device->flushInput();
+    return UsbDevWrite(link, report);
 }
 
-int mac_usb_ddcci::UsbDevWrite(int bridge, unsigned char *report)
+int mac_usb_ddcci::UsbDevWrite(const Link &link, unsigned char *report)
 {
-    Bridge &b = m_bridges[bridge];
-    return b.device->writeOutputReport(report, b.outputReportLength, kSetReportTimeoutMs)
+    return link.device->writeOutputReport(report, link.outputReportLength, kSetReportTimeoutMs)
         ? 0 : kWriteFailed;
 }
 
-int mac_usb_ddcci::i2c_read(int bridge, unsigned char /*address*/, unsigned char *data, unsigned char n)
+int mac_usb_ddcci::readReport(const Link &link, unsigned char *data, unsigned char n,
+                              int waitLimitMs)
 {
-    if (bridge < 0 || bridge >= m_count)
+    if (!link.inTable)
         return kNoBridge;
-    if (int(n) + 5 > m_bridges[bridge].inputReportLength)
+    if (int(n) + 5 > link.inputReportLength)
         return kDoesNotFit;
-    if (!usable(bridge))
+    if (!link.device)
         return kNoBridge;
 
     unsigned char report[kReportBuffer] = {};
-    const int got = usb_receive(bridge, report);
+    const int got = usb_receive(link, report, waitLimitMs);
     if (got < 0)
         return got;
     std::memcpy(data, report + 3, n);
     return 0;
 }
 
-int mac_usb_ddcci::usb_receive(int bridge, unsigned char *report)
+int mac_usb_ddcci::usb_receive(const Link &link, unsigned char *report, int waitLimitMs)
 {
-    Bridge &b = m_bridges[bridge];
+    constexpr int kFullWaitMs = kReceivePasses * kReceivePassMs;
+    const int waitMs = waitLimitMs < 0 ? kFullWaitMs : std::min(waitLimitMs, kFullWaitMs);
     // Each read takes one new report; bytes beyond what the device sent stay 0.
-    const int got = b.device->readInputReport(report, b.inputReportLength,
-                                              kReceivePasses * kReceivePassMs, kReceivePassMs);
+    const int got = link.device->readInputReport(report, link.inputReportLength, waitMs,
+                                                 kReceivePassMs);
     if (got < 0)
         return kNoBridge;
     return got == 0 ? kNoReport : got;

@@ -2,8 +2,8 @@
 // The bridge manager of the monitors' USB bridges: watches the USB bus for
 // the bridge's vendor/product id, opens up to 12 bridges as HID devices,
 // keeps their identity strings, and carries I2C writes and reads as HID
-// output and input reports. One instance exists (a member of the display
-// interface list); the USB transports reach it through instance().
+// output and input reports. The program's one manager is a member of the
+// display interface list; the USB transports reach it through pCMonAPIDummy.
 //
 // Output report (report id 0 first, sent with the output report length):
 //   00 01 00 (n+1) addr data[n] chk,  chk = addr ^ (n+1) ^ data
@@ -12,10 +12,17 @@
 // Unlike a bare hidraw reader, every read takes exactly one new input report
 // and stale reports are dropped before each write, so a reply that arrives
 // late is still seen and a reply is never read twice.
+//
+// Threads: the GUI thread re-enumerates when a bridge comes or goes while a
+// worker may be inside an exchange. The table is locked for every look-up
+// and rebuild, and an exchange shares ownership of its bridge's device for
+// as long as it runs, so a rebuild never frees a device under a reader; an
+// exchange on a bridge that left ends with -2 (read) or -12 (write).
 
 #include "HidDevice.h"
 
 #include <QByteArray>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -31,6 +38,12 @@ public:
     static constexpr int kReceivePasses = 225;
     static constexpr int kReceivePassMs = 20;
 
+    // Who a bridge is, whatever index it holds: what a transport binds to.
+    struct BridgeId {
+        QString serial;
+        QByteArray path;
+    };
+
     // Watches the configured id of the Orvane bridge.
     explicit mac_usb_ddcci(int verbosity);
     // Watches the given packed ids (vendor << 16 | product).
@@ -39,14 +52,15 @@ public:
 
     // Rebuilds the bridge table; returns the bridge count.
     int EnumerateDevices();
-    int GetNumDevices() const { return m_count; }
+    int GetNumDevices() const;
     // The bridge's identity texts (UTF-8), or nullptr when the index is not
-    // below the count or the bridge is not open.
+    // below the count or the bridge is not open. The text lives until the
+    // next EnumerateDevices: for the thread that enumerates.
     const char *GetSerialNumber(int bridge) const;
     const char *GetProductName(int bridge) const;
     const char *GetManufacturerName(int bridge) const;
-    // The device path of an open bridge (empty otherwise).
-    QByteArray GetDevicePath(int bridge) const;
+    // Serial and path of an open bridge (empty otherwise).
+    BridgeId GetBridgeId(int bridge) const;
     // The index the bridge with this serial (and, among several, this path)
     // holds now; a path alone decides only when there is no serial. -1 when
     // no such bridge is in the table.
@@ -59,9 +73,13 @@ public:
     // 0, -2 (no such open bridge, or it left), -23 (no input report within
     // 225 passes of 20 ms) or -31. The address plays no part.
     int i2c_read(int bridge, unsigned char address, unsigned char *data, unsigned char n);
-
-    // The manager the USB transports use; nullptr when none exists.
-    static mac_usb_ddcci *instance();
+    // The same exchanges on the bridge that is `id` now, found and used in
+    // one step so that a re-enumeration in between cannot hand the exchange
+    // to another monitor; -2 when no bridge is `id`. A read waits at most
+    // waitLimitMs for its report (negative: the full 225 passes).
+    int i2c_write(const BridgeId &id, unsigned char address, unsigned char *data, unsigned char n);
+    int i2c_read(const BridgeId &id, unsigned char address, unsigned char *data, unsigned char n,
+                 int waitLimitMs = -1);
 
 signals:
     // A watched bridge arrived (true) or left (false). Devices present when
@@ -73,7 +91,7 @@ private:
         int inputReportLength = 0;    // MaxInputReportSize + 1
         int outputReportLength = 0;   // MaxOutputReportSize + 1
         pz::HidDeviceInfo info;
-        std::unique_ptr<pz::IHidDevice> device;
+        std::shared_ptr<pz::IHidDevice> device;
         QByteArray manufacturer;
         QByteArray productName;
         QByteArray serialNumber;
@@ -82,19 +100,43 @@ private:
         bool opened = false;
     };
 
+    // What one exchange needs of a bridge, copied out of the table under
+    // the lock; the device stays alive while the exchange holds it.
+    struct Link {
+        bool inTable = false;
+        int inputReportLength = 0;
+        int outputReportLength = 0;
+        std::shared_ptr<pz::IHidDevice> device;   // null when not open
+    };
+
+    // Under m_lock.
     void reset();
-    int add_usb_device_watch(const QVector<quint32> &ids);
     int FindHidDeviceID(const QVector<quint32> &ids);
     bool OpenHIDDevice(int slot);
     bool CloseHIDDevice(int slot);
     void close_interfaces();
-    void DeviceChanged(bool added);
-    int usb_transmit(int bridge, unsigned char *report);
-    int UsbDevWrite(int bridge, unsigned char *report);
-    int usb_receive(int bridge, unsigned char *report);
     bool usable(int bridge) const;
+    int findBridgeLocked(const QString &serial, const QByteArray &path) const;
+    Link linkLocked(int bridge) const;
+
+    // Take the lock themselves.
+    Link linkAt(int bridge) const;
+    Link linkTo(const BridgeId &id) const;
+
+    int add_usb_device_watch(const QVector<quint32> &ids);
+    void DeviceChanged(bool added);
+
+    // Without the lock: they touch only the link.
+    static int writeReport(const Link &link, unsigned char address, unsigned char *data,
+                           unsigned char n);
+    static int readReport(const Link &link, unsigned char *data, unsigned char n,
+                          int waitLimitMs);
+    static int usb_transmit(const Link &link, unsigned char *report);
+    static int UsbDevWrite(const Link &link, unsigned char *report);
+    static int usb_receive(const Link &link, unsigned char *report, int waitLimitMs);
 
     pz::IHidBackend *m_backend;
+    mutable QMutex m_lock;
     Bridge m_bridges[kMaxBridges];
     std::vector<std::unique_ptr<pz::IHidWatch>> m_watches;
     int m_count = 0;

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "LinuxHidBackend.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace pz {
@@ -17,7 +18,8 @@ int IHidDevice::readInputReport(quint8 *buffer, int capacity, int timeoutMs, int
             return got;
         if (waited >= timeoutMs)
             return 0;
-        programClock().sleepMs(pollMs);
+        // The last pass ends at the timeout, not past it.
+        programClock().sleepMs(std::min(pollMs, timeoutMs - waited));
     }
 }
 

@@ -52,8 +52,9 @@ public:
     virtual void flushInput() = 0;
 
     // Waits for the next input report on the program clock, polling every
-    // pollMs; returns its length, 0 after timeoutMs without one, -1 when the
-    // device is gone.
+    // pollMs and never waiting past timeoutMs (0: one look, no wait);
+    // returns its length, 0 after timeoutMs without one, -1 when the device
+    // is gone.
     int readInputReport(quint8 *buffer, int capacity, int timeoutMs, int pollMs = 20);
 };
 

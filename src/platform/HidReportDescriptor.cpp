@@ -9,14 +9,23 @@ namespace pz {
 namespace {
 
 struct Globals {
-    qint64 reportSize = 0;   // bits per field
-    qint64 reportCount = 0;
+    quint32 reportSize = 0;   // bits per field
+    quint32 reportCount = 0;
     int reportId = 0;
 };
 
 constexpr int kMaxPushDepth = 32;
 // Bits per report are capped so a hostile descriptor cannot overflow.
-constexpr qint64 kBitCap = qint64(1) << 32;
+constexpr quint64 kBitCap = quint64(1) << 32;
+
+// Adds size x count bits to a report's sum, saturating at the cap. Both
+// factors come from the device as 32-bit values, so their product always
+// fits 64 unsigned bits.
+quint64 addFieldBits(quint64 sum, quint32 size, quint32 count)
+{
+    const quint64 bits = std::min(kBitCap, quint64(size) * quint64(count));
+    return std::min(kBitCap, sum + bits);
+}
 
 enum Kind { Input = 0, Output = 1, Feature = 2 };
 
@@ -25,7 +34,7 @@ enum Kind { Input = 0, Output = 1, Feature = 2 };
 HidReportSizes hidReportSizes(const QByteArray &descriptor)
 {
     HidReportSizes sizes;
-    QMap<int, qint64> bits[3];   // per kind, per report id
+    QMap<int, quint64> bits[3];   // per kind, per report id
     Globals globals;
     QVector<Globals> stack;
 
@@ -87,8 +96,8 @@ HidReportSizes hidReportSizes(const QByteArray &descriptor)
             else if (tag == 11)
                 kind = Feature;
             if (kind >= 0) {
-                qint64 &sum = bits[kind][globals.reportId];
-                sum = std::min(kBitCap, sum + std::min(kBitCap, globals.reportSize * globals.reportCount));
+                quint64 &sum = bits[kind][globals.reportId];
+                sum = addFieldBits(sum, globals.reportSize, globals.reportCount);
             }
         }
     }
@@ -96,9 +105,9 @@ HidReportSizes hidReportSizes(const QByteArray &descriptor)
     int *targets[3] = {&sizes.maxInput, &sizes.maxOutput, &sizes.maxFeature};
     for (int kind = 0; kind < 3; ++kind) {
         for (auto it = bits[kind].cbegin(); it != bits[kind].cend(); ++it) {
-            const qint64 bytes = (it.value() + 7) / 8 + (it.key() != 0 ? 1 : 0);
-            *targets[kind] = static_cast<int>(std::max<qint64>(*targets[kind],
-                                                               std::min<qint64>(bytes, 1 << 30)));
+            const quint64 bytes = (it.value() + 7) / 8 + (it.key() != 0 ? 1 : 0);
+            *targets[kind] = std::max(*targets[kind],
+                                      static_cast<int>(std::min<quint64>(bytes, 1 << 30)));
         }
     }
     return sizes;

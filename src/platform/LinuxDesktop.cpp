@@ -4,6 +4,12 @@
 
 namespace pz {
 
+namespace {
+constexpr int kEdidBlockSize = 128;
+
+bool isWholeEdid(const QByteArray &edid) { return edid.size() >= kEdidBlockSize; }
+} // namespace
+
 LinuxDesktop::LinuxDesktop(std::shared_ptr<XRandRConnection> connection,
                            const QString &drmSysfsRoot)
     : m_x(std::move(connection)), m_sysfsRoot(drmSysfsRoot)
@@ -32,9 +38,10 @@ const DrmConnectorBus *LinuxDesktop::connectorFor(const XRandROutput &output,
     // same EDID; the name then decides between them, and when it cannot,
     // no bus is better than another monitor's.
     QVector<const DrmConnectorBus *> byEdid;
-    if (output.edid.size() >= 128) {
+    if (isWholeEdid(output.edid)) {
         for (const DrmConnectorBus &c : connectors)
-            if (c.connected && c.edid.size() >= 128 && c.edid.left(128) == output.edid.left(128))
+            if (c.connected && isWholeEdid(c.edid)
+                && c.edid.left(kEdidBlockSize) == output.edid.left(kEdidBlockSize))
                 byEdid.append(&c);
     }
     if (byEdid.size() == 1)
@@ -62,13 +69,16 @@ bool LinuxDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
         DesktopDisplay display;
         display.id = o.id;
         display.bounds = QRectF(o.bounds);
-        display.edid = o.edid;
-        if (display.edid.isEmpty()) {
+        // Fewer bytes than one block are no EDID, from either source.
+        if (isWholeEdid(o.edid)) {
+            display.edid = o.edid;
+        } else {
             if (!connectorsRead) {
                 connectors = drmConnectorBuses(m_sysfsRoot);
                 connectorsRead = true;
             }
-            if (const DrmConnectorBus *c = connectorFor(o, connectors))
+            const DrmConnectorBus *c = connectorFor(o, connectors);
+            if (c && isWholeEdid(c->edid))
                 display.edid = c->edid;
         }
         displays.append(display);

@@ -1,5 +1,6 @@
 #include "LinuxHidBackend.h"
 
+#include "Clock.h"
 #include "HidReportDescriptor.h"
 
 #include <QFile>
@@ -10,6 +11,10 @@
 #include <libudev.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace pz {
 
@@ -32,21 +37,26 @@ HidReportSizes reportSizesOf(const QByteArray &devicePath)
     return hidReportSizes(file.read(4096));
 }
 
+// Reads through hidapi; writes on a descriptor of its own (hidapi keeps its
+// descriptor to itself), the same write(2) of the whole report that hidapi
+// would make, but only once the node takes data.
 class LinuxHidDevice : public IHidDevice {
 public:
-    LinuxHidDevice(hid_device *device, HidDeviceInfo info)
-        : m_device(device), m_info(std::move(info)) {}
-    ~LinuxHidDevice() override { hid_close(m_device); }
+    LinuxHidDevice(hid_device *device, int writeFd, HidDeviceInfo info)
+        : m_device(device), m_writeFd(writeFd), m_info(std::move(info)) {}
+    ~LinuxHidDevice() override
+    {
+        hid_close(m_device);
+        ::close(m_writeFd);
+    }
 
     HidDeviceInfo info() const override { return m_info; }
 
-    bool writeOutputReport(const quint8 *report, int length, int /*timeoutMs*/) override
+    bool writeOutputReport(const quint8 *report, int length, int timeoutMs) override
     {
-        // hidraw writes go straight to the interrupt endpoint; the kernel
-        // applies its own timeout.
         if (length <= 0)
             return false;
-        return hid_write(m_device, report, static_cast<size_t>(length)) == length;
+        return LinuxHidBackend::writeWhenWritable(m_writeFd, report, length, timeoutMs);
     }
 
     int pollInputReport(quint8 *buffer, int capacity) override
@@ -68,6 +78,7 @@ public:
 
 private:
     hid_device *m_device;
+    int m_writeFd;
     HidDeviceInfo m_info;
 };
 
@@ -174,6 +185,31 @@ bool LinuxHidBackend::parseUsbProduct(const QByteArray &text, quint16 &vendorId,
     return true;
 }
 
+bool LinuxHidBackend::writeWhenWritable(int fd, const quint8 *data, int length, int timeoutMs)
+{
+    if (fd < 0 || length <= 0)
+        return false;
+    for (int waited = 0;; waited += kWritePollMs) {
+        pollfd entry{fd, POLLOUT, 0};
+        int ready;
+        do {
+            ready = ::poll(&entry, 1, 0);
+        } while (ready < 0 && errno == EINTR);
+        if (ready < 0 || (entry.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            return false;
+        if (entry.revents & POLLOUT)
+            break;
+        if (waited >= timeoutMs)
+            return false;
+        programClock().sleepMs(std::min(kWritePollMs, timeoutMs - waited));
+    }
+    ssize_t written;
+    do {
+        written = ::write(fd, data, static_cast<size_t>(length));
+    } while (written < 0 && errno == EINTR);
+    return written == length;
+}
+
 LinuxHidBackend::LinuxHidBackend() = default;
 
 LinuxHidBackend::~LinuxHidBackend()
@@ -221,12 +257,20 @@ std::unique_ptr<IHidDevice> LinuxHidBackend::open(const QByteArray &path)
     hid_device *device = hid_open_path(path.constData());
     if (!device)
         return nullptr;
+    int writeFd;
+    do {
+        writeFd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    } while (writeFd < 0 && errno == EINTR);
+    if (writeFd < 0) {
+        hid_close(device);
+        return nullptr;
+    }
     HidDeviceInfo info;
     info.path = path;
     const HidReportSizes sizes = reportSizesOf(path);
     info.maxInputReportSize = sizes.maxInput;
     info.maxOutputReportSize = sizes.maxOutput;
-    return std::make_unique<LinuxHidDevice>(device, info);
+    return std::make_unique<LinuxHidDevice>(device, writeFd, info);
 }
 
 std::unique_ptr<IHidWatch> LinuxHidBackend::watch(quint16 vendorId, quint16 productId, Notice notice)

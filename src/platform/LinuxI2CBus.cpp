@@ -9,11 +9,20 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/i2c-dev.h>
-#include <linux/i2c.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace pz {
+
+i2c_msg i2cMessage(quint8 address, quint8 *data, quint16 length, bool isRead)
+{
+    i2c_msg message{};
+    message.addr = static_cast<__u16>(address >> 1);
+    message.flags = isRead ? I2C_M_RD : 0;
+    message.len = length;
+    message.buf = data;
+    return message;
+}
 
 LinuxI2CBus::LinuxI2CBus(const QString &devicePath)
 {
@@ -55,11 +64,7 @@ bool LinuxI2CBus::transfer(quint8 address, quint8 *data, int length, bool isRead
     if (m_fd < 0 || length < 0 || length > 0xFFFF || (length > 0 && !data) ||
         (isRead && length == 0))
         return false;
-    i2c_msg message{};
-    message.addr = static_cast<__u16>(address >> 1);
-    message.flags = isRead ? I2C_M_RD : 0;
-    message.len = static_cast<__u16>(length);
-    message.buf = data;
+    i2c_msg message = i2cMessage(address, data, static_cast<quint16>(length), isRead);
     i2c_rdwr_ioctl_data request{};
     request.msgs = &message;
     request.nmsgs = 1;
@@ -134,18 +139,6 @@ QVector<DrmConnectorBus> drmConnectorBuses(const QString &sysfsRoot)
         out.append(entry);
     }
     return out;
-}
-
-int drmBusForEdid(const QByteArray &edid, const QString &sysfsRoot)
-{
-    if (edid.size() < 128)
-        return -1;
-    for (const DrmConnectorBus &entry : drmConnectorBuses(sysfsRoot)) {
-        if (entry.connected && entry.bus >= 0 && entry.edid.size() >= 128 &&
-            entry.edid.left(128) == edid.left(128))
-            return entry.bus;
-    }
-    return -1;
 }
 
 } // namespace pz

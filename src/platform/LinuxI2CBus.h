@@ -12,9 +12,15 @@
 #include <QByteArray>
 #include <QString>
 #include <QVector>
+#include <linux/i2c.h>
 #include <memory>
 
 namespace pz {
+
+// The kernel message of one transaction on data (length bytes): the 7-bit
+// device address of the 8-bit one (0x6E -> 0x37, 0xA0 -> 0x50; bit 0, the
+// read bit, is dropped) and I2C_M_RD for a read.
+i2c_msg i2cMessage(quint8 address, quint8 *data, quint16 length, bool isRead);
 
 class LinuxI2CBus : public II2CBus {
 public:
@@ -55,11 +61,5 @@ struct DrmConnectorBus {
 // comes from the connector's "ddc" link, or else from an i2c-N entry inside
 // the connector (DisplayPort AUX adapters).
 QVector<DrmConnectorBus> drmConnectorBuses(const QString &sysfsRoot = QStringLiteral("/sys/class/drm"));
-
-// The I2C bus of the connected connector whose EDID equals edid (the EDID
-// the window system reports for a display); -1 when none matches. The
-// first 128 bytes decide, so an extension read by only one side still matches.
-int drmBusForEdid(const QByteArray &edid,
-                  const QString &sysfsRoot = QStringLiteral("/sys/class/drm"));
 
 } // namespace pz

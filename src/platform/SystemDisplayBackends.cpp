@@ -1,6 +1,7 @@
 #include "SystemDisplayBackends.h"
 
 #include "LinuxDesktop.h"
+#include "LinuxDisplayProfiles.h"
 #include "XRandRGammaRamps.h"
 
 #include <mutex>
@@ -12,6 +13,7 @@ struct Backends {
     std::shared_ptr<XRandRConnection> x;
     std::unique_ptr<LinuxDesktop> desktop;
     std::unique_ptr<XRandRGammaRamps> ramps;
+    std::unique_ptr<LinuxDisplayProfiles> profiles;
 };
 } // namespace
 
@@ -23,8 +25,11 @@ SystemDisplayStatus installSystemDisplayBackends(const QByteArray &xDisplayName)
         backends.x = std::make_shared<XRandRConnection>(xDisplayName);
         backends.desktop = std::make_unique<LinuxDesktop>(backends.x);
         backends.ramps = std::make_unique<XRandRGammaRamps>(backends.x);
+        backends.profiles =
+            std::make_unique<LinuxDisplayProfiles>(backends.x, QDBusConnection::systemBus());
         setDesktop(backends.desktop.get());
         setGammaRamps(backends.ramps.get());
+        setDisplayProfiles(backends.profiles.get());
     });
     SystemDisplayStatus status;
     status.available = backends.x->isAvailable();

@@ -1,10 +1,12 @@
 #pragma once
-// Puts the window system's display backends behind the program's desktop
-// and gamma-ramp seams: on Linux the XRandR desktop (with the DRM EDID and
-// I2C buses) and the XRandR CRTC gamma ramps, sharing one X connection. The
-// application calls this once at start-up, unless it runs on the simulated
-// desktop. Without an X server with RandR the backends are installed all the
-// same and answer "unavailable": no displays, no gamma ramps.
+// Puts the window system's display backends behind the program's desktop,
+// gamma-ramp and display-profile seams: on Linux the XRandR desktop (with the
+// DRM EDID and I2C buses), the XRandR CRTC gamma ramps and the profile
+// assignment on the X server and with the colour manager on the system bus,
+// sharing one X connection. The application calls this once at start-up,
+// unless it runs on the simulated desktop. Without an X server with RandR the
+// backends are installed all the same and answer "unavailable": no displays,
+// no gamma ramps, no profile assignment.
 
 #include <QByteArray>
 #include <QString>

@@ -103,6 +103,28 @@ void unwatchConnection(Display *display)
 
 // EDID bytes are at most a few blocks; 1024 bytes is ample.
 constexpr long kEdidPropertyLongs = 256;
+// ICC profiles published as properties: read up to 64 MiB.
+constexpr long kProfilePropertyLongs = 16 * 1024 * 1024;
+
+// Reads a property of 8-bit items through fetch, which is
+// XGetWindowProperty or XRRGetOutputProperty bound to the property; empty
+// when it is missing or of another format.
+template <typename Fetch>
+QByteArray fetchProperty(Fetch fetch)
+{
+    Atom actualType = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long bytesAfter = 0;
+    unsigned char *data = nullptr;
+    QByteArray out;
+    if (fetch(&actualType, &format, &items, &bytesAfter, &data) == Success && data && format == 8
+        && items > 0)
+        out = QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(items));
+    if (data)
+        XFree(data);
+    return out;
+}
 
 } // namespace
 
@@ -111,6 +133,7 @@ struct XRandRConnection::Impl {
     std::atomic<bool> lost{false};
     Window root = 0;
     bool hasCurrentResources = false; // RandR 1.3
+    bool hasMonitors = false;         // RandR 1.5
     QString reason;
 
     XRRScreenResources *resources() const
@@ -119,25 +142,43 @@ struct XRandRConnection::Impl {
                                    : XRRGetScreenResources(display, root);
     }
 
-    QByteArray outputProperty(RROutput output, const char *name) const
+    QByteArray outputProperty(RROutput output, const char *name,
+                              long maxLongs = kEdidPropertyLongs) const
     {
         const Atom atom = XInternAtom(display, name, True);
         if (atom == None)
             return QByteArray();
-        Atom actualType = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long bytesAfter = 0;
-        unsigned char *data = nullptr;
-        QByteArray out;
-        if (XRRGetOutputProperty(display, output, atom, 0, kEdidPropertyLongs, False, False,
-                                 AnyPropertyType, &actualType, &format, &items, &bytesAfter,
-                                 &data) == Success &&
-            data && format == 8 && items > 0)
-            out = QByteArray(reinterpret_cast<const char *>(data), static_cast<int>(items));
-        if (data)
-            XFree(data);
-        return out;
+        return fetchProperty([&](Atom *type, int *format, unsigned long *items,
+                                 unsigned long *after, unsigned char **data) {
+            return XRRGetOutputProperty(display, output, atom, 0, maxLongs, False, False,
+                                        AnyPropertyType, type, format, items, after, data);
+        });
+    }
+
+    QByteArray rootProperty(const char *name) const
+    {
+        const Atom atom = XInternAtom(display, name, True);
+        if (atom == None)
+            return QByteArray();
+        return fetchProperty([&](Atom *type, int *format, unsigned long *items,
+                                 unsigned long *after, unsigned char **data) {
+            return XGetWindowProperty(display, root, atom, 0, kProfilePropertyLongs, False,
+                                      AnyPropertyType, type, format, items, after, data);
+        });
+    }
+
+    // Sets (or for empty bytes deletes) an output property of the given type
+    // with 8-bit items.
+    void changeOutputProperty(RROutput output, const char *name, Atom type,
+                              const QByteArray &bytes) const
+    {
+        const Atom atom = XInternAtom(display, name, False);
+        if (bytes.isEmpty())
+            XRRDeleteOutputProperty(display, output, atom);
+        else
+            XRRChangeOutputProperty(display, output, atom, type, 8, PropModeReplace,
+                                    reinterpret_cast<const unsigned char *>(bytes.constData()),
+                                    static_cast<int>(bytes.size()));
     }
 };
 
@@ -166,6 +207,7 @@ XRandRConnection::XRandRConnection(const QByteArray &displayName) : d(std::make_
         return;
     }
     d->hasCurrentResources = major > 1 || minor >= 3;
+    d->hasMonitors = major > 1 || minor >= 5;
     d->root = DefaultRootWindow(d->display);
     watchConnection(d->display, &d->lost);
 }
@@ -302,14 +344,73 @@ bool XRandRConnection::setOutputEdid(quint32 output, const QByteArray &edid)
     if (!isAvailable() || output == 0)
         return false;
     ErrorTrap trap(d->display);
-    const Atom atom = XInternAtom(d->display, "EDID", False);
-    if (edid.isEmpty())
-        XRRDeleteOutputProperty(d->display, output, atom);
-    else
-        XRRChangeOutputProperty(d->display, output, atom, XA_INTEGER, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char *>(edid.constData()),
-                                edid.size());
+    d->changeOutputProperty(output, "EDID", XA_INTEGER, edid);
     return trap.finish() && !d->lost;
+}
+
+int XRandRConnection::monitorIndexAt(const QRect &bounds)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!isAvailable() || !d->hasMonitors)
+        return -1;
+    ErrorTrap trap(d->display);
+    int count = 0;
+    XRRMonitorInfo *monitors = XRRGetMonitors(d->display, d->root, True, &count);
+    int index = -1;
+    for (int i = 0; monitors && i < count && index < 0; ++i) {
+        if (QRect(monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height) == bounds)
+            index = i;
+    }
+    if (monitors)
+        XRRFreeMonitors(monitors);
+    return trap.finish() && !d->lost ? index : -1;
+}
+
+bool XRandRConnection::setRootProperty(const QByteArray &name, const QByteArray &bytes)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!isAvailable() || name.isEmpty())
+        return false;
+    ErrorTrap trap(d->display);
+    const Atom atom = XInternAtom(d->display, name.constData(), False);
+    if (bytes.isEmpty())
+        XDeleteProperty(d->display, d->root, atom);
+    else
+        XChangeProperty(d->display, d->root, atom, XA_CARDINAL, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(bytes.constData()),
+                        static_cast<int>(bytes.size()));
+    return trap.finish() && !d->lost;
+}
+
+QByteArray XRandRConnection::rootProperty(const QByteArray &name)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!isAvailable() || name.isEmpty())
+        return QByteArray();
+    ErrorTrap trap(d->display);
+    const QByteArray bytes = d->rootProperty(name.constData());
+    return trap.finish() && !d->lost ? bytes : QByteArray();
+}
+
+bool XRandRConnection::setOutputProperty(quint32 output, const QByteArray &name,
+                                         const QByteArray &bytes)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!isAvailable() || output == 0 || name.isEmpty())
+        return false;
+    ErrorTrap trap(d->display);
+    d->changeOutputProperty(output, name.constData(), XA_CARDINAL, bytes);
+    return trap.finish() && !d->lost;
+}
+
+QByteArray XRandRConnection::outputProperty(quint32 output, const QByteArray &name)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!isAvailable() || output == 0 || name.isEmpty())
+        return QByteArray();
+    ErrorTrap trap(d->display);
+    const QByteArray bytes = d->outputProperty(output, name.constData(), kProfilePropertyLongs);
+    return trap.finish() && !d->lost ? bytes : QByteArray();
 }
 
 } // namespace pz

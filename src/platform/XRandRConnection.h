@@ -61,6 +61,18 @@ public:
     // a driver does. Lets tests give a virtual server's output a monitor.
     bool setOutputEdid(quint32 output, const QByteArray &edid);
 
+    // The index of the monitor whose area is bounds in the server's RandR
+    // 1.5 monitor list (the order Xinerama screens follow); -1 when none
+    // matches or the server has no RandR 1.5.
+    int monitorIndexAt(const QRect &bounds);
+    // Properties of type CARDINAL with 8-bit items (how ICC profiles are
+    // published) on the root window or on an output: set to bytes, or
+    // removed for empty bytes; read whole, empty when missing.
+    bool setRootProperty(const QByteArray &name, const QByteArray &bytes);
+    QByteArray rootProperty(const QByteArray &name);
+    bool setOutputProperty(quint32 output, const QByteArray &name, const QByteArray &bytes);
+    QByteArray outputProperty(quint32 output, const QByteArray &name);
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

@@ -50,6 +50,7 @@ SimOrvaneMonitor &SimDesktop::addMonitor(quint32 displayId, const QRectF &bounds
         d.systemEdid = d.monitor->edid().left(128);
     m_order.append(displayId);
     m_ramps.addDisplay(displayId);
+    m_profiles.addDisplay(displayId);
     return *d.monitor;
 }
 
@@ -62,6 +63,7 @@ void SimDesktop::addPlainDisplay(quint32 displayId, const QRectF &bounds, const 
     d.systemEdid = edid;
     m_order.append(displayId);
     m_ramps.addDisplay(displayId);
+    m_profiles.addDisplay(displayId);
 }
 
 void SimDesktop::removeDisplay(quint32 displayId)
@@ -74,6 +76,7 @@ void SimDesktop::removeDisplay(quint32 displayId)
     m_displays.erase(it);
     m_order.removeAll(displayId);
     m_ramps.removeDisplay(displayId);
+    m_profiles.removeDisplay(displayId);
 }
 
 void SimDesktop::setSystemProductInfo(quint32 displayId, const QVector<QPair<QString, QString>> &names,
@@ -160,9 +163,11 @@ void SimDesktop::install()
     m_previousDesktop = &desktop();
     m_previousHid = &hidBackend();
     m_previousRamps = &gammaRamps();
+    m_previousProfiles = &displayProfiles();
     setDesktop(this);
     setHidBackend(&m_hid);
     setGammaRamps(&m_ramps);
+    setDisplayProfiles(&m_profiles);
     m_installed = true;
 }
 
@@ -176,6 +181,8 @@ void SimDesktop::uninstall()
         setHidBackend(m_previousHid);
     if (&gammaRamps() == &m_ramps)
         setGammaRamps(m_previousRamps);
+    if (&displayProfiles() == &m_profiles)
+        setDisplayProfiles(m_previousProfiles);
     m_installed = false;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // The simulated desktop: displays with ids, bounds and system EDID, the
 // simulated monitor behind each display's I2C bus, the monitors' USB bridges
-// on a simulated HID bus, and the displays' graphics card ramps. install()
-// puts it behind the program's desktop, HID and gamma-ramp seams; the
-// application does so when PELZORA_SIMULATE=1.
+// on a simulated HID bus, the displays' graphics card ramps and their
+// assigned profiles. install() puts it behind the program's desktop, HID,
+// gamma-ramp and display-profile seams; the application does so when
+// PELZORA_SIMULATE=1.
 
 #include "Desktop.h"
+#include "SimDisplayProfiles.h"
 #include "SimGammaRamps.h"
 #include "SimHidBackend.h"
 #include "SimOrvaneMonitor.h"
@@ -49,6 +51,7 @@ public:
 
     SimHidBackend &hid() { return m_hid; }
     SimGammaRamps &ramps() { return m_ramps; }
+    SimDisplayProfiles &profiles() { return m_profiles; }
 
     // Light measured on a display showing the patch r, g, b in [0, 1]: the
     // patch passes the card ramp, then the monitor's response (a plain
@@ -85,11 +88,13 @@ private:
     QVector<quint32> m_order;
     SimHidBackend m_hid;
     SimGammaRamps m_ramps;
+    SimDisplayProfiles m_profiles;
     bool m_listFails = false;
     bool m_installed = false;
     IDesktop *m_previousDesktop = nullptr;
     IHidBackend *m_previousHid = nullptr;
     IGammaRamps *m_previousRamps = nullptr;
+    IDisplayProfiles *m_previousProfiles = nullptr;
 };
 
 } // namespace pz

@@ -43,6 +43,7 @@ private slots:
         QTest::newRow("10") << 10u << "/Calibration Settings/";
         QTest::newRow("12") << 12u << "com.orvane.pelzora.preferences.prefs";
         QTest::newRow("13") << 13u << "com.orvane.pelzora.config.prefs";
+        QTest::newRow("15") << 15u << "Copyright (c) Orvane. All rights reserved.";
         QTest::newRow("100") << 100u << "Unknown Error #%1";
         QTest::newRow("115") << 115u << "The operation has been canceled.";
         QTest::newRow("127 ends in a line feed")
@@ -101,7 +102,7 @@ private slots:
         for (uint id = 0; id <= 1010; ++id) {
             translator.contexts.clear();
             GetStringResource(id);
-            if (id == 12 || id == 13)
+            if (id == 12 || id == 13 || id == 15)
                 QVERIFY2(translator.contexts.isEmpty(), qPrintable(QString::number(id)));
             else
                 QCOMPARE(translator.contexts, QList<QByteArray>{"QObject"});

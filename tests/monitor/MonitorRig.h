@@ -7,8 +7,8 @@
 #include "Clock.h"
 #include "SimDesktop.h"
 #include "SimMonitorConfig.h"
+#include "PublishedInterfaceList.h"
 #include "SimOrvaneMonitor.h"
-#include "mac_usb_ddcci.h"
 #include "TestSupport.h"
 
 #include <QByteArray>
@@ -39,16 +39,19 @@ public:
     static constexpr ulong kFirstBridge = CDDCMonitor::kUSBInterfaceMask;
 
     explicit MonitorRig(MonitorTransport transport,
-                        const SimMonitorConfig &config = SimMonitorConfig::hxsim24())
+                        const SimMonitorConfig &config = SimMonitorConfig::hxsim24(),
+                        const SimBridgeConfig &bridge = SimBridgeConfig())
         : m_transport(transport)
     {
         m_sim = &desktop.addMonitor(kDisplayId, QRectF(0, 0, 1920, 1200), config);
-        if (transport == MonitorTransport::USB)
+        if (transport == MonitorTransport::USB) {
+            desktop.bridge(kDisplayId, bridge);
             desktop.plugBridge(kDisplayId);
+        }
         desktop.install();
-        // The one bridge manager of the program, as the interface list keeps it.
-        m_bridges = std::make_unique<mac_usb_ddcci>(3);
-        m_bridges->EnumerateDevices();
+        // The program's one bridge manager, in the published interface list.
+        m_interfaces = std::make_unique<PublishedInterfaceList>();
+        m_interfaces->bridges().EnumerateDevices();
     }
     ~MonitorRig() { desktop.uninstall(); }
 
@@ -57,9 +60,15 @@ public:
 
     // Connects a monitor object (the rig's own, or one of a series class)
     // as the target display does: the interface, and for a bridge the
-    // identity the system reported.
+    // identity the system reported (the bridge's serial, which the interface
+    // list matched with the EDID's, and the model name from the EDID).
     int connect() { return connect(monitor); }
     int connect(CDDCMonitor &target)
+    {
+        return connect(target, bridgeSerial(), m_sim->config().modelName);
+    }
+    // The same with the identity texts of a bridge connection given.
+    int connect(CDDCMonitor &target, const QString &usbSerial, const QString &usbModelName)
     {
         if (m_transport == MonitorTransport::I2C)
             return target.InitInterface(kDisplayId, kI2CBus);
@@ -69,10 +78,14 @@ public:
         target.SetIsUSBConnection(true);
         QByteArray edid = m_sim->edid();
         target.SetEDID(reinterpret_cast<uchar *>(edid.data()), uint(edid.size()));
-        target.SetUSBMonitorSerialNumber(m_sim->serial());
-        target.SetUSBMonitorModelName(m_sim->config().modelName);
+        target.SetUSBMonitorSerialNumber(usbSerial);
+        target.SetUSBMonitorModelName(usbModelName);
         return 0;
     }
+
+    // The identity texts of the first bridge as the bridge manager read them.
+    QString bridgeSerial() const { return text(m_interfaces->bridges().GetSerialNumber(0)); }
+    QString bridgeProductName() const { return text(m_interfaces->bridges().GetProductName(0)); }
 
     SimOrvaneMonitor &sim() { return *m_sim; }
     MonitorTransport transport() const { return m_transport; }
@@ -90,6 +103,8 @@ public:
     VirtualClock clock;
 
 private:
+    static QString text(const char *utf8) { return utf8 ? QString::fromUtf8(utf8) : QString(); }
+
     ScopedClock m_clockScope{&clock};
     MonitorTransport m_transport;
 
@@ -97,7 +112,7 @@ public:
     SimDesktop desktop;
 
 private:
-    std::unique_ptr<mac_usb_ddcci> m_bridges;
+    std::unique_ptr<PublishedInterfaceList> m_interfaces;
 
 public:
     // Declared last: the connection goes before the bridges and the desktop.

@@ -1,10 +1,31 @@
 #pragma once
 // A series monitor object (HX or LCDT4) connected to the simulated monitor
-// of a MonitorRig, as the target display connects one.
+// of a MonitorRig, as the target display connects one, with a record of the
+// waits the monitor object itself makes.
 
 #include "MonitorRig.h"
 
 namespace pz::test {
+
+// A monitor object that notes every wait of its own (settle times and fixed
+// pauses, whatever their length) as the clock saw it, in ticks. The short
+// waits of the DDC/CI exchanges below it are the command layers' and are
+// tested there.
+template <class Monitor>
+class WaitRecordingMonitor : public Monitor {
+public:
+    int WaitMS(int ms) override
+    {
+        const int before = clock ? clock->waitsTicks().size() : 0;
+        const int status = Monitor::WaitMS(ms);
+        if (clock)
+            waitsTicks += clock->waitsTicks().mid(before);
+        return status;
+    }
+
+    VirtualClock *clock = nullptr;
+    QVector<qint64> waitsTicks;
+};
 
 template <class Monitor>
 class SeriesRig {
@@ -13,6 +34,7 @@ public:
                        const SimMonitorConfig &config = SimMonitorConfig::hxsim24())
         : rig(transport, config)
     {
+        monitor.clock = &rig.clock;
     }
 
     int connect() { return rig.connect(monitor); }
@@ -25,18 +47,11 @@ public:
     {
         sim().clearLog();
         clock().clearWaits();
+        monitor.waitsTicks.clear();
     }
 
-    // The settle waits (a second or longer) in ticks, leaving out the short
-    // waits of the DDC/CI exchanges.
-    QVector<qint64> settleWaitTicks() const
-    {
-        QVector<qint64> out;
-        for (qint64 ticks : rig.clock.waitsTicks())
-            if (ticks >= waitTicks(1000))
-                out.append(ticks);
-        return out;
-    }
+    // Every wait of the monitor object in ticks, in order.
+    QVector<qint64> settleWaitTicks() const { return monitor.waitsTicks; }
 
     // (code, value) of every paged Set VCP the monitor received, in order.
     QVector<QPair<int, uint>> pagedWrites()
@@ -62,10 +77,10 @@ public:
 
     MonitorRig rig;
     // Declared after the rig: disconnected before the desktop goes.
-    Monitor monitor;
+    WaitRecordingMonitor<Monitor> monitor;
 };
 
-// The settle waits a list of milliseconds gives, in ticks.
+// The waits a list of milliseconds gives, in ticks.
 inline QVector<qint64> ticksOf(std::initializer_list<int> ms)
 {
     QVector<qint64> out;

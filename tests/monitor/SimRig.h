@@ -5,9 +5,9 @@
 
 #include "Clock.h"
 #include "ORV_factory_ddc_control.h"
+#include "PublishedInterfaceList.h"
 #include "SimDesktop.h"
 #include "low_level_ddc_mac_usb.h"
-#include "mac_usb_ddcci.h"
 
 #include <memory>
 
@@ -22,7 +22,8 @@ struct SimRig {
         monitor = &desk.addMonitor(1, QRectF(0, 0, 1920, 1200), config);
         if (transport == USB) {
             desk.plugBridge(1);
-            manager = std::make_unique<mac_usb_ddcci>(3);
+            interfaces = std::make_unique<PublishedInterfaceList>();
+            manager = &interfaces->bridges();
             manager->EnumerateDevices();
             control = std::make_unique<ORV_factory_ddc_control>(new low_level_ddc_mac_usb(0, 0), 0);
         } else {
@@ -34,7 +35,7 @@ struct SimRig {
     ~SimRig()
     {
         control.reset();
-        manager.reset();
+        interfaces.reset();
     }
 
     VirtualClock clock;
@@ -43,7 +44,8 @@ struct SimRig {
     ScopedHidBackend hidScope;
     SimOrvaneMonitor *monitor = nullptr;
     std::unique_ptr<II2CBus> bus;
-    std::unique_ptr<mac_usb_ddcci> manager;
+    std::unique_ptr<PublishedInterfaceList> interfaces;
+    mac_usb_ddcci *manager = nullptr;   // the published list's bridge manager
     std::unique_ptr<ORV_factory_ddc_control> control;
 };
 

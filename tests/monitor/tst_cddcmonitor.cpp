@@ -3,6 +3,7 @@
 // error codes of injected faults.
 
 #include "CCIEXYZ.h"
+#include "CDDCMonitor_LCDHXSeries.h"
 #include "MonitorRig.h"
 #include "ORV_factory_ddc_control.h"
 #include "low_level_ddc.h"
@@ -74,6 +75,7 @@ class TestCDDCMonitor : public QObject {
 private slots:
     void identity_data();
     void identity();
+    void usbIdentityIsTheBridges();
     void initMonitorFailures();
     void reconnectClearsStoredData();
     void notConnected();
@@ -81,6 +83,7 @@ private slots:
     void capabilityString_data();
     void capabilityString();
     void capabilityStringCopyIsTerminated();
+    void unparsableCapabilityString();
     void controls_data();
     void controls();
     void unsupportedCode_data();
@@ -98,6 +101,8 @@ private slots:
     void adapterFixOffAfterFailedRetry();
     void faults_data();
     void faults();
+    void refusedWriteWithoutReply_data();
+    void refusedWriteWithoutReply();
     void failedReadsKeepStoredIdentity();
 };
 
@@ -143,6 +148,27 @@ void TestCDDCMonitor::identity()
 
     // The presence test reads VCP 0x00 with the standard Get VCP.
     QVERIFY(!rig.requestsStartingWith(hex("01 00")).isEmpty());
+}
+
+void TestCDDCMonitor::usbIdentityIsTheBridges()
+{
+    SimBridgeConfig bridge;
+    bridge.serial = QStringLiteral("BRIDGE-0042");
+    bridge.product = QStringLiteral("HX Bridge Model");
+    MonitorRig rig(MonitorTransport::USB, SimMonitorConfig::hxsim24(), bridge);
+    QCOMPARE(rig.bridgeSerial(), bridge.serial);
+    QCOMPARE(rig.connect(rig.monitor, rig.bridgeSerial(), rig.bridgeProductName()), 0);
+
+    // The texts the connection was given win over the stored, decoded EDID.
+    QCOMPARE(rig.monitor.GetMonitorSerialNumber(), QStringLiteral("BRIDGE-0042"));
+    QCOMPARE(rig.monitor.GetMonitorModelName(), QStringLiteral("HX Bridge Model"));
+    QCOMPARE(rig.monitor.InitMonitor(), 0);
+    ulong id = 0;
+    QCOMPARE(rig.monitor.GetMonitorVendorProductID(&id), 0);
+    QCOMPARE(id, 0x563E2441ul);
+    uchar edid[128];
+    QCOMPARE(rig.monitor.GetEDID(edid, sizeof edid), 0);
+    QVERIFY(QByteArray(reinterpret_cast<char *>(edid), sizeof edid).contains("SIM0001"));
 }
 
 void TestCDDCMonitor::initMonitorFailures()
@@ -300,6 +326,31 @@ void TestCDDCMonitor::capabilityStringCopyIsTerminated()
     std::vector<char> all(9100, 'x');
     QCOMPARE(rig.monitor.GetCapabilityString(all.data(), uint(all.size())), 0);
     QCOMPARE(std::strlen(all.data()), size_t(8191));
+}
+
+void TestCDDCMonitor::unparsableCapabilityString()
+{
+    // A string without a VCP list does not parse, whatever else it holds.
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.capabilities = "(prot(monitor)type(lcd)mpu_ver(1.2.3)"
+                          "gamma_table(size(300) r_ofs(0) g_ofs(400) b_ofs(800)))";
+    MonitorRig rig(MonitorTransport::I2C, config);
+    QCOMPARE(rig.connect(), 0);
+
+    // Its read failed: the size is 0 and the parser's error comes back.
+    uint size = 99;
+    QCOMPARE(rig.monitor.GetLUTSize(&size), -1);
+    QCOMPARE(size, 0u);
+    CDDCMonitor_LCDHXSeries hx;
+    QCOMPARE(rig.connect(hx), 0);
+    size = 99;
+    QCOMPARE(hx.GetLUTSize(&size), -1);
+    QCOMPARE(size, 0u);
+    // Stored all the same: the six-axis read finds a string that did not
+    // parse and reads no control.
+    rig.sim().clearLog();
+    QCOMPARE(hx.ReadSixAxisColorSettings(), 0);
+    QVERIFY(rig.sim().requests().isEmpty());
 }
 
 void TestCDDCMonitor::controls_data()
@@ -594,6 +645,39 @@ void TestCDDCMonitor::faults()
     QVERIFY(rig.monitor.SetContrast(99) < 0);
     if (kind == int(SimFaultKind::NakWrite))
         QCOMPARE(rig.sim().registerValue(0x12), quint16(50));
+}
+
+void TestCDDCMonitor::refusedWriteWithoutReply_data()
+{
+    QTest::addColumn<int>("transport");
+    QTest::addColumn<int>("saveStatus");
+    QTest::addColumn<int>("tableStatus");
+    QTest::newRow("i2c") << int(MonitorTransport::I2C) << -12 << -12;
+    // The bridge carries a write without telling whether the monitor took
+    // it: a command without a reply reports success over USB. The table
+    // writes read each chunk back, and so still notice.
+    QTest::newRow("usb") << int(MonitorTransport::USB) << 0 << -32;
+}
+
+void TestCDDCMonitor::refusedWriteWithoutReply()
+{
+    QFETCH(int, transport);
+    QFETCH(int, saveStatus);
+    QFETCH(int, tableStatus);
+    MonitorRig rig{MonitorTransport(transport)};
+    QCOMPARE(rig.connect(), 0);
+    QCOMPARE(rig.monitor.SetBrightness(73), 0);
+
+    rig.sim().addFault({SimFaultKind::NakWrite, 0x0C, -1, 1000});
+    QCOMPARE(rig.monitor.SaveCurrentSettings(), saveStatus);
+    rig.sim().powerCycle();
+    QCOMPARE(rig.sim().registerValue(0x10), quint16(50));   // never saved
+
+    rig.clock.advanceUs(10000000);   // the monitor has booted
+    rig.sim().addFault({SimFaultKind::NakWrite, 0xC2, 0x05, 1000});
+    std::vector<uint> table(768, 5);
+    QCOMPARE(rig.monitor.WriteGammaTableData(table), tableStatus);
+    QCOMPARE(rig.sim().gammaTable()[0x10], quint16(64));   // still linear
 }
 
 void TestCDDCMonitor::failedReadsKeepStoredIdentity()

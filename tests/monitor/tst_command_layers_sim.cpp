@@ -266,6 +266,57 @@ private slots:
         QCOMPARE(rig.monitor->registerValue(0x1097), quint16(1));
     }
 
+    // A paged set answered by a null message: the host polls 17 times for
+    // the late reply, then sends the set again. Over the USB bridge an empty
+    // poll read waits for a report no longer than the poll's pause after it
+    // (passes of 20, 20 and 10 ms), and finding none ends the poll as a null
+    // message does, so both transports take about the same time: about 5 s
+    // for one null reply, about 25 s for a monitor that never answers.
+    void nullReplyToPagedSet_data()
+    {
+        QTest::addColumn<SimRig::Transport>("transport");
+        QTest::addColumn<int>("nullReplies");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<qint64>("boundUs");
+        QTest::newRow("i2c one") << SimRig::I2C << 1 << 0 << qint64(5000000);
+        QTest::newRow("usb one") << SimRig::USB << 1 << 0 << qint64(5000000);
+        QTest::newRow("i2c endless") << SimRig::I2C << 99 << -24 << qint64(25000000);
+        QTest::newRow("usb endless") << SimRig::USB << 99 << -24 << qint64(25000000);
+    }
+    void nullReplyToPagedSet()
+    {
+        QFETCH(SimRig::Transport, transport);
+        QFETCH(int, nullReplies);
+        QFETCH(int, expected);
+        QFETCH(qint64, boundUs);
+        SimRig rig(transport);
+        rig.monitor->addFault(SimFault{SimFaultKind::NullReply, 0xC8, 0x1052, nullReplies, 0});
+        rig.clock.clearWaits();
+        unsigned int value = 313, max = 0;
+        unsigned char rc = 9, type = 0;
+        QCOMPARE(rig.control->SetPagedVCP(0x1052, &value, &max, &rc, &type), expected);
+
+        const auto tick = [](int ms) { return ticksToUs(waitTicks(ms)); };
+        QVector<qint64> poll{tick(100)};
+        if (transport == SimRig::USB)
+            poll << 20000 << 20000 << 10000;
+        poll << tick(50);
+        const int attempts = std::min(nullReplies + 1, 5);
+        QVector<qint64> waits;
+        for (int a = 0; a < attempts; ++a) {
+            if (a > 0)
+                waits << tick(500 + 200 * a);
+            waits << tick(50) << tick(50);   // reply delay, pause after closing
+            if (a < nullReplies)
+                for (int p = 0; p < 17; ++p)
+                    waits << poll;
+        }
+        QCOMPARE(rig.clock.waitsUs(), waits);
+        QVERIFY(rig.clock.totalWaitedUs() < boundUs);
+        QCOMPARE(rig.monitor->requests(),
+                 QVector<QByteArray>(attempts, hex("C8 10 52 01 39")));
+    }
+
     void faultCodes_data()
     {
         QTest::addColumn<SimRig::Transport>("transport");

@@ -199,6 +199,16 @@ private slots:
         QCOMPARE(e.find_preferred_timing_from_EDID(), -1);
         QCOMPARE(e.m_PreferredHorizontal, 0);
         QCOMPARE(e.m_PreferredVertical, 0);
+
+        // A product code with letters among its hex digits: upper case,
+        // high byte first.
+        QByteArray lettered = fixture("edid_no_serial_descriptor.hex");
+        lettered[10] = char(0xEF);
+        lettered[11] = char(0x12);
+        CDecompile_EDID h;
+        QCOMPARE(h.Decompile_EDID(withChecksums(lettered)), 0);
+        QVERIFY(textIs(h.m_IdentityText, "ABC12EF"));
+        QCOMPARE(h.m_VendorProductID, uint32_t(0x430412EF));
     }
 
     void ceaExtensionDescriptorsAreDecodedAndJoined()

@@ -1,6 +1,6 @@
 // The HX series monitor object against the simulated HX monitor on the
-// virtual clock: the calibration set-up batch, putting a stored calibration
-// back and comparing with it, the wait for the colour engine, the native
+// virtual clock: the known state, the calibration set-up batch, putting a
+// stored calibration back and comparing with it, the wait for the colour engine, the native
 // primaries, the profile-id table, the sensor-correction table and backup,
 // and the power-on hours the series reads from EEPROM.
 
@@ -71,12 +71,16 @@ class TestLCDHXSeries : public QObject {
     Q_OBJECT
 
 private slots:
+    void knownState_data();
+    void knownState();
     void calibrationSetUp_data();
     void calibrationSetUp();
     void gamutWithoutUsablePrimariesIsRefused();
     void nativePrimaries();
     void nativePrimariesFallBackToEdid();
     void restoreThenCompare();
+    void comparisonNoticesEachRegister_data();
+    void comparisonNoticesEachRegister();
     void comparisonOfSilentMonitor();
     void toneCurveRegisters_data();
     void toneCurveRegisters();
@@ -95,6 +99,44 @@ private slots:
     void nativeGammaGamutTable();
     void fixedAnswers();
 };
+
+void TestLCDHXSeries::knownState_data()
+{
+    addTransportColumn();
+    addTransportRows();
+}
+
+void TestLCDHXSeries::knownState()
+{
+    QFETCH(int, transport);
+    HXRig rig{MonitorTransport(transport)};
+    QCOMPARE(rig.connect(), 0);
+    // Every register away from the known state, so that each is written.
+    const Writes away{{0x2B3, 200},  {0x268, 5},    {0x2E8, 130},
+                      {0x1052, 300}, {0x1053, 310}, {0x1067, 3}};
+    for (const auto &w : away)
+        rig.sim().setRegister(quint16(w.first), quint16(w.second));
+    const Writes known{{0x2B3, 160},  {0x268, 9},    {0x2E8, 170},
+                       {0x1052, 313}, {0x1053, 329}, {0x1067, 1}};
+    ProgressLog progress(&rig.monitor);
+    rig.clearLogs();
+
+    QCOMPARE(rig.monitor.ResetMonitorToKnownState(), 0);
+    QCOMPARE(rig.pagedWrites(), known);
+    for (const auto &w : known)
+        QCOMPARE(uint(rig.sim().registerValue(quint16(w.first))), w.second);
+    // Luminance 1 s, gamma mode and gamma value their settle time, white
+    // none, and 0.5 s before the engine start is compared, 5 s after it.
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({1000, 2000, 2000, 500, 5000}));
+    QCOMPARE(progress.messages().first(), qMakePair(2u, 6u));
+    QCOMPARE(progress.steps(), 6);
+
+    // Only where the monitor differs: the luminance target is always sent.
+    rig.clearLogs();
+    QCOMPARE(rig.monitor.ResetMonitorToKnownState(), 0);
+    QCOMPARE(rig.pagedWrites(), (Writes{{0x2B3, 160}}));
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({1000, 500}));
+}
 
 void TestLCDHXSeries::calibrationSetUp_data()
 {
@@ -265,6 +307,35 @@ void TestLCDHXSeries::restoreThenCompare()
     rig.sim().setRegister(0x14, 2);
     QCOMPARE(rig.monitor.IsAdjustedToSettings(&result, &target), 1);
     rig.sim().setRegister(0x254, 1);
+    QCOMPARE(rig.monitor.IsAdjustedToSettings(&result, &target), 0);
+}
+
+void TestLCDHXSeries::comparisonNoticesEachRegister_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("value");   // one off what the stored calibration set
+    const int changed[][2] = {{0x1055, 641}, {0x1056, 331}, {0x1057, 301}, {0x1058, 601},
+                              {0x1059, 151}, {0x105A, 61},  {0x1052, 314}, {0x1053, 330},
+                              {0x2B3, 121},  {0x1054, 6},   {0x14, 2},     {0x268, 5},
+                              {0x2E8, 171},  {0x106B, 2},   {0x1069, 0},   {0x233, 0},
+                              {0x254, 1}};
+    for (const auto &c : changed)
+        QTest::newRow(QByteArray::number(c[0], 16).prepend("0x").constData()) << c[0] << c[1];
+}
+
+void TestLCDHXSeries::comparisonNoticesEachRegister()
+{
+    QFETCH(int, code);
+    QFETCH(int, value);
+    HXRig rig;
+    QCOMPARE(rig.connect(), 0);
+    CAdjustValue result = storedCalibration();
+    CTargetValue target = gammaTarget();
+    QCOMPARE(rig.monitor.SetToAdjustValue(&result, &target), 0);
+    QCOMPARE(rig.monitor.IsAdjustedToSettings(&result, &target), 1);
+
+    rig.sim().setRegister(quint16(code), quint16(value));
+    QCOMPARE(int(rig.sim().registerValue(quint16(code))), value);
     QCOMPARE(rig.monitor.IsAdjustedToSettings(&result, &target), 0);
 }
 
@@ -514,7 +585,7 @@ void TestLCDHXSeries::sensorCorrectionBackup()
     QCOMPARE(rig.monitor.RestoreSensorCorrectionBackupData(), 0);
     QCOMPARE(rig.sim().eeprom(0x8800, 576) + rig.sim().eeprom(0x8E40, 288), factory);
     QCOMPARE(rig.rig.requestsStartingWith(hex("C2 08")).size(), 1);
-    QVERIFY(rig.settleWaitTicks().contains(waitTicks(4000)));
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({4000, 2000}));   // before the batch, after 0x1051
     // 0x1051 as the last backup found it (6: the first had already set it),
     // written once: each backup starts a fresh list.
     QCOMPARE(rig.pagedWrites(), (Writes{{0x1051, 6}}));
@@ -598,7 +669,7 @@ void TestLCDHXSeries::colourProcessingProbeOfSilentMonitor()
     rig.sim().addFault({SimFaultKind::NakWrite, -1, -1, 100000});
     rig.clearLogs();
     QCOMPARE(rig.monitor.WaitForColorProcessingFinished(), 0);
-    QCOMPARE(rig.settleWaitTicks().last(), waitTicks(7000));
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({7000}));
     rig.sim().clearFaults();
     rig.sim().setRegister(0x1067, 1);
     rig.clearLogs();

@@ -1,8 +1,8 @@
 // What the LCDT4 series gives the HX series and its own calibration path,
 // against the simulated monitor on the virtual clock: the LUT size, the
-// linear and correction LUTs in the per-channel table layout, refusing
-// tables that do not fit, the OSD lock pair, the set-up controls, and the
-// stored settings put back and compared.
+// linear and correction LUTs in the per-channel table layout with their
+// waits, refusing tables that do not fit, the known state, the OSD lock
+// pair, the set-up controls, and the stored settings put back and compared.
 
 #include "CAdjustValue.h"
 #include "CDDCMonitor_LCDHXSeries.h"
@@ -80,10 +80,12 @@ private slots:
     void lutSize();
     void linearLUT();
     void linearLUTByReset();
+    void gammaTableLoadedAndSaved();
     void unusableLUTSize_data();
     void unusableLUTSize();
     void correctionLUT();
     void correctionLUTRefusesZeroGainMaximum();
+    void knownState();
     void osdLock_data();
     void osdLock();
     void osdLockTransportError();
@@ -124,6 +126,9 @@ void TestLCDT4Series::linearLUT()
 
     QCOMPARE(rig.monitor.SetMonitorToLinearLUT(true), 0);
     QCOMPARE(progress.steps(), 53);
+    // Gamma mode, again inside SetGammaTable, the large-table switch, then
+    // the HX refresh, table save and settings save.
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({2000, 2000, 500, 3000, 3000, 2000}));
     QCOMPARE(rig.sim().registerValue(0x268), quint16(6));
     QCOMPARE(rig.rig.requestsStartingWith(hex("C8 02 F9 00 01")).size(), 1);
     QCOMPARE(rig.rig.requestsStartingWith(hex("C2 05")).size(), 48);
@@ -152,8 +157,34 @@ void TestLCDT4Series::linearLUTByReset()
     rig.clearLogs();
     QCOMPARE(rig.monitor.SetMonitorToLinearLUT(false), 0);
     QCOMPARE(progress.steps(), 2);
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({2000, 3000}));   // gamma mode, refresh
     QCOMPARE(rig.rig.requestsStartingWith(hex("C8 02 F8 00 01")).size(), 1);
     QCOMPARE(rig.rig.requestsStartingWith(hex("C2 05")).size(), 0);
+}
+
+void TestLCDT4Series::gammaTableLoadedAndSaved()
+{
+    T4Rig rig;
+    QCOMPARE(rig.connect(), 0);
+    std::vector<uint> table(768);
+    for (size_t i = 0; i < table.size(); ++i)
+        table[i] = uint(i % 256) * 4;
+    // An entry beyond 16 bits is sent as the largest one, as the base class
+    // sends it, instead of failing every verification.
+    table[256 + 5] = 70000;
+    ProgressLog progress(&rig.monitor);
+    rig.clearLogs();
+
+    QCOMPARE(rig.monitor.SetGammaTable(table), 0);
+    QCOMPARE(rig.sim().gammaTable()[0x400 + 5], quint16(65535));
+    QCOMPARE(rig.sim().gammaTable()[0x800 + 255], quint16(1020));
+    QCOMPARE(rig.rig.requestsStartingWith(hex("C2 05")).size(), 48);
+    QCOMPARE(progress.steps(), 52);
+    // Gamma mode, the large-table switch, refresh, table save, settings save.
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({2000, 500, 1500, 3000, 2000}));
+    QCOMPARE(rig.rig.requestsStartingWith(hex("0C")).size(), 1);
+    table[256 + 5] = 65535;
+    QCOMPARE(rig.monitor.VerifyGammaTableData(table), 1);
 }
 
 void TestLCDT4Series::unusableLUTSize_data()
@@ -204,8 +235,11 @@ void TestLCDT4Series::correctionLUT()
     CTargetValue t = target(CTargetValue::kCurveGamma);
 
     std::vector<uint> table;
+    rig.clearLogs();
     QCOMPARE(rig.monitor.CalculateCorrectionLUT(&result, &t, table), 0);
     QCOMPARE(table.size(), size_t(768));
+    // Each gain set to its maximum settles for 500 ms.
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({500, 500, 500}));
     // The gains go to their maxima; the LUT scales instead.
     QCOMPARE(rig.sim().registerValue(0x16), quint16(255));
     QCOMPARE(table[0], 0u);
@@ -231,6 +265,30 @@ void TestLCDT4Series::correctionLUTRefusesZeroGainMaximum()
     std::vector<uint> table{1, 2, 3};
     QCOMPARE(rig.monitor.CalculateCorrectionLUT(&result, &t, table), -1);
     QCOMPARE(table, (std::vector<uint>{1, 2, 3}));
+}
+
+void TestLCDT4Series::knownState()
+{
+    T4Rig rig;
+    QCOMPARE(rig.connect(), 0);
+    rig.sim().setRegister(0x10, 30);
+    rig.sim().setRegister(0x12, 20);
+    ProgressLog progress(&rig.monitor);
+    rig.clearLogs();
+
+    QCOMPARE(rig.monitor.ResetMonitorToKnownState(), 0);
+    // Preset 8, brightness at its maximum, contrast at half of its own,
+    // gamma mode 10; the preset and the gamma mode settle.
+    QCOMPARE(rig.pagedWrites(), (Writes{{0x14, 8}, {0x10, 100}, {0x12, 50}, {0x268, 10}}));
+    QCOMPARE(rig.settleWaitTicks(), ticksOf({2000, 2000}));
+    QVERIFY(progress.messages().isEmpty());
+    QCOMPARE(rig.sim().registerValue(0x268), quint16(10));
+
+    // The first failure ends it.
+    rig.sim().addFault({SimFaultKind::NakWrite, 0xC8, 0x10, 100});
+    rig.clearLogs();
+    QCOMPARE(rig.monitor.ResetMonitorToKnownState(), -12);
+    QCOMPARE(rig.rig.requestsStartingWith(hex("C8 00 12")).size(), 0);
 }
 
 void TestLCDT4Series::osdLock_data()

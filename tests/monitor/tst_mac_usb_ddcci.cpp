@@ -2,6 +2,7 @@
 // hot-plug notices and waits, and the transport's binding to its bridge.
 
 #include "Clock.h"
+#include "PublishedInterfaceList.h"
 #include "SimDesktop.h"
 #include "TestSupport.h"
 #include "ORV_factory_ddc_control.h"
@@ -9,12 +10,16 @@
 #include "low_level_ddc_mac_usb.h"
 #include "mac_usb_ddcci.h"
 
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QtTest>
+#include <atomic>
 #include <random>
+#include <thread>
 
 using namespace pz;
 using test::hex;
+using test::PublishedInterfaceList;
 
 namespace {
 
@@ -54,6 +59,20 @@ private:
     };
 };
 
+// A bridge's identity as a backend lists it.
+HidDeviceInfo bridgeInfo(const QByteArray &path, const QString &serial, quint16 vendorId,
+                         quint16 productId, int inSize = 64, int outSize = 64)
+{
+    HidDeviceInfo d;
+    d.path = path;
+    d.vendorId = vendorId;
+    d.productId = productId;
+    d.serialNumber = serial;
+    d.maxInputReportSize = inSize;
+    d.maxOutputReportSize = outSize;
+    return d;
+}
+
 // A bridge that answers each output report with random input reports:
 // random lengths, random bytes, or a reply frame with a few bytes changed.
 class RandomReportBackend : public IHidBackend {
@@ -63,14 +82,7 @@ public:
 
     QVector<HidDeviceInfo> enumerate(quint16 v, quint16 p) override
     {
-        HidDeviceInfo d;
-        d.path = "random";
-        d.vendorId = v;
-        d.productId = p;
-        d.serialNumber = QStringLiteral("R1");
-        d.maxInputReportSize = 64;
-        d.maxOutputReportSize = 64;
-        return {d};
+        return {bridgeInfo("random", QStringLiteral("R1"), v, p)};
     }
     std::unique_ptr<IHidDevice> open(const QByteArray &) override
     {
@@ -120,16 +132,55 @@ private:
     };
 };
 
+// One bridge whose first read blocks until the test lets it go, so that a
+// worker thread can be held inside an exchange. Unplugged, it is no longer
+// listed and its handles fail as a vanished hidraw device's do.
+class GatedHidBackend : public IHidBackend {
+public:
+    QSemaphore inRead;   // released once the worker is inside its read
+    QSemaphore letGo;    // the held read goes on once this is released
+    std::atomic<bool> plugged{true};
+
+    QVector<HidDeviceInfo> enumerate(quint16 v, quint16 p) override
+    {
+        if (!plugged)
+            return {};
+        return {bridgeInfo("gated", QStringLiteral("G1"), v, p)};
+    }
+    std::unique_ptr<IHidDevice> open(const QByteArray &) override
+    {
+        return plugged ? std::make_unique<Device>(this) : nullptr;
+    }
+    std::unique_ptr<IHidWatch> watch(quint16, quint16, Notice) override
+    {
+        return std::make_unique<IHidWatch>();
+    }
+
+private:
+    struct Device : IHidDevice {
+        explicit Device(GatedHidBackend *b) : backend(b) {}
+        HidDeviceInfo info() const override { return HidDeviceInfo(); }
+        bool writeOutputReport(const quint8 *, int, int) override { return backend->plugged; }
+        int pollInputReport(quint8 *, int) override
+        {
+            if (!held) {
+                held = true;
+                backend->inRead.release();
+                backend->letGo.acquire();
+            }
+            // A device freed while the read was held fails here under ASan.
+            return backend->plugged ? 0 : -1;
+        }
+        void flushInput() override {}
+        GatedHidBackend *backend;
+        bool held = false;
+    };
+};
+
 HidDeviceInfo device(int n, int inSize, int outSize)
 {
-    HidDeviceInfo d;
-    d.path = "fixed" + QByteArray::number(n);
-    d.vendorId = kOrvaneBridgeVendorId;
-    d.productId = kOrvaneBridgeProductId;
-    d.serialNumber = QStringLiteral("S%1").arg(n);
-    d.maxInputReportSize = inSize;
-    d.maxOutputReportSize = outSize;
-    return d;
+    return bridgeInfo("fixed" + QByteArray::number(n), QStringLiteral("S%1").arg(n),
+                      kOrvaneBridgeVendorId, kOrvaneBridgeProductId, inSize, outSize);
 }
 
 } // namespace
@@ -266,7 +317,8 @@ private slots:
         desk.plugBridge(1);
         desk.plugBridge(2);
         ScopedHidBackend hid(&desk.hid());
-        mac_usb_ddcci usb(3);
+        PublishedInterfaceList interfaces;
+        mac_usb_ddcci &usb = interfaces.bridges();
         QCOMPARE(usb.EnumerateDevices(), 2);
 
         ddc_control control(new low_level_ddc_mac_usb(0, 0), 0);
@@ -305,7 +357,8 @@ private slots:
         FixedHidBackend fixed;
         fixed.devices = {device(0, 64, 64)};
         ScopedHidBackend hid(&fixed);
-        mac_usb_ddcci usb(3);
+        PublishedInterfaceList interfaces;
+        mac_usb_ddcci &usb = interfaces.bridges();
         QCOMPARE(usb.EnumerateDevices(), 1);
         low_level_ddc_mac_usb transport(0, 0);
         unsigned char frame[3] = {0x51, 0x80, 0xBF};
@@ -329,8 +382,8 @@ private slots:
     {
         RandomReportBackend random;
         ScopedHidBackend hid(&random);
-        mac_usb_ddcci usb(3);
-        QCOMPARE(usb.EnumerateDevices(), 1);
+        PublishedInterfaceList interfaces;
+        QCOMPARE(interfaces.bridges().EnumerateDevices(), 1);
         ORV_factory_ddc_control control(new low_level_ddc_mac_usb(0, 0), 0);
         control.set_retry_limit(1);
         for (int round = 0; round < 300; ++round) {
@@ -348,13 +401,59 @@ private slots:
         }
     }
 
+    // The GUI thread re-enumerates after a bridge left while a worker is
+    // inside an exchange on it: the table entry goes, the device the worker
+    // reads stays until the exchange is over, and the exchange ends with
+    // the transport's code.
+    void reEnumerationDuringAnExchange()
+    {
+        GatedHidBackend gated;
+        ScopedHidBackend hid(&gated);
+        PublishedInterfaceList interfaces;
+        QCOMPARE(interfaces.bridges().EnumerateDevices(), 1);
+        ddc_control control(new low_level_ddc_mac_usb(0, 0), 0);
+        std::atomic<int> result{0};
+        std::thread worker([&] {
+            unsigned int cur = 0, max = 0;
+            unsigned char rc = 0, type = 0;
+            result = control.GetVCP(0x10, &cur, &max, &rc, &type);
+        });
+        const bool inside = gated.inRead.tryAcquire(1, 10000);
+        int count = -1;
+        if (inside) {
+            gated.plugged = false;
+            count = interfaces.bridges().EnumerateDevices();
+        }
+        gated.letGo.release();
+        worker.join();
+        QVERIFY(inside);
+        QCOMPARE(count, 0);
+        QCOMPARE(result.load(), -2);
+    }
+
+    // The transports use the manager of the published interface list and no
+    // other: a manager that merely exists is nobody's.
     void transportWithoutManager()
     {
-        QVERIFY(!mac_usb_ddcci::instance());
+        FixedHidBackend fixed;
+        fixed.devices = {device(0, 64, 64)};
+        ScopedHidBackend hid(&fixed);
+        mac_usb_ddcci stray(3);
+        QCOMPARE(stray.EnumerateDevices(), 1);
+        QVERIFY(!pCMonAPIDummy);
+        QVERIFY(!low_level_ddc_mac_usb::bridgeManager());
         low_level_ddc_mac_usb transport(0, 0);
         unsigned char frame[3] = {0x51, 0x80, 0xBF};
         QCOMPARE(transport.i2c_write(0x6E, frame, 3), -1);
         QCOMPARE(transport.i2c_read(0x6E, frame, 3), -1);
+
+        // Published, its list's manager carries the transport's traffic.
+        PublishedInterfaceList interfaces;
+        QCOMPARE(low_level_ddc_mac_usb::bridgeManager(), &interfaces.bridges());
+        QCOMPARE(interfaces.bridges().EnumerateDevices(), 1);
+        low_level_ddc_mac_usb bound(0, 0);
+        QCOMPARE(bound.i2c_write(0x6E, frame, 3), 0);
+        QCOMPARE(transport.i2c_write(0x6E, frame, 3), -2);   // bound to nothing
     }
 
 private:

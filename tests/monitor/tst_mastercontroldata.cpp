@@ -101,6 +101,7 @@ private slots:
         QTest::newRow("tracker magic flipped") << -1 << 53;
         QTest::newRow("tracker cut short") << 70 << -1;
         QTest::newRow("monitor list version flipped") << -1 << 7;
+        QTest::newRow("monitor count absurd") << -1 << 8;
         QTest::newRow("empty file") << 0 << -1;
     }
     void damagedFileIsKeptAsideAndNeverOverwritten()

@@ -1,5 +1,6 @@
 #include "CMonAPIDummy.h"
 #include "DisplayRig.h"
+#include "low_level_ddc_mac_usb.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -67,21 +68,62 @@ private slots:
         QCOMPARE(api.GetDisplayInterfaceInfo(0, nullptr), -1);
     }
 
+    // A bridge takes over the display whose EDID serial is exactly its own,
+    // case included.
+    void bridgeMatchingOnlyBySerial_data()
+    {
+        QTest::addColumn<QString>("bridgeSerial");
+        QTest::addColumn<bool>("takesOver");
+        QTest::newRow("same") << QStringLiteral("SIM0001") << true;
+        QTest::newRow("another") << QStringLiteral("NOT-A-DISPLAY") << false;
+        QTest::newRow("lower case") << QStringLiteral("sim0001") << false;
+        QTest::newRow("one letter's case") << QStringLiteral("SiM0001") << false;
+    }
     void bridgeMatchingOnlyBySerial()
     {
+        QFETCH(QString, bridgeSerial);
+        QFETCH(bool, takesOver);
         DisplayRig rig;
         rig.desk.addMonitor(1, QRectF(0, 0, 1920, 1200), SimMonitorConfig::hxsim24());
-        SimBridgeConfig foreign;
-        foreign.serial = QStringLiteral("NOT-A-DISPLAY");
-        rig.desk.bridge(1, foreign);
+        SimBridgeConfig bridge;
+        bridge.serial = bridgeSerial;
+        rig.desk.bridge(1, bridge);
         rig.desk.plugBridge(1);
         CMonAPIDummy &api = rig.interfaces();
         QCOMPARE(api.EnumerateInterfaces(), 0);
         INTERFACE_INFO info;
         QCOMPARE(api.GetDisplayInterfaceInfo(0, &info), 0);
-        QCOMPARE(info.m_Connection, QStringLiteral("Native"));
-        QCOMPARE(info.m_InterfaceNumber, 0u);
+        QCOMPARE(info.m_Connection, takesOver ? QStringLiteral("USB") : QStringLiteral("Native"));
+        QCOMPARE(info.m_InterfaceNumber, takesOver ? 0xFF00u : 0u);
+        QCOMPARE(info.m_Serial, QStringLiteral("SIM0001"));
         QCOMPARE(api.GetNumDisplayInterfaces(), 1);
+        // The transport finds its bridge by the same exact serial.
+        QCOMPARE(api.m_USBBridges.FindBridge(QStringLiteral("SIM0001"), QByteArray()),
+                 takesOver ? 0 : -1);
+    }
+
+    // Fewer than 128 bytes are no EDID, even where zero padding would make
+    // them decode: here the byte cut off is a checksum of 0.
+    void shortEdidIsNoEdid()
+    {
+        QByteArray edid = buildSimEdid(SimMonitorConfig::hxsim24());
+        edid[15] = char(quint8(edid[15]) + quint8(edid[127]));
+        edid = withChecksum(edid);
+        QCOMPARE(edid[127], char(0));
+        DisplayRig rig;
+        rig.desk.addPlainDisplay(1, QRectF(0, 0, 800, 600), edid);
+        rig.desk.addPlainDisplay(2, QRectF(800, 0, 800, 600), edid.left(127));
+        CMonAPIDummy &api = rig.interfaces();
+        QCOMPARE(api.EnumerateInterfaces(), 0);
+        INTERFACE_INFO whole, cut;
+        QCOMPARE(api.GetDisplayInterfaceInfo(0, &whole), 0);
+        QCOMPARE(api.GetDisplayInterfaceInfo(1, &cut), 0);
+        QVERIFY(whole.m_EDIDValid);
+        QVERIFY(!cut.m_EDIDValid);
+        QVERIFY(cut.m_Name.isEmpty());
+        QVERIFY(cut.m_Serial.isEmpty());
+        QCOMPARE(cut.m_ModelID, 0u);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(cut.m_EDID), 256), QByteArray(256, 0));
     }
 
     void bridgeLendsItsNameToAnUnnamedMonitor()
@@ -183,7 +225,7 @@ private slots:
     {
         auto api = std::make_unique<CMonAPIDummy>();
         pCMonAPIDummy = api.get();
-        QCOMPARE(mac_usb_ddcci::instance(), &api->m_USBBridges);
+        QCOMPARE(low_level_ddc_mac_usb::bridgeManager(), &api->m_USBBridges);
         api.reset();
         QCOMPARE(pCMonAPIDummy, static_cast<CMonAPIDummy *>(nullptr));
     }

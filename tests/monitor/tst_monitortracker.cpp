@@ -60,6 +60,7 @@ private slots:
     {
         CMonitorTracker t;
         _MonitorTrackerRecord r = record(QStringLiteral("nobody"), 5, 1.0);
+        r.m_Target.m_AuxValue = 0.7;
         QCOMPARE(t.GetMonitorTrackerRecord(r), -1);
         QVERIFY(r.m_Key.isEmpty());
         QCOMPARE(r.m_ID, 0);
@@ -68,6 +69,7 @@ private slots:
         QCOMPARE(r.m_Target.m_Intensity, 100.0);
         QCOMPARE(r.m_Target.m_IntensityType, 1);
         QCOMPARE(r.m_Target.m_AuxType, 2);
+        QCOMPARE(r.m_Target.m_AuxValue, 0.3);
         QCOMPARE(r.m_Target.m_GammaCurveType, 2);
         QCOMPARE(r.m_Target.m_WhitePoint, CColorTemperature(_CIExy{0.3127, 0.3290}));
         QVERIFY(!r.m_Adjust.m_IsCalibrationOn);

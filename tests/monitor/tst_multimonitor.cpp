@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QtEndian>
 #include <QtTest>
 #include <cmath>
 
@@ -253,6 +254,34 @@ private slots:
         QCOMPARE(list.GetMonitorToPortMap(0), 7);
         QCOMPARE(list.GetMonitorToPortMap(1), -1);
         QCOMPARE(list.GetStoredCount(), 0);
+    }
+
+    // The stored monitor count comes from a file: one no system can have
+    // is damage, as in the tracker.
+    void storedCountIsBounded_data()
+    {
+        QTest::addColumn<QByteArray>("count");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("none") << hex("00 00 00 00") << true;
+        QTest::newRow("32") << hex("00 00 00 20") << true;
+        QTest::newRow("33") << hex("00 00 00 21") << false;
+        QTest::newRow("-1") << hex("FF FF FF FF") << false;
+        QTest::newRow("-16777216") << hex("FF 00 00 00") << false;
+        QTest::newRow("2147483647") << hex("7F FF FF FF") << false;
+    }
+    void storedCountIsBounded()
+    {
+        QFETCH(QByteArray, count);
+        QFETCH(bool, accepted);
+        QByteArray map;
+        for (int i = 0; i < 10; ++i)
+            map += hex("00 00 00") + char(i + 1);
+        CMultiMonitor list;
+        const QDataStream::Status status = readRecordBytes(
+            hex("00 00 DE AB 00 00 00 0B") + count + map, [&](QDataStream &s) { s >> list; });
+        QCOMPARE(status == QDataStream::Ok, accepted);
+        QCOMPARE(list.GetMonitorToPortMap(9), accepted ? 10 : -1);
+        QCOMPARE(list.GetStoredCount(), accepted ? int(qFromBigEndian<qint32>(count.constData())) : 0);
     }
 
     void mutatedRecords()

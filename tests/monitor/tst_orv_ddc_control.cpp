@@ -469,6 +469,15 @@ private slots:
         f.bus.replyPayload("C3 27 04");
         QCOMPARE(f.ddc.set_picture_mode_programmable_name(3, shortName), -26);
 
+        // '+' to ':' pass, their neighbours '*' and ';' do not; nor do the
+        // neighbours of the letters.
+        char edges[] = "+:*;@[`{AZaz0";
+        f.bus.replyPayload("C3 27 05");
+        QCOMPARE(f.ddc.set_picture_mode_programmable_name(5, edges), 0);
+        expected = hex("C2 27 05");
+        expected.append("+:      AZaz0");
+        QCOMPARE(f.bus.requests().last(), expected);
+
         QByteArray reply = hex("C3 26");
         reply.append("PZR+,-./09:  ");
         f.bus.replyPayload(reply);

@@ -9,7 +9,9 @@
 #include "TestSupport.h"
 
 #include <QtTest>
+#include <fcntl.h>
 #include <random>
+#include <unistd.h>
 
 using namespace pz;
 using test::hex;
@@ -64,6 +66,9 @@ private slots:
         QTest::newRow("pop without push") << hex("B4 75 08") << 0 << 0 << false;
         QTest::newRow("long item") << hex("FE 02 10 AA BB 75 08 95 04 91 02") << 0 << 4 << true;
         QTest::newRow("empty") << QByteArray() << 0 << 0 << true;
+        // Size x count beyond 64 signed bits: saturates at 2^32 bits.
+        QTest::newRow("size times count overflows")
+            << hex("77 FF FF FF FF 97 FF FF FF FF 81 00") << (1 << 29) << 0 << true;
     }
     void reportSizes()
     {
@@ -115,12 +120,53 @@ private slots:
         quint8 buf[4];
         QCOMPARE(device.readInputReport(buf, 4, 100, 20), 0);
         QCOMPARE(clock.waitsMs(), (QVector<qint64>{20, 20, 20, 20, 20}));
+        // A timeout between two passes ends the wait at the timeout.
+        clock.clearWaits();
+        QCOMPARE(device.readInputReport(buf, 4, 50, 20), 0);
+        QCOMPARE(clock.waitsMs(), (QVector<qint64>{20, 20, 10}));
+        clock.clearWaits();
+        QCOMPARE(device.readInputReport(buf, 4, 0, 20), 0);
+        QVERIFY(clock.waitsMs().isEmpty());
 
         CountingDevice later;
         later.readyAfterPolls = 3;
         clock.clearWaits();
         QCOMPARE(later.readInputReport(buf, 4, 4500, 20), 1);
         QCOMPARE(clock.totalWaitedUs(), qint64(60000));
+    }
+
+    // A bridge that stops taking reports must not hold the writer for good:
+    // it waits for the node to take data 1000 ms of program-clock time at
+    // most, then gives up. A full pipe stands in for such a node.
+    void writeWaitsForTheNodeBounded()
+    {
+        VirtualClock clock;
+        ScopedClock scope(&clock);
+        int ends[2];
+        QCOMPARE(::pipe(ends), 0);
+        const quint8 report[65] = {0x00, 0x01, 0x00, 0x06, 0x6E};
+        QVERIFY(LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 1000));
+        QVERIFY(clock.waitsUs().isEmpty());
+        quint8 got[65] = {};
+        QCOMPARE(::read(ends[0], got, sizeof got), ssize_t(65));
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(got), 5), hex("00 01 00 06 6E"));
+
+        QCOMPARE(::fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
+        while (::write(ends[1], report, sizeof report) > 0) {
+        }
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 1000));
+        QCOMPARE(clock.waitsMs(), QVector<qint64>(100, 10));
+        clock.clearWaits();
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 25));
+        QCOMPARE(clock.waitsMs(), (QVector<qint64>{10, 10, 5}));
+
+        // A node that went away fails at once.
+        ::close(ends[0]);
+        clock.clearWaits();
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(ends[1], report, 65, 1000));
+        QVERIFY(clock.waitsUs().isEmpty());
+        ::close(ends[1]);
+        QVERIFY(!LinuxHidBackend::writeWhenWritable(-1, report, 65, 1000));
     }
 
     void udevIdTexts_data()

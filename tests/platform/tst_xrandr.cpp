@@ -5,6 +5,7 @@
 // ramps and properties it sets cannot race with another test.
 
 #include "Desktop.h"
+#include "DisplayProfiles.h"
 #include "GammaRamp.h"
 #include "LinuxDesktop.h"
 #include "SystemDisplayBackends.h"
@@ -142,9 +143,12 @@ private slots:
         QVERIFY(!status.reason.isEmpty());
         QVERIFY(!desktop().onlineDisplays(displays));
         QVERIFY(!gammaRamps().getRamp(1, tables));
+        // The Linux profile backend, not the default: it checks the file first.
+        QCOMPARE(displayProfiles().assign(1, QStringLiteral("/nonexistent/profile.icc")), -1);
         QVERIFY(!installSystemDisplayBackends().available);
         setDesktop(nullptr);
         setGammaRamps(nullptr);
+        setDisplayProfiles(nullptr);
     }
 
     void unsetDisplayVariableIsUnavailable()
@@ -196,6 +200,16 @@ private slots:
         addConnector(sysfs.path(), QStringLiteral("card0-") + out.name, true, kernel);
         QVERIFY(desk.onlineDisplays(displays));
         QCOMPARE(displays.first().edid, kernel);
+        // Fewer than 128 bytes are no EDID: a cut-off published one gives way
+        // to the kernel's, and a cut-off kernel one is not taken either.
+        QVERIFY(x->setOutputEdid(out.id, published.left(127)));
+        QVERIFY(desk.onlineDisplays(displays));
+        QCOMPARE(displays.first().edid, kernel);
+        addConnector(sysfs.path(), QStringLiteral("card0-") + out.name, true, kernel.left(127));
+        QVERIFY(desk.onlineDisplays(displays));
+        QVERIFY(displays.first().edid.isEmpty());
+        QVERIFY(x->setOutputEdid(out.id, QByteArray()));
+        addConnector(sysfs.path(), QStringLiteral("card0-") + out.name, true, kernel);
 
         // The connector has no I2C bus yet: no bus opens, and no other bus.
         QCOMPARE(desk.i2cBusNumber(out.id), -1);

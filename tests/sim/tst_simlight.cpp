@@ -70,6 +70,60 @@ private slots:
         QCOMPARE(monitor.registerValue(0x1097), quint16(1));
     }
 
+    void processingTriggers_data()
+    {
+        QTest::addColumn<int>("engineControl");   // 0x1067: 1 runs, 3 holds
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("white x") << 1 << 0x1052 << 300 << true;
+        QTest::newRow("white y") << 1 << 0x1053 << 310 << true;
+        QTest::newRow("luminance") << 1 << 0x2B3 << 200 << true;
+        QTest::newRow("black level") << 1 << 0x1054 << 5 << true;
+        QTest::newRow("gamma mode") << 1 << 0x268 << 5 << false;
+        QTest::newRow("primary") << 1 << 0x1055 << 640 << false;
+        QTest::newRow("black level held") << 3 << 0x1054 << 5 << false;
+    }
+    void processingTriggers()
+    {
+        QFETCH(int, engineControl);
+        QFETCH(int, code);
+        QFETCH(int, value);
+        QFETCH(bool, starts);
+        SimMonitorConfig c;
+        c.registerValues = {{0x1067, quint16(engineControl)}};
+        SimOrvaneMonitor monitor(c);
+        QCOMPARE(monitor.registerValue(0x1097), quint16(0));
+        exchange(monitor, pagedSet(quint16(code), value));
+        QCOMPARE(monitor.registerValue(quint16(code)), quint16(value));
+        QCOMPARE(monitor.registerValue(0x1097), quint16(starts ? 1 : 0));
+    }
+
+    void restoreColourDefaultsAppliesAtOnce()
+    {
+        SimOrvaneMonitor monitor;
+        exchange(monitor, pagedSet(0x1052, 300));
+        exchange(monitor, pagedSet(0x0016, 100));
+        exchange(monitor, pagedSet(0x0010, 80));
+        m_clock.advanceUs(8000000);
+        QCOMPARE(monitor.appliedEngineState().whiteX, 300);
+
+        // Writing 0 does nothing; 1 puts the colour registers and the gains
+        // back and applies them without processing. It reads back as 0.
+        exchange(monitor, pagedSet(0x0008, 0));
+        QCOMPARE(monitor.registerValue(0x1052), quint16(300));
+        exchange(monitor, pagedSet(0x0008, 1));
+        QCOMPARE(monitor.registerValue(0x0008), quint16(0));
+        QCOMPARE(monitor.registerValue(0x1052), quint16(313));
+        QCOMPARE(monitor.registerValue(0x0016), quint16(255));
+        QCOMPARE(monitor.registerValue(0x1097), quint16(0));
+        const SimEngineState applied = monitor.appliedEngineState();
+        QCOMPARE(applied.whiteX, 313);
+        QCOMPARE(applied.gains[0], 255);
+        // Brightness is no colour setting.
+        QCOMPARE(monitor.registerValue(0x0010), quint16(80));
+    }
+
     void nativeWhiteBlackAndPrimaries()
     {
         SimMonitorConfig c;

@@ -1,0 +1,332 @@
+// The colour-manager side of profile assignment, against a fake
+// org.freedesktop.ColorManager on a private bus: a dbus-daemon of its own
+// configuration, the fake served from a helper thread on its own
+// connection. Every call and argument the client sends is checked. Skipped
+// where dbus-daemon is not installed; the part through the Linux backend
+// also needs the test X server.
+
+#include "ColorManagerClient.h"
+#include "IccProfileFixture.h"
+#include "LinuxDisplayProfiles.h"
+#include "XRandRConnection.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVirtualObject>
+#include <QMutex>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <utility>
+
+using namespace pz;
+using namespace pz::test;
+
+namespace {
+
+using StringMap = QMap<QString, QString>;
+
+const QString kService = QStringLiteral("org.freedesktop.ColorManager");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/ColorManager");
+const QString kManager = QStringLiteral("org.freedesktop.ColorManager");
+const QString kDevice = QStringLiteral("org.freedesktop.ColorManager.Device");
+const QString kDevicePath = QStringLiteral("/org/freedesktop/ColorManager/devices/xrandr_test");
+const QString kProfilePath = QStringLiteral("/org/freedesktop/ColorManager/profiles/icc_test");
+
+// One call as the fake saw it: "Member(arg, arg...)" with object paths as
+// "o:path" and string maps as "{key=value}".
+QString describe(const QDBusMessage &message)
+{
+    QStringList args;
+    for (const QVariant &arg : message.arguments()) {
+        if (arg.metaType() == QMetaType::fromType<QDBusObjectPath>())
+            args << "o:" + arg.value<QDBusObjectPath>().path();
+        else if (arg.metaType() == QMetaType::fromType<QDBusArgument>()) {
+            const StringMap map = qdbus_cast<StringMap>(arg.value<QDBusArgument>());
+            QStringList pairs;
+            for (auto it = map.begin(); it != map.end(); ++it)
+                pairs << it.key() + "=" + it.value();
+            args << "{" + pairs.join(",") + "}";
+        } else
+            args << arg.toString();
+    }
+    return message.path() + " " + message.interface() + "." + message.member() + "("
+        + args.join(", ") + ") " + message.signature();
+}
+
+class FakeColorManager : public QDBusVirtualObject {
+public:
+    // What the fake knows; set before a call.
+    QString knownProfileFile;
+    QString deviceOutputName;
+    QString deviceEdidMd5;
+    bool refusesDefault = false;
+
+    QStringList takeCalls()
+    {
+        QMutexLocker lock(&m_lock);
+        return std::exchange(m_calls, {});
+    }
+
+    QString introspect(const QString &) const override { return QString(); }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        {
+            QMutexLocker lock(&m_lock);
+            m_calls << describe(message);
+        }
+        const QString member = message.member();
+        const QList<QVariant> args = message.arguments();
+        const QDBusMessage notFound = message.createErrorReply(
+            QStringLiteral("org.freedesktop.ColorManager.NotFound"), QStringLiteral("not found"));
+        QDBusMessage reply = message.createReply();
+        if (member == "FindProfileByFilename")
+            reply = args.value(0).toString() == knownProfileFile
+                ? message.createReply(QVariant::fromValue(QDBusObjectPath(kProfilePath)))
+                : notFound;
+        else if (member == "CreateProfile")
+            reply = message.createReply(QVariant::fromValue(QDBusObjectPath(kProfilePath)));
+        else if (member == "FindDeviceByProperty") {
+            const QString key = args.value(0).toString();
+            const QString value = args.value(1).toString();
+            const bool found = (key == "XRANDR_name" && value == deviceOutputName)
+                || (key == "OutputEdidMd5" && value == deviceEdidMd5);
+            reply = found ? message.createReply(QVariant::fromValue(QDBusObjectPath(kDevicePath)))
+                          : notFound;
+        } else if (member == "AddProfile")
+            reply = message.createErrorReply(QStringLiteral("org.freedesktop.ColorManager.Device.AlreadyExists"),
+                                             QStringLiteral("already added"));
+        else if (member == "MakeProfileDefault" && refusesDefault)
+            reply = message.createErrorReply(QStringLiteral("org.freedesktop.ColorManager.Failed"),
+                                             QStringLiteral("refused"));
+        connection.send(reply);
+        return true;
+    }
+
+private:
+    QMutex m_lock;
+    QStringList m_calls;
+};
+
+QString call(const QString &path, const QString &interface, const QString &member,
+             const QString &args, const QString &signature)
+{
+    return path + " " + interface + "." + member + "(" + args + ") " + signature;
+}
+
+} // namespace
+
+class TestColorManager : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QString m_address;
+    QThread m_serverThread;
+    FakeColorManager *m_fake = nullptr;
+    QString m_profile;
+    QByteArray m_bytes;
+
+    QDBusConnection serverConnection() { return QDBusConnection(QStringLiteral("pz-fake-colord")); }
+    QDBusConnection clientConnection() { return QDBusConnection(QStringLiteral("pz-client")); }
+
+    QString profileId() const { return "icc-" + ColorManagerClient::md5Hex(m_bytes); }
+
+private slots:
+    void initTestCase()
+    {
+        qDBusRegisterMetaType<StringMap>();
+        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
+        if (daemon.isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        const QString config = m_dir.filePath("bus.conf");
+        QVERIFY(writeBytes(config, QStringLiteral(
+            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+            " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+            "<busconfig><type>session</type><listen>unix:path=%1</listen>"
+            "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+            "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
+            .arg(m_dir.filePath("bus")).toUtf8()));
+        m_daemon.start(daemon, {"--config-file=" + config, "--nofork", "--print-address"});
+        QVERIFY(m_daemon.waitForStarted(5000));
+        QVERIFY(m_daemon.waitForReadyRead(5000));
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        QVERIFY(!m_address.isEmpty());
+
+        m_bytes = srgbProfileBytes();
+        m_profile = m_dir.filePath("display.icc");
+        QVERIFY(writeBytes(m_profile, m_bytes));
+
+        // The fake answers on the helper thread while the client blocks here.
+        m_serverThread.start();
+        m_fake = new FakeColorManager;
+        m_fake->moveToThread(&m_serverThread);
+        bool serving = false;
+        QMetaObject::invokeMethod(
+            m_fake,
+            [this, &serving] {
+                QDBusConnection server = QDBusConnection::connectToBus(m_address, "pz-fake-colord");
+                serving = server.isConnected()
+                    && server.registerVirtualObject(kManagerPath, m_fake, QDBusConnection::SubPath);
+            },
+            Qt::BlockingQueuedConnection);
+        QVERIFY(serving);
+        QVERIFY(QDBusConnection::connectToBus(m_address, "pz-client").isConnected());
+    }
+    void cleanupTestCase()
+    {
+        if (m_fake) {
+            serverConnection().unregisterObject(kManagerPath);
+            QDBusConnection::disconnectFromBus("pz-fake-colord");
+            QDBusConnection::disconnectFromBus("pz-client");
+            m_fake->deleteLater();
+            m_serverThread.quit();
+            m_serverThread.wait();
+        }
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.terminate();
+            m_daemon.waitForFinished(5000);
+        }
+    }
+    void init()
+    {
+        QVERIFY(serverConnection().registerService(kService));
+        m_fake->knownProfileFile.clear();
+        m_fake->deviceOutputName = "DP-1";
+        m_fake->deviceEdidMd5.clear();
+        m_fake->refusesDefault = false;
+        m_fake->takeCalls();
+    }
+    void cleanup() { serverConnection().unregisterService(kService); }
+
+    void assign_data()
+    {
+        QTest::addColumn<bool>("profileKnown");
+        QTest::addColumn<QString>("deviceName");
+        QTest::addColumn<QByteArray>("edid");
+        QTest::addColumn<bool>("refusesDefault");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("calls");
+        // Filled in below from the profile path and its id.
+        QTest::newRow("new profile, device by output name") << false << "DP-1" << QByteArray("EDID")
+                                                            << false << int(ColorManagerClient::kAssigned)
+                                                            << QStringList{"find", "create", "byName",
+                                                                           "add", "default"};
+        QTest::newRow("profile already known") << true << "DP-1" << QByteArray() << false
+                                               << int(ColorManagerClient::kAssigned)
+                                               << QStringList{"find", "byName", "add", "default"};
+        QTest::newRow("device by EDID") << true << "HDMI-2" << QByteArray("EDID") << false
+                                        << int(ColorManagerClient::kAssigned)
+                                        << QStringList{"find", "byName", "byEdid", "add", "default"};
+        QTest::newRow("no device") << true << "HDMI-2" << QByteArray("OTHER") << false
+                                   << int(ColorManagerClient::kNoDevice)
+                                   << QStringList{"find", "byName", "byEdid"};
+        QTest::newRow("no device, no EDID to try") << true << "HDMI-2" << QByteArray() << false
+                                                   << int(ColorManagerClient::kNoDevice)
+                                                   << QStringList{"find", "byName"};
+        QTest::newRow("default refused") << true << "DP-1" << QByteArray() << true
+                                         << int(ColorManagerClient::kFailed)
+                                         << QStringList{"find", "byName", "add", "default"};
+    }
+    void assign()
+    {
+        QFETCH(bool, profileKnown);
+        QFETCH(QString, deviceName);
+        QFETCH(QByteArray, edid);
+        QFETCH(bool, refusesDefault);
+        QFETCH(int, result);
+        QFETCH(QStringList, calls);
+        if (profileKnown)
+            m_fake->knownProfileFile = m_profile;
+        m_fake->deviceOutputName = deviceName;
+        m_fake->deviceEdidMd5 = ColorManagerClient::md5Hex("EDID");
+        m_fake->refusesDefault = refusesDefault;
+
+        ColorManagerClient client(clientConnection());
+        QCOMPARE(int(client.assign(m_profile, m_bytes, "DP-1", edid)), result);
+
+        const QMap<QString, QString> expected{
+            {"find", call(kManagerPath, kManager, "FindProfileByFilename", m_profile, "s")},
+            {"create", call(kManagerPath, kManager, "CreateProfile",
+                            profileId() + ", temp, {Filename=" + m_profile + "}", "ssa{ss}")},
+            {"byName", call(kManagerPath, kManager, "FindDeviceByProperty", "XRANDR_name, DP-1", "ss")},
+            {"byEdid", call(kManagerPath, kManager, "FindDeviceByProperty",
+                            "OutputEdidMd5, " + ColorManagerClient::md5Hex(edid), "ss")},
+            {"add", call(kDevicePath, kDevice, "AddProfile", "hard, o:" + kProfilePath, "so")},
+            {"default", call(kDevicePath, kDevice, "MakeProfileDefault", "o:" + kProfilePath, "o")},
+        };
+        QStringList expectedCalls;
+        for (const QString &c : calls)
+            expectedCalls << expected.value(c);
+        QCOMPARE(m_fake->takeCalls(), expectedCalls);
+    }
+
+    void md5OfKnownBytes()
+    {
+        QCOMPARE(ColorManagerClient::md5Hex(""), QStringLiteral("d41d8cd98f00b204e9800998ecf8427e"));
+    }
+
+    void noService()
+    {
+        serverConnection().unregisterService(kService);
+        ColorManagerClient client(clientConnection());
+        QCOMPARE(client.assign(m_profile, m_bytes, "DP-1", QByteArray()), ColorManagerClient::kNoService);
+        ColorManagerClient unconnected(QDBusConnection::connectToBus("unix:path=/nonexistent/pz", "pz-nowhere"));
+        QCOMPARE(unconnected.assign(m_profile, m_bytes, "DP-1", QByteArray()),
+                 ColorManagerClient::kNoService);
+        QVERIFY(m_fake->takeCalls().isEmpty());
+    }
+
+    void throughTheLinuxBackend_data()
+    {
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<bool>("deviceKnown");
+        QTest::newRow("device found") << true << true;
+        QTest::newRow("device not found: the X server decides") << true << false;
+        QTest::newRow("no service: skipped") << false << false;
+    }
+    void throughTheLinuxBackend()
+    {
+        QFETCH(bool, service);
+        QFETCH(bool, deviceKnown);
+        const QByteArray server = qgetenv("PZ_TEST_X_DISPLAY");
+        if (server.isEmpty())
+            QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
+        auto x = std::make_shared<XRandRConnection>(server);
+        QVector<XRandROutput> outputs;
+        QVERIFY(x->activeOutputs(outputs));
+        const XRandROutput output = outputs.first();
+        m_fake->deviceOutputName = deviceKnown ? output.name : QStringLiteral("elsewhere");
+        if (!service)
+            serverConnection().unregisterService(kService);
+
+        LinuxDisplayProfiles profiles(x, clientConnection());
+        QCOMPARE(profiles.assign(output.id, m_profile), 0);
+        QCOMPARE(x->outputProperty(output.id, "_ICC_PROFILE"), m_bytes);
+        const QStringList calls = m_fake->takeCalls();
+        if (!service) {
+            QVERIFY(calls.isEmpty());
+        } else {
+            QCOMPARE(calls.value(1), call(kManagerPath, kManager, "CreateProfile",
+                                          profileId() + ", temp, {Filename=" + m_profile + "}",
+                                          "ssa{ss}"));
+            QCOMPARE(calls.value(2), call(kManagerPath, kManager, "FindDeviceByProperty",
+                                          "XRANDR_name, " + output.name, "ss"));
+            QCOMPARE(calls.size(), deviceKnown ? 5 : (output.edid.isEmpty() ? 3 : 4));
+            if (deviceKnown)
+                QCOMPARE(calls.value(4), call(kDevicePath, kDevice, "MakeProfileDefault",
+                                              "o:" + kProfilePath, "o"));
+        }
+        x->setOutputProperty(output.id, "_ICC_PROFILE", QByteArray());
+        x->setRootProperty("_ICC_PROFILE", QByteArray());
+        x->setRootProperty("_ICC_PROFILE_IN_X_VERSION", QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestColorManager)
+#include "tst_colormanager.moc"
