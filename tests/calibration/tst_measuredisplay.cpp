@@ -218,8 +218,11 @@ void TestMeasureDisplay::measuresWithoutAMonitorObject()
     rig.attach(thread);
     thread.SetTargetValue(gammaTarget());
     ThreadSignalLog log(thread);
+    rig.rig.clock.clearWaits();
     QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_VALIDATE));
     QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
+    // The only waits: each of the 11 patches settles 200 ms.
+    QCOMPARE(rig.rig.clock.waitsMs(), QVector<qint64>(11, 200));
     const CColorValue &record = thread.m_AdjustValue.m_ColorValue;
     QVERIFY(thread.m_AdjustValue.m_IsValid);
     QCOMPARE(record.m_FinalGreySteps.size(), 8);
