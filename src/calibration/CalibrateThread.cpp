@@ -10,6 +10,7 @@
 #include "CTargetDisplay.h"
 #include "Clock.h"
 #include "PreferencesRegistry.h"
+#include "WorkerThreadControl.h"
 
 #include <QMutexLocker>
 #include <algorithm>
@@ -49,11 +50,7 @@ CalibrateThread::~CalibrateThread() { stopAndWait(); }
 
 void CalibrateThread::stopAndWait()
 {
-    {
-        QMutexLocker lock(&m_Mutex);
-        m_Abort = true;
-        m_Condition.wakeAll();
-    }
+    pz::abortAndWakeAll(m_Mutex, m_Condition, m_Abort);
     wait();
 }
 
@@ -84,23 +81,13 @@ void CalibrateThread::SetTargetValue(CTargetValue target)
 void CalibrateThread::begin(unsigned int operation)
 {
     m_Operation = operation;
-    QMutexLocker lock(&m_Mutex);
-    if (isRunning()) {
-        // The new operation does not run; the wake cannot release a pending
-        // handshake, whose wait only ends on an acknowledgement or abort.
-        m_Restart = true;
-        m_Condition.wakeOne();
-        return;
-    }
-    start(QThread::LowPriority);
+    // On a running thread the new operation does not run, and the wake
+    // cannot release a pending handshake, whose wait only ends on an
+    // acknowledgement or an abort.
+    pz::startOrRequestRestart(*this, m_Mutex, m_Condition, m_Restart);
 }
 
-void CalibrateThread::stop()
-{
-    QMutexLocker lock(&m_Mutex);
-    m_Abort = true;
-    m_Condition.wakeAll();
-}
+void CalibrateThread::stop() { pz::abortAndWakeAll(m_Mutex, m_Condition, m_Abort); }
 
 void CalibrateThread::patchChanged()
 {

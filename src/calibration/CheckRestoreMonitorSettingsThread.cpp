@@ -5,8 +5,8 @@
 #include "CTargetDisplay.h"
 #include "CTargetValue.h"
 #include "CVideoCardGamma.h"
+#include "WorkerThreadControl.h"
 
-#include <QMutexLocker>
 
 CheckRestoreMonitorSettingsThread::CheckRestoreMonitorSettingsThread(QObject *parent)
     : QThread(parent)
@@ -15,11 +15,7 @@ CheckRestoreMonitorSettingsThread::CheckRestoreMonitorSettingsThread(QObject *pa
 
 CheckRestoreMonitorSettingsThread::~CheckRestoreMonitorSettingsThread()
 {
-    {
-        QMutexLocker lock(&m_Mutex);
-        m_Abort = true;
-        m_Condition.wakeAll();
-    }
+    pz::abortAndWakeAll(m_Mutex, m_Condition, m_Abort);
     wait();
 }
 
@@ -35,13 +31,7 @@ void CheckRestoreMonitorSettingsThread::SetObjects(CTargetDisplay *display, CTar
 void CheckRestoreMonitorSettingsThread::begin(unsigned int mode)
 {
     m_Mode = mode;
-    QMutexLocker lock(&m_Mutex);
-    if (isRunning()) {
-        m_Restart = true;
-        m_Condition.wakeOne();
-        return;
-    }
-    start(QThread::LowPriority);
+    pz::startOrRequestRestart(*this, m_Mutex, m_Condition, m_Restart);
 }
 
 void CheckRestoreMonitorSettingsThread::stop() { m_Abort = true; }

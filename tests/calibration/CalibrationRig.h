@@ -131,6 +131,15 @@ struct CalibrationRig {
         return ended;
     }
 
+    // Starts a profile measurement that stays in its first handshake: the
+    // responder shows the red patch but does not acknowledge it.
+    bool startBlockedInFirstHandshake(CalibrateThread &thread)
+    {
+        responder.setAutoAcknowledge(false);
+        thread.begin(CalibrateThread::OPERATION_PROFILE);
+        return QTest::qWaitFor([this] { return responder.shown().size() == 1; }, 10000);
+    }
+
     // The white luminance the sensor sees now, at gain 1.
     double whiteLuminance()
     {

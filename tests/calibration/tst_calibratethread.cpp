@@ -385,11 +385,8 @@ void TestCalibrateThread::strayWakesDoNotReleaseAHandshake()
     CalibrationRig rig(false);
     ProbeThread thread;
     rig.attach(thread);
-    rig.responder.setAutoAcknowledge(false);
     ThreadSignalLog log(thread);
-
-    thread.begin(CalibrateThread::OPERATION_PROFILE);
-    QTRY_COMPARE(rig.responder.shown().size(), 1);
+    QVERIFY(rig.startBlockedInFirstHandshake(thread));
     QCOMPARE(rig.sensor.measureCounts().size(), 1);   // the first reading only
 
     thread.strayWake();
@@ -415,15 +412,13 @@ void TestCalibrateThread::deletingReleasesABlockedHandshake()
     CalibrationRig rig(false);
     auto *thread = new CalibrateThread;
     rig.attach(*thread);
-    rig.responder.setAutoAcknowledge(false);
     std::atomic<int> code{0};
     std::atomic<int> completions{0};
     connect(thread, &CalibrateThread::calibrationError, thread, [&code](int c) { code = c; },
             Qt::DirectConnection);
     connect(thread, &CalibrateThread::CalibrationComplete, thread, [&completions] { ++completions; },
             Qt::DirectConnection);
-    thread->begin(CalibrateThread::OPERATION_PROFILE);
-    QTRY_COMPARE(rig.responder.shown().size(), 1);
+    QVERIFY(rig.startBlockedInFirstHandshake(*thread));
 
     delete thread;   // would hang if the handshake stayed blocked
     QCOMPARE(code.load(), CalibrateThread::kCancelled);
@@ -436,10 +431,8 @@ void TestCalibrateThread::stopReleasesABlockedHandshake()
     CalibrationRig rig(false);
     CalibrateThread thread;
     rig.attach(thread);
-    rig.responder.setAutoAcknowledge(false);
     ThreadSignalLog log(thread);
-    thread.begin(CalibrateThread::OPERATION_PROFILE);
-    QTRY_COMPARE(rig.responder.shown().size(), 1);
+    QVERIFY(rig.startBlockedInFirstHandshake(thread));
     thread.stop();
     QTRY_VERIFY(log.ended());
     QCOMPARE(log.entries.last(), QStringLiteral("calibrationError(-1005)"));

@@ -4,6 +4,7 @@
 
 #include "CalibrateThread.h"
 #include "CalibrationRig.h"
+#include "TestSupport.h"
 
 #include <QtTest>
 #include <cmath>
@@ -21,17 +22,6 @@ CTargetValue gammaTarget()
     target.CreateDefault();
     target.m_GammaCurveType = CTargetValue::kCurveGamma;
     return target;
-}
-
-// One native-table record: X, Y, Z as little-endian 32-bit counts at 4.
-QByteArray xyzRecord(quint32 X, quint32 Y, quint32 Z)
-{
-    QByteArray r(16, 0);
-    const quint32 v[3] = {X, Y, Z};
-    for (int i = 0; i < 3; ++i)
-        for (int b = 0; b < 4; ++b)
-            r[4 + 4 * i + b] = char((v[i] >> (8 * b)) & 0xFF);
-    return r;
 }
 
 // A gain that brings the white reading to at least `luminance`, and the
@@ -145,8 +135,11 @@ void TestMeasureDisplay::recordsWhatTheDisplayShows()
 {
     CalibrationRig rig;
     // Native primaries in the monitor's EEPROM, unlike its EDID's.
-    rig.sim->setEeprom(kNativeTableAddress, xyzRecord(640, 330, 30) + xyzRecord(300, 600, 100)
-                                                + xyzRecord(150, 60, 790));
+    // Three 16-byte records, X Y Z little-endian at offset 4: red 640 330 30,
+    // green 300 600 100, blue 150 60 790.
+    rig.sim->setEeprom(kNativeTableAddress, hex("00 00 00 00 80 02 00 00 4A 01 00 00 1E 00 00 00"
+                                                "00 00 00 00 2C 01 00 00 58 02 00 00 64 00 00 00"
+                                                "00 00 00 00 96 00 00 00 3C 00 00 00 16 03 00 00"));
     // A ramp another program loaded: gamma 1.8 on red, 0.9 of full scale on blue.
     GammaRampTables loaded = identityGammaRamp();
     for (int i = 0; i < IGammaRamps::kEntries; ++i) {
