@@ -24,6 +24,12 @@ struct ImageSpec {
 const ImageSpec kImages[] = {
     {"zoomin.png", QSize(22, 22), images::drawZoomIn},
     {"zoomout.png", QSize(22, 22), images::drawZoomOut},
+    {"it8-6.png", QSize(203, 100), images::drawTestPatternCaption},
+    {"it8-3.png", QSize(611, 100), images::drawQualityControlPanels},
+    {"it8-4.png", QSize(407, 407), images::drawResolutionChart},
+    {"arrow left.png", QSize(32, 32), images::drawArrowLeft},
+    {"arrow right.png", QSize(32, 32), images::drawArrowRight},
+    {"arrow cancel.png", QSize(32, 32), images::drawArrowCancel},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &folder)
