@@ -1,11 +1,13 @@
 // The measurement patch: its square and circle at three sizes, the exact
 // colour in its centre (also with alpha), the ring's outer half, the
 // fallback with no display under the window, the blank cursor and the
-// scheduled repaint.
+// scheduled repaint. Two patches are written as PNGs into the build folder
+// for a look.
 
 #include "SimulatedScreens.h"
 #include "colorimeterMeasurementTarget.h"
 
+#include <QDir>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QtTest>
@@ -201,6 +203,17 @@ private slots:
         w.patch->setPatchColor(QColor(10, 20, 30));
         QCOMPARE(counter.paints, 0);
         QTRY_VERIFY(counter.paints > 0);
+    }
+
+    void picturesForALook()
+    {
+        const QDir folder(QCoreApplication::applicationDirPath());
+        PatchWindow square(QSize(300, 300));
+        square.patch->setPatchColor(QColor(230, 120, 40));
+        QVERIFY(square.window.grab().save(folder.filePath("measurement_patch_300x300.png")));
+        PatchWindow wide(QSize(400, 300));
+        wide.patch->setPatchColor(QColor(40, 120, 230, 160));
+        QVERIFY(wide.window.grab().save(folder.filePath("measurement_patch_400x300_alpha.png")));
     }
 };
 

@@ -1,6 +1,7 @@
 // The test pattern window: its form, the pattern names and stepping, the
 // overlay controls and their timer, and its placement over the simulated
-// desktop's displays.
+// desktop's displays. A few patterns with their controls are written as PNGs
+// into the build folder for a look.
 
 #include "DisplayPlacement.h"
 #include "PZ_test_pattern_widget.h"
@@ -8,6 +9,7 @@
 #include "SimulatedScreens.h"
 #include "pz_test_pattern_dialog.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
@@ -307,6 +309,18 @@ private slots:
         QCOMPARE(pz::placeOnDisplay(w.dialog, QRect(9000, 9000, 100, 100)),
                  QGuiApplication::primaryScreen());
         QCOMPARE(w.dialog.geometry(), kDisplay1);
+    }
+
+    void picturesForALook()
+    {
+        const QDir folder(QCoreApplication::applicationDirPath());
+        Window w;
+        w.showOn(kDisplay1);
+        QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
+        for (int n : {0, 1, 5, 9, 13}) {
+            w.dialog.SetTestPattern(n);
+            QVERIFY(w.dialog.grab().save(folder.filePath(QString("test_pattern_window_%1.png").arg(n))));
+        }
     }
 };
 
