@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 using pz::test::kDisplay1;
@@ -66,6 +67,24 @@ struct Window {
         dialog.enable_controls(true);
         dialog.show();
         dialog.activateWindow();
+    }
+};
+
+// Translates the pattern names and templates of the widget's context only.
+class PatternTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "PZ_test_pattern_widget") != 0)
+            return QString();
+        if (qstrcmp(source, "Black") == 0)
+            return QStringLiteral("Schwarz");
+        if (qstrcmp(source, "Pattern #%1: %2") == 0)
+            return QStringLiteral("Muster %1 (%2)");
+        if (qstrcmp(source, "<html><b><font COLOR=white>%1</font></b></html>") == 0)
+            return QStringLiteral("<b>%1</b>");
+        return QString();
     }
 };
 
@@ -163,6 +182,17 @@ private slots:
         QCOMPARE(w.pattern->getPatternName(), name);
     }
 
+    void namesAreTranslatedInTheWidgetsContext()
+    {
+        PatternTranslator translator;
+        QCoreApplication::installTranslator(&translator);
+        Window w;
+        w.dialog.SetTestPattern(1);
+        const QString name = w.name->text();
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(name, QString("<b>Muster 2 (Schwarz)</b>"));
+    }
+
     // "]" and "[" step through the patterns with wrap-around; the buttons
     // do the same.
     void steppingWraps()
@@ -192,6 +222,10 @@ private slots:
         QVERIFY(w.name->isHidden());
 
         w.button("test_pattern_close_toolButton")->click();
+        QVERIFY(!w.dialog.isVisible());
+        // Keys the pattern passes on reach the dialog: Escape hides it.
+        w.dialog.show();
+        QTest::keyClick(w.pattern, Qt::Key_Escape);
         QVERIFY(!w.dialog.isVisible());
     }
 

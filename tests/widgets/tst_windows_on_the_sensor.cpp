@@ -6,6 +6,7 @@
 #include "DisplayPlacement.h"
 #include "Resources.h"
 #include "SimDesktop.h"
+#include "SimLightChecks.h"
 #include "SimScreenSampler.h"
 #include "SimSensorLight.h"
 #include "SimulatedScreens.h"
@@ -19,15 +20,7 @@ using namespace pz;
 using test::kDisplay1;
 using test::kDisplay2;
 using test::recordBounds;
-
-namespace {
-
-bool sameXYZ(const SimXYZ &a, const SimXYZ &b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
-}
-
-} // namespace
+using test::sameXYZ;
 
 class TestWindowsOnTheSensor : public QObject {
     Q_OBJECT
