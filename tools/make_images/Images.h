@@ -40,4 +40,14 @@ void drawMunkiArrowEmissiveFromAbove(QPainter &p, const QSize &size);
 void drawMunkiOutline(QPainter &p, const QSize &size);
 void drawMunkiAmbientMeasure(QPainter &p, const QSize &size);
 
+// The test pattern window: the TG18-QC caption (203 x 100), the three
+// quality-control panels (611 x 100), the resolution chart with its centre
+// group (407 x 407) and the overlay buttons.
+void drawTestPatternCaption(QPainter &p, const QSize &size);
+void drawQualityControlPanels(QPainter &p, const QSize &size);
+void drawResolutionChart(QPainter &p, const QSize &size);
+void drawArrowLeft(QPainter &p, const QSize &size);
+void drawArrowRight(QPainter &p, const QSize &size);
+void drawArrowCancel(QPainter &p, const QSize &size);
+
 } // namespace images

@@ -46,6 +46,12 @@ const ImageSpec kImages[] = {
     {kSensorImages, "ArrowEmissiveFromAbove.png", QSize(200, 200), images::drawMunkiArrowEmissiveFromAbove},
     {kSensorImages, "color munki outline.png", QSize(280, 160), images::drawMunkiOutline},
     {kSensorImages, "color munki ambient measure.png", QSize(200, 200), images::drawMunkiAmbientMeasure},
+    {kProgramImages, "it8-6.png", QSize(203, 100), images::drawTestPatternCaption},
+    {kProgramImages, "it8-3.png", QSize(611, 100), images::drawQualityControlPanels},
+    {kProgramImages, "it8-4.png", QSize(407, 407), images::drawResolutionChart},
+    {kProgramImages, "arrow left.png", QSize(32, 32), images::drawArrowLeft},
+    {kProgramImages, "arrow right.png", QSize(32, 32), images::drawArrowRight},
+    {kProgramImages, "arrow cancel.png", QSize(32, 32), images::drawArrowCancel},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)

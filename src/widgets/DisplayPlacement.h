@@ -1,0 +1,27 @@
+#pragma once
+// Puts a full-screen window (the test pattern window, the calibration
+// window) over one display of the desktop, given the display's bounds from
+// its record (_MonitorData::m_Bounds, global desktop coordinates).
+//
+// The display is the screen at the centre of the bounds, else the primary
+// screen. The window is set on that screen with exactly the screen's
+// geometry and marked full screen, so that the window manager lets it cover
+// panels and docks; the caller then shows it (show() shows it full screen).
+// The record's bounds are not used as the size: they reach one pixel past
+// the display, which on a desktop of several displays lands on the
+// neighbour.
+//
+// Bounds without a positive width (no display record) leave the window
+// where and as it was.
+
+class QRect;
+class QScreen;
+class QWidget;
+
+namespace pz {
+
+// Returns the screen the window was placed on, or null when it was left
+// alone.
+QScreen *placeOnDisplay(QWidget &window, const QRect &displayBounds);
+
+} // namespace pz

@@ -1,0 +1,76 @@
+#include "pz_test_pattern_dialog.h"
+
+#include "ui_PZ_test_pattern_dialogClass.h"
+
+pz_test_pattern_dialog::pz_test_pattern_dialog(QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::PZ_test_pattern_dialogClass>())
+{
+    ui->setupUi(this);
+    // A top-level window without frame or title, even with a parent.
+    setWindowFlags(Qt::SplashScreen);
+    connect(ui->draw_widget, &PZ_test_pattern_widget::show_controls, this,
+            &pz_test_pattern_dialog::show_controls);
+    ui->test_pattern_label->setText(ui->draw_widget->getPatternName());
+    enable_controls(true);
+}
+
+pz_test_pattern_dialog::~pz_test_pattern_dialog() = default;
+
+void pz_test_pattern_dialog::SetTestPattern(int n)
+{
+    ui->draw_widget->SetTestPattern(n);
+    ui->test_pattern_label->setText(ui->draw_widget->getPatternName());
+    update_resolution_text();
+}
+
+void pz_test_pattern_dialog::enable_controls(bool enable)
+{
+    controlsEnabled = enable;
+    show_controls(true);
+}
+
+void pz_test_pattern_dialog::show_controls(bool show)
+{
+    const bool visible = show && controlsEnabled;
+    ui->test_pattern_next_toolButton->setVisible(visible);
+    ui->test_pattern_previous_toolButton->setVisible(visible);
+    ui->test_pattern_close_toolButton->setVisible(visible);
+    ui->test_pattern_label->setVisible(visible);
+    ui->resolution_label->setVisible(visible);
+    update_resolution_text();
+}
+
+void pz_test_pattern_dialog::update_resolution_text()
+{
+    // The window covers its display exactly, so its size is the display's
+    // resolution.
+    ui->resolution_label->setText(ui->draw_widget->getTextFormatting().arg(
+        QStringLiteral("%1x%2").arg(width()).arg(height())));
+}
+
+void pz_test_pattern_dialog::show_stepped_pattern_name()
+{
+    ui->test_pattern_label->setText(ui->draw_widget->getPatternName());
+    ui->test_pattern_label->setVisible(controlsEnabled);
+    update_resolution_text();
+}
+
+void pz_test_pattern_dialog::on_test_pattern_next_toolButton_clicked()
+{
+    ui->test_pattern_label->hide();
+    ui->draw_widget->next_test_pattern();
+    show_stepped_pattern_name();
+}
+
+void pz_test_pattern_dialog::on_test_pattern_previous_toolButton_clicked()
+{
+    ui->test_pattern_label->hide();
+    ui->draw_widget->previous_test_pattern();
+    show_stepped_pattern_name();
+}
+
+void pz_test_pattern_dialog::on_test_pattern_close_toolButton_clicked()
+{
+    if (isVisible())
+        hide();
+}
