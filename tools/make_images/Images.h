@@ -14,4 +14,7 @@ namespace images {
 void drawZoomIn(QPainter &p, const QSize &size);
 void drawZoomOut(QPainter &p, const QSize &size);
 
+// The draggable handle of the gamut corners and the colour picker.
+void drawControlBall(QPainter &p, const QSize &size);
+
 } // namespace images

@@ -24,6 +24,7 @@ struct ImageSpec {
 const ImageSpec kImages[] = {
     {"zoomin.png", QSize(22, 22), images::drawZoomIn},
     {"zoomout.png", QSize(22, 22), images::drawZoomOut},
+    {"control ball.png", QSize(17, 17), images::drawControlBall},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &folder)
