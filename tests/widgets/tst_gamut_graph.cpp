@@ -296,6 +296,25 @@ private slots:
                 > 0);
     }
 
+    // The display white's mark takes the pen last set: the outline's
+    // black on a white background, the ticks' white after the
+    // colour-temperature locus.
+    void displayMarkTakesThePenLastSet()
+    {
+        GamutProbe graph;
+        showGraph(graph, 500);
+        graph.WhiteBackground(true);
+        graph.SetShowGamutDisplay(true);
+        CCIEYxy rgbw[4];
+        primaries(PZ_gamut_graph::sRGB, rgbw, 0.29, 0.37);
+        graph.SetMonitorData(true, rgbw);
+        const QPointF mark = pixelOf(graph, 0.29, 0.37);
+        const auto dark = [](const QColor &c) { return std::max({c.red(), c.green(), c.blue()}) < 170; };
+        QVERIFY(count(graph.picture(), around(mark, 3), dark) >= 4);
+        graph.SetShowPlankianLocus(true);
+        QCOMPARE(count(graph.picture(), around(mark, 3), dark), 0);
+    }
+
     void picturesForALook()
     {
         const QString folder = QCoreApplication::applicationDirPath();

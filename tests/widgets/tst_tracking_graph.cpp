@@ -169,6 +169,24 @@ private slots:
         }
     }
 
+    // The scale belongs to ΔE values, not to pixels: after a zoom to ΔE 2-4
+    // the bar is yellow at 3 and still green-yellow at 2.
+    void scaleFollowsTheZoom()
+    {
+        TrackingProbe graph;
+        showGraph(graph);
+        double values[] = {12.0};
+        double luminance[] = {55.0};
+        graph.SetColorTrackingGraphData(values, luminance, 1);
+        graph.zoomTo(pz::plotLevel(2, 4, 4, 0, 100, 10));
+        const QImage image = graph.picture();
+        const QRect area = graph.plotArea();
+        const QPointF at3 = graph.DataToDrawPoint(3.0, 55.0, area);
+        QVERIFY(near(image.pixelColor(at3.toPoint()), QColor(255, 255, 0), 3));
+        const QPointF at25 = graph.DataToDrawPoint(2.5, 55.0, area);
+        QVERIFY(near(image.pixelColor(at25.toPoint()), QColor(224, 255, 0), 3));
+    }
+
     void zeroDeltaEDrawsNothing()
     {
         TrackingProbe graph;
