@@ -2,6 +2,7 @@
 // Test access to a Plotter: its protected state, the picture it drew, and
 // the user's input sent straight to the widget.
 
+#include "GraphSupport.h"
 #include "Plotter.h"
 
 #include <QApplication>
@@ -48,14 +49,7 @@ protected:
 inline PlotSettings level(double minX, double maxX, int xTicks, double minY, double maxY,
                           int yTicks)
 {
-    PlotSettings s;
-    s.minX = minX;
-    s.maxX = maxX;
-    s.numXTicks = xTicks;
-    s.minY = minY;
-    s.maxY = maxY;
-    s.numYTicks = yTicks;
-    return s;
+    return pz::plotLevel(minX, maxX, xTicks, minY, maxY, yTicks);
 }
 
 // Shows the plot at the given size, as a user gets it.

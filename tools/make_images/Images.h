@@ -50,4 +50,7 @@ void drawArrowLeft(QPainter &p, const QSize &size);
 void drawArrowRight(QPainter &p, const QSize &size);
 void drawArrowCancel(QPainter &p, const QSize &size);
 
+// The draggable handle of the gamut corners and the colour picker.
+void drawControlBall(QPainter &p, const QSize &size);
+
 } // namespace images

@@ -52,6 +52,7 @@ const ImageSpec kImages[] = {
     {kProgramImages, "arrow left.png", QSize(32, 32), images::drawArrowLeft},
     {kProgramImages, "arrow right.png", QSize(32, 32), images::drawArrowRight},
     {kProgramImages, "arrow cancel.png", QSize(32, 32), images::drawArrowCancel},
+    {kProgramImages, "control ball.png", QSize(17, 17), images::drawControlBall},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)
