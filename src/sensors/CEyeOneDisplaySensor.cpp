@@ -3,11 +3,11 @@
 #include "EyeOneLibrary.h"
 
 #include <QCoreApplication>
+
 #include <limits>
 
 namespace {
 
-constexpr unsigned short kXRiteVendorId = 0x0971;
 constexpr unsigned short kEyeOneDisplayProductId = 0x2003;
 
 // Serial number ranges of Orvane's variants: n is in a range when
@@ -46,11 +46,6 @@ std::optional<quint32> leadingNumber(const QByteArray &text)
     if (digits == 0)
         return std::nullopt;
     return quint32(n);
-}
-
-QString translated(const char *text, const char *comment = nullptr)
-{
-    return QCoreApplication::translate("QObject", text, comment);
 }
 
 } // namespace
@@ -170,14 +165,16 @@ int CEyeOneDisplaySensor::GetSensorPhyscalData(sensor_physical_data &data)
     }
     data.m_AmbientMeasurementPicture =
         QStringLiteral(":/images/Resources/iOneV2AmbientLightMeasurement.png");
-    data.m_AmbientPositioningText = translated(
+    data.m_AmbientPositioningText = QCoreApplication::translate(
+        "QObject",
         "Attach the white plastic diffuser to the sensor as shown and direct the sensor away "
         "from the display.",
         "eye one display sensor ambient positioning message");
-    data.m_ZeroCalibrationText =
-        translated("Place the device on a flat surface so that light cannot reach the sensor.",
-                   "eye one display sensor zero calibration message");
-    data.m_PreparationWarningText = translated(
+    data.m_ZeroCalibrationText = QCoreApplication::translate(
+        "QObject", "Place the device on a flat surface so that light cannot reach the sensor.",
+        "eye one display sensor zero calibration message");
+    data.m_PreparationWarningText = QCoreApplication::translate(
+        "QObject",
         "<html>Detach the white plastic diffuser from the sensor before taking any "
         "measurements.<br><br><center><img src=\":/images/Resources/ione cover "
         "removal.png\"></center></html>");

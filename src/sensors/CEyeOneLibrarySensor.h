@@ -33,6 +33,8 @@ public:
     int GetXYZData(CCIEXYZ &out) override;
 
 protected:
+    static constexpr unsigned short kXRiteVendorId = 0x0971;
+
     explicit CEyeOneLibrarySensor(const QByteArray &deviceType);
 
     // Saves "DeviceType", sets the adapter's, asks the library, and puts

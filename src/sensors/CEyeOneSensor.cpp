@@ -4,15 +4,10 @@
 
 #include <QCoreApplication>
 
+
 namespace {
 
-constexpr unsigned short kXRiteVendorId = 0x0971;
 constexpr unsigned short kEyeOneProProductId = 0x2000;
-
-QString translated(const char *text, const char *comment)
-{
-    return QCoreApplication::translate("QObject", text, comment);
-}
 
 } // namespace
 
@@ -43,7 +38,7 @@ int CEyeOneSensor::Init()
 
 QString CEyeOneSensor::GetModelName()
 {
-    return translated("X-Rite EyeOne", "XRite EyeOnePro name");
+    return QCoreApplication::translate("QObject", "X-Rite EyeOne", "XRite EyeOnePro name");
 }
 
 bool CEyeOneSensor::DoesSupportAmbientLightMeasurement() { return m_AmbientSupported; }
@@ -74,13 +69,16 @@ int CEyeOneSensor::GetSensorPhyscalData(sensor_physical_data &data)
         : QStringLiteral(":/images/Resources/ione pro ambient cover.png");
     data.m_OnDisplayPicture = QStringLiteral(":/images/Resources/ione pro measure.png");
     data.m_AmbientMeasurementPicture = QStringLiteral(":/images/Resources/ione pro ambient measure.png");
-    data.m_AmbientPositioningText = translated(
-        "Remove the cap and direct the sensor away from the display.", "XRite EyeOnePro message");
+    data.m_AmbientPositioningText = QCoreApplication::translate(
+        "QObject", "Remove the cap and direct the sensor away from the display.",
+        "XRite EyeOnePro message");
     data.m_ZeroCalibrationText = display
-        ? translated("Place the calibration sensor on the base holder as shown.",
-                     "XRite EyeOnePro message")
-        : translated("Attach the ambient light diffuser and cap to the sensor as shown.",
-                     "XRite EyeOnePro message");
+        ? QCoreApplication::translate("QObject",
+                                      "Place the calibration sensor on the base holder as shown.",
+                                      "XRite EyeOnePro message")
+        : QCoreApplication::translate(
+              "QObject", "Attach the ambient light diffuser and cap to the sensor as shown.",
+              "XRite EyeOnePro message");
     data.m_PictureSizeCm = 20.0;
     data.m_LensCentreFraction = 0.35;
     data.m_TargetSizeCm = 11.0;
