@@ -6,6 +6,7 @@
 #include "CEyeOneDisplaySensor.h"
 #include "EyeOneRig.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
 
@@ -88,6 +89,45 @@ private slots:
         QCOMPARE(sensor.SupportsZeroCal(), model == 1);
         QCOMPARE(sensor.GetSerialNumber(), QString::fromLatin1(serial));
         QCOMPARE(sensor.m_MeasurementMode, int(CSensor::kSensorModeDisplay));
+    }
+
+    // The serial number comes from the library: random text against the
+    // ranges written out as inclusive bounds.
+    void serialParsingOnRandomText()
+    {
+        struct Range {
+            quint64 first, last;
+            int model;
+        };
+        const Range ranges[] = {{950000, 950999, 4}, {951000, 964998, 5}, {965000, 974999, 3},
+                                {124098, 124609, 3}, {166656, 167155, 3}, {189473, 189872, 3},
+                                {219835, 220234, 3}, {223565, 224514, 3}};
+        QRandomGenerator random(19);
+        const char alphabet[] = "0123456789012345678901234567890123456789ABC -\xff";
+        for (int round = 0; round < 20000; ++round) {
+            QByteArray serial;
+            const int length = random.bounded(14);
+            for (int i = 0; i < length; ++i)
+                serial.append(alphabet[random.bounded(int(sizeof alphabet) - 1)]);
+            if (round % 3 == 0)   // often near a range
+                serial = QByteArray::number(ranges[round % 8].first - 2 + random.bounded(1200))
+                         + serial.left(2);
+
+            int digits = 0;
+            while (digits < serial.size() && serial[digits] >= '0' && serial[digits] <= '9')
+                ++digits;
+            bool ok = digits > 0 && digits <= 20;
+            const quint64 n = ok ? serial.left(digits).toULongLong(&ok) : 0;
+            int expected = 0;
+            if (ok && n <= 0xFFFFFFFFull)
+                for (const Range &r : ranges)
+                    if (n >= r.first && n <= r.last)
+                        expected = r.model;
+
+            const auto found = CEyeOneDisplaySensor::ModelForSerial(serial);
+            QVERIFY2((found ? found->model : 0) == expected, serial.constData());
+            QCOMPARE(found && found->ambient, expected != 0 && n >= 223565 && n <= 224514);
+        }
     }
 
     void modelNamesAndPictures_data()
