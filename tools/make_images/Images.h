@@ -14,4 +14,11 @@ namespace images {
 void drawZoomIn(QPainter &p, const QSize &size);
 void drawZoomOut(QPainter &p, const QSize &size);
 
+// Start-up: the splash ground, the logo shown in the splash text, the small
+// warning sign of the "no sensor" line, and the windows' icon.
+void drawSplashBlank(QPainter &p, const QSize &size);
+void drawSplashLogo(QPainter &p, const QSize &size);
+void drawAlertYellow(QPainter &p, const QSize &size);
+void drawOrvaneIcon(QPainter &p, const QSize &size);
+
 } // namespace images

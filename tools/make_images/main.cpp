@@ -24,6 +24,10 @@ struct ImageSpec {
 const ImageSpec kImages[] = {
     {"zoomin.png", QSize(22, 22), images::drawZoomIn},
     {"zoomout.png", QSize(22, 22), images::drawZoomOut},
+    {"splash blank.png", QSize(400, 160), images::drawSplashBlank},
+    {"splashpz.png", QSize(300, 80), images::drawSplashLogo},
+    {"alerts_yellow_icon_12.png", QSize(12, 12), images::drawAlertYellow},
+    {"orvane icon.png", QSize(64, 64), images::drawOrvaneIcon},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &folder)
