@@ -44,13 +44,11 @@ void drawMark(QPainter &p, const QRectF &rect)
 
 } // namespace
 
-// Plain white ground with a thin grey border; the splash text and logo are
-// drawn over it.
+// Plain white ground; the splash text and logo are drawn over it. The
+// splash is sized to its text, so the ground is larger and has no border.
 void drawSplashBlank(QPainter &p, const QSize &size)
 {
     p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    p.setPen(QColor(180, 184, 190));
-    p.drawRect(QRect(0, 0, size.width() - 1, size.height() - 1));
 }
 
 // The mark on the left, the product name to its right.
