@@ -1,35 +1,14 @@
 #include "CPreferences.h"
 #include "HostSystem.h"
+#include "ModalBox.h"
 #include "PreferencesRegistry.h"
 #include "ProfilePermissions.h"
 #include "SystemFolders.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-namespace {
-
-// Answers the message box that appears while the timer runs with button,
-// and remembers its text.
-void answerBoxes(QTimer &timer, QMessageBox::StandardButton button, QString *text, bool *shown)
-{
-    QObject::connect(&timer, &QTimer::timeout, [=] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        *shown = true;
-        *text = box->text();
-        box->button(button)->click();
-    });
-    timer.start(10);
-}
-
-} // namespace
 
 class TestProfilePermissions : public QObject {
     Q_OBJECT
@@ -69,14 +48,11 @@ private slots:
         CPreferences preferences;
         pz::ScopedPreferences registered(&preferences);
 
-        QString text;
-        bool shown = false;
-        QTimer timer;
-        answerBoxes(timer, QMessageBox::StandardButton(answer), &text, &shown);
+        pz::test::ModalBoxAnswer box{QMessageBox::StandardButton(answer)};
         QCOMPARE(CheckProfilePermissions(nullptr), result);
-        QCOMPARE(shown, !writable);
+        QCOMPARE(box.shown(), !writable);
         if (!writable)
-            QVERIFY(text.startsWith("The current user does not have file write permissions"));
+            QVERIFY(box.text().startsWith("The current user does not have file write permissions"));
     }
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers shared by the tests.
+// Small helpers shared by the tests (ModalBox.h answers message boxes).
 
 #include <QByteArray>
 #include <QDataStream>

@@ -72,4 +72,11 @@ void drawSpyder2(QPainter &p, const QSize &size);
 void drawSpyder3(QPainter &p, const QSize &size);
 void drawSpyder3AmbientMeasure(QPainter &p, const QSize &size);
 
+// Start-up: the splash ground, the logo shown in the splash text, the small
+// warning sign of the "no sensor" line, and the windows' icon.
+void drawSplashBlank(QPainter &p, const QSize &size);
+void drawSplashLogo(QPainter &p, const QSize &size);
+void drawAlertYellow(QPainter &p, const QSize &size);
+void drawOrvaneIcon(QPainter &p, const QSize &size);
+
 } // namespace images

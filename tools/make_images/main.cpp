@@ -53,6 +53,10 @@ const ImageSpec kImages[] = {
     {kProgramImages, "arrow right.png", QSize(32, 32), images::drawArrowRight},
     {kProgramImages, "arrow cancel.png", QSize(32, 32), images::drawArrowCancel},
     {kProgramImages, "control ball.png", QSize(17, 17), images::drawControlBall},
+    {kProgramImages, "splash blank.png", QSize(400, 160), images::drawSplashBlank},
+    {kProgramImages, "splashpz.png", QSize(300, 80), images::drawSplashLogo},
+    {kProgramImages, "alerts_yellow_icon_12.png", QSize(12, 12), images::drawAlertYellow},
+    {kProgramImages, "orvane icon.png", QSize(64, 64), images::drawOrvaneIcon},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)
