@@ -1,6 +1,8 @@
 #include "CTargetSensor.h"
 
+#include "CColorMunkiSensor.h"
 #include "CColorvisionSpyder2.h"
+#include "CEyeOneDisplay3Sensor.h"
 #include "CEyeOneDisplaySensor.h"
 #include "CEyeOneSensor.h"
 
@@ -28,6 +30,10 @@ std::unique_ptr<CSensor> CTargetSensor::CreateSensor(typeTargetSensor type)
         return std::make_unique<CEyeOneDisplaySensor>();
     case kSensorEyeOnePro:
         return std::make_unique<CEyeOneSensor>();
+    case kSensorEyeOneDisplay3:
+        return std::make_unique<CEyeOneDisplay3Sensor>();
+    case kSensorColorMunki:
+        return std::make_unique<CColorMunkiSensor>();
     case kSensorSpyder:
         return std::make_unique<CColorvisionSpyder2>();
     default:
