@@ -79,4 +79,19 @@ void drawSplashLogo(QPainter &p, const QSize &size);
 void drawAlertYellow(QPainter &p, const QSize &size);
 void drawOrvaneIcon(QPainter &p, const QSize &size);
 
+// The calibration report: the tab icons (16 x 16), the pictures at the head
+// of the summary groups (about 32 x 32) and the red alert sign (20 x 20).
+void drawInfoSmall(QPainter &p, const QSize &size);
+void drawGamutTriangleSmall(QPainter &p, const QSize &size);
+void drawGammaBlueSmall(QPainter &p, const QSize &size);
+void drawGamutWhiteLarge(QPainter &p, const QSize &size);
+void drawBrightness(QPainter &p, const QSize &size);
+void drawGammaBlue(QPainter &p, const QSize &size);
+void drawIcmFile(QPainter &p, const QSize &size);
+void drawPhosphors(QPainter &p, const QSize &size);
+void drawContrast(QPainter &p, const QSize &size);
+void drawMonitor(QPainter &p, const QSize &size);
+void drawSensorIcon(QPainter &p, const QSize &size);
+void drawAlertRed(QPainter &p, const QSize &size);
+
 } // namespace images

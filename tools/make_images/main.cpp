@@ -57,6 +57,18 @@ const ImageSpec kImages[] = {
     {kProgramImages, "splashpz.png", QSize(300, 80), images::drawSplashLogo},
     {kProgramImages, "alerts_yellow_icon_12.png", QSize(12, 12), images::drawAlertYellow},
     {kProgramImages, "orvane icon.png", QSize(64, 64), images::drawOrvaneIcon},
+    {kProgramImages, "info small.png", QSize(16, 16), images::drawInfoSmall},
+    {kProgramImages, "gamut triange small.png", QSize(16, 16), images::drawGamutTriangleSmall},
+    {kProgramImages, "gamma blue small.png", QSize(16, 16), images::drawGammaBlueSmall},
+    {kProgramImages, "gamut white large full color.png", QSize(32, 32), images::drawGamutWhiteLarge},
+    {kProgramImages, "brightness copy.png", QSize(34, 32), images::drawBrightness},
+    {kProgramImages, "gamma blue.png", QSize(32, 32), images::drawGammaBlue},
+    {kProgramImages, "icm file icon.png", QSize(32, 32), images::drawIcmFile},
+    {kProgramImages, "phosphors 3d full color.png", QSize(32, 32), images::drawPhosphors},
+    {kProgramImages, "contrast full color.png", QSize(32, 32), images::drawContrast},
+    {kProgramImages, "monitor image.png", QSize(31, 32), images::drawMonitor},
+    {kProgramImages, "sensor icon.png", QSize(32, 32), images::drawSensorIcon},
+    {kProgramImages, "alerts_red_icon_20.png", QSize(20, 20), images::drawAlertRed},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)
