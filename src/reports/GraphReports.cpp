@@ -112,6 +112,12 @@ TrackingView buildTracking(const CTargetValue &target, const CColorValue &measur
     return view;
 }
 
+QString maxDeviationText(double percent, const QString &format, bool &icon)
+{
+    icon = percent > kDeviationLimit;
+    return format.arg(percent, 0, 'f', 2);
+}
+
 DicomView buildDicom(const CTargetValue &target, const CColorValue &measurements,
                      const QString &percentFormat, const QString &jndIndexFormat)
 {
@@ -155,8 +161,7 @@ DicomView buildDicom(const CTargetValue &target, const CColorValue &measurements
     }
 
     if (contrastAvailable && std::isfinite(maxDeviation)) {
-        view.maxErrorText = percentFormat.arg(maxDeviation, 0, 'f', 2);
-        view.errorIcon = maxDeviation > kDeviationLimit;
+        view.maxErrorText = maxDeviationText(maxDeviation, percentFormat, view.errorIcon);
         view.jndIndexText = jndIndexFormat.arg(maxJndIndex, 0, 'f', 1);
     } else {
         view.maxErrorText = notAvailable();

@@ -83,5 +83,9 @@ struct DicomView {
 
 // Only a DICOM tone curve is judged; other targets read "N/A".
 // percentFormat is "%1%" as the window translates it.
+// The largest deviation through format ("%1%") with two decimals; icon is
+// set above 10 %.
+QString maxDeviationText(double percent, const QString &format, bool &icon);
+
 DicomView buildDicom(const CTargetValue &target, const CColorValue &measurements,
                      const QString &percentFormat, const QString &jndIndexFormat);
