@@ -89,6 +89,13 @@ const char *const kResetLabels[] = {
     "summary_White_Point_DeltaE", "summary_Sensor_Model_Name", "summary_Sensor_Serial_Number",
     "summary_Display_Gamma_Curve_CalibrationSteps", "summary_Primary_Color_source"};
 
+// Layouts pass their requests up one level per round of posted events.
+void settleLayouts()
+{
+    for (int round = 0; round < 10; ++round)
+        QApplication::processEvents();
+}
+
 // A panel in a window of the report's size, shown offscreen.
 struct ShownPanel {
     explicit ShownPanel(ReportFlavor flavor, const QString &title = QStringLiteral("Information"))
@@ -678,9 +685,11 @@ private slots:
         const char *const names[] = {"summary", "gamut", "curves", "tracking", "dicom"};
         for (int i = 0; i < ReportPanel::kPageCount; ++i) {
             panel.tabWidget()->setCurrentIndex(i);
-            QApplication::processEvents();
+            settleLayouts();
             const QString path = folder + QStringLiteral("/report_panel_%1.png").arg(QLatin1String(names[i]));
             QVERIFY(shown.window.grab().save(path));
+            QVERIFY(child(panel, "summary_white_point_groupBox")->width()
+                    >= child(panel, "summary_white_point_groupBox")->minimumSizeHint().width());
         }
     }
 };
