@@ -357,11 +357,26 @@ private slots:
         // A gamma target has no DICOM report.
         QCOMPARE(labelText(panel, "dicom_Graph_JND_PER_DDL_Average_label"), kNA);
 
+        // A white far from the target shows the warning sign; the next
+        // report hides it again.
+        QWidget *sign = child(panel, "summary_White_Point_DeltaE_Warning_Icon");
+        QVERIFY(sign->isHidden());
+        CAdjustValue bluish = result;
+        bluish.m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch] = CCIEXYZ(140, 160, 260);
+        panel.showReport(target, bluish, MonitorFacts());
+        QVERIFY(!sign->isHidden());
+        QVERIFY(labelText(panel, "summary_White_Point_DeltaE").toDouble() > 3.0);
+        panel.showReport(target, result, MonitorFacts());
+        QVERIFY(sign->isHidden());
+
         // A blank report resets the Summary and disables what has no data.
         panel.showReport(CTargetValue(), CAdjustValue(), MonitorFacts());
         QCOMPARE(labelText(panel, "summary_White_Point_DeltaE"), kNA);
         QVERIFY(!child(panel, "curves_Show_type_Calibrated_checkBox")->isEnabled());
         QVERIFY(!child(panel, "color_gamut_Display_gamut_checkBox")->isEnabled());
+        QVERIFY(!child(panel, "color_gamut_Target_gamut_checkBox")->isEnabled());
+        QVERIFY(!gamut->HasDisplayGamut());
+        QVERIFY(!gamut->HasTargetGamut());
         QCOMPARE(labelText(panel, "color_tracking_DeltaE_Value_label"), kNA);
     }
 
