@@ -66,6 +66,8 @@ public:
     using CalibrateThread::m_CurrentGreenGain;
     using CalibrateThread::m_CurrentRedGain;
     using CalibrateThread::m_DDCFailures;
+    using CalibrateThread::m_Direction;
+    using CalibrateThread::m_ReversalCount;
     using CalibrateThread::m_InToleranceCount;
     using CalibrateThread::m_Iterations;
     using CalibrateThread::m_LimitHitCount;
@@ -123,6 +125,11 @@ private slots:
     void luminanceSteps();
     void luminanceStepIsClamped();
     void displayTooDimForTarget();
+    void gainHoldLimits_data();
+    void gainHoldLimits();
+    void reversalCountedBeforeTest();
+    void luminancePhase_data();
+    void luminancePhase();
 };
 
 void TestWhitePointControllers::proportionalGains_data()
@@ -399,6 +406,113 @@ void TestWhitePointControllers::displayTooDimForTarget()
     QCOMPARE(log.argsOf("StartingTask").mid(2), (QStringList{"4", "9"}));
     QCOMPARE(thread.m_CurrentBrightness, 100);
     QCOMPARE(rig.sim->registerValue(0x10), quint16(100));
+}
+
+void TestWhitePointControllers::gainHoldLimits_data()
+{
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<int>("reversals");
+    QTest::addColumn<bool>("held");
+    QTest::newRow("red 5") << 0 << 5 << false;
+    QTest::newRow("red 6") << 0 << 6 << true;
+    QTest::newRow("green 6") << 1 << 6 << false;
+    QTest::newRow("green 7") << 1 << 7 << true;
+    QTest::newRow("blue 7") << 2 << 7 << false;
+    QTest::newRow("blue 8") << 2 << 8 << true;
+}
+
+void TestWhitePointControllers::gainHoldLimits()
+{
+    QFETCH(int, channel);
+    QFETCH(int, reversals);
+    QFETCH(bool, held);
+    ControllerBench bench;
+    ControllerThread &t = bench.thread;
+    t.gains(200, 200, 200);
+    t.SetupRGBAdjustmentParameters();
+    t.m_ReversalCount[channel] = reversals;
+    t.m_Direction[channel] = 1;
+    double xyz[3] = {100.0, 100.0, 100.0};
+    xyz[channel] = 90.0;   // too weak
+    t.script = {CCIEXYZ(xyz[0], xyz[1], xyz[2])};
+    QCOMPARE(t.AdjustGainsByRGBRatio(kTarget, 0.004, kFarWhite), 1);
+    const qint32 now[3] = {t.m_CurrentRedGain, t.m_CurrentGreenGain, t.m_CurrentBlueGain};
+    // Past the proportional reversals a move is the minimum step.
+    QCOMPARE(now[channel], held ? 200 : 201);
+    QCOMPARE(t.m_InToleranceCount[channel], held ? 1 : 0);
+}
+
+void TestWhitePointControllers::reversalCountedBeforeTest()
+{
+    ControllerBench bench;
+    ControllerThread &t = bench.thread;
+    t.gains(200, 200, 200);
+    t.SetupRGBAdjustmentParameters();
+    t.m_ReversalCount[0] = 2;
+    t.m_Direction[0] = -1;
+    t.script = {CCIEXYZ(90.0, 100.0, 100.0)};
+    QCOMPARE(t.AdjustGainsByRGBRatio(kTarget, 0.004, kFarWhite), 1);
+    // The third reversal already goes without the proportional term.
+    QCOMPARE(t.m_ReversalCount[0], 3);
+    QCOMPARE(t.m_CurrentRedGain, 201);
+    QCOMPARE(t.m_ProportionalGain[0], 59.765625 * 0.75);
+}
+
+void TestWhitePointControllers::luminancePhase_data()
+{
+    QTest::addColumn<int>("luminanceRegister");
+    QTest::addColumn<double>("target");
+    QTest::addColumn<bool>("autoLuminance");
+    QTest::addColumn<QStringList>("tasks");
+    // The brightness the phase leaves: 100 its maximum, 0, or -1 between.
+    QTest::addColumn<int>("brightness");
+    const QStringList secondPass{"4", "9", "4"};
+    const QStringList darkest{"4", "9", "8", "9", "8", "9", "4"};
+    // About 150 cd/m² at full brightness: below 1.1 x 140.
+    QTest::newRow("within 10 % of the target") << 160 << 140.0 << false << secondPass << 100;
+    // 240 cd/m², 48 at brightness 0.
+    QTest::newRow("darkest white too bright") << 250 << 20.0 << false << darkest << 0;
+    QTest::newRow("darkest white, auto-luminance")
+        << 250 << 20.0 << true << QStringList{"4", "9", "8", "9", "8", "9"} << -1;
+}
+
+void TestWhitePointControllers::luminancePhase()
+{
+    QFETCH(int, luminanceRegister);
+    QFETCH(double, target);
+    QFETCH(bool, autoLuminance);
+    QFETCH(QStringList, tasks);
+    QFETCH(int, brightness);
+    SimMonitorConfig config = SimMonitorConfig::gainMonitor();
+    config.registerValues[0x2B3] = quint16(luminanceRegister);
+    GainMonitorRig rig(true, config);
+    rig.monitor->offersAutoLuminance = autoLuminance;
+    ControllerThread thread;
+    rig.attach(thread);
+    CTargetValue aim;
+    aim.CreateDefault();
+    aim.m_WhitePoint = CColorTemperature(_CIExy{0.3127, 0.3290});
+    aim.m_IntensityType = CTargetValue::kIntensityLevel;
+    aim.m_Intensity = target;
+    thread.SetTargetValue(aim);
+    ThreadSignalLog log(thread);
+    thread.task = [](ControllerThread &t) {
+        int status = t.SetupMonitorForCalibration();
+        if (status == 0)
+            status = t.MeasureNativePrimaries(true, true);
+        return status != 0 ? status : t.AdjustDisplayWhitePoint();
+    };
+    QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
+    QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
+    const QStringList started = log.argsOf("StartingTask").mid(2);
+    QCOMPARE(started.mid(0, tasks.size()), tasks);
+    QCOMPARE(started.last(), QStringLiteral("4"));
+    if (brightness >= 0)
+        QCOMPARE(thread.m_CurrentBrightness, brightness);
+    else
+        QVERIFY(thread.m_CurrentBrightness > 0 && thread.m_CurrentBrightness < 100);
+    const CCIEYxy white = rig.whiteNow();
+    QVERIFY2(std::fabs(white.Y - target) <= 1.0, qPrintable(QString::number(white.Y)));
 }
 
 QTEST_MAIN(TestWhitePointControllers)
