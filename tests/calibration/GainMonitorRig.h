@@ -30,8 +30,22 @@ public:
         autoLuminanceModes.append(int(mode));
         return 0;
     }
+    int MonitorAlwaysUsesLUTs() override { return alwaysUsesLUTs ? 1 : 0; }
+    int MonitorNeedsLinearLUTsSendingInAutoLuminanceMode() override
+    {
+        return linearTablesForAutoLuminance ? 1 : 0;
+    }
+    int SetMonitorToLinearLUTUsingRGBGains() override
+    {
+        ++linearTablesFromGains;
+        return CDDCMonitor_LCDT4Series::SetMonitorToLinearLUTUsingRGBGains();
+    }
+
     bool offersAutoLuminance = false;
+    bool alwaysUsesLUTs = false;
+    bool linearTablesForAutoLuminance = false;
     QVector<int> autoLuminanceModes;
+    int linearTablesFromGains = 0;
 };
 
 struct GainMonitorRig {

@@ -124,6 +124,8 @@ private slots:
     void reachesTheTarget();
     void nativeTargetSkipsAdjustmentAndTable();
     void withoutProfileMeasuresFivePatches();
+    void linearTableStep_data();
+    void linearTableStep();
     void unreadableContrast();
     void cancelledWhileSettingUp();
     void withoutMonitorObject();
@@ -142,6 +144,10 @@ void TestGainCalibration::reachesTheTarget()
     QCOMPARE(result.m_MonitorName, QStringLiteral("LCDSIM21"));
     QCOMPARE(result.m_SensorModelName, QStringLiteral("Sim Colorimeter"));
     QCOMPARE(bench.log->argsOf("SetNumberOfTasks"), QStringList{"17"});
+    // The tasks that count their own steps make one more than announced.
+    QCOMPARE(bench.log->argsOf("StepTaskCounter").size(), 18);
+    // Set-up: the programmable table reset (two steps) and 18 of its own.
+    QCOMPARE(bench.log->argsOf("SetNumberOfSubtasks").first(), QStringLiteral("20"));
     // The white after the luminance phase: brightness below its maximum,
     // gains below theirs.
     QVERIFY(result.m_Brightness < 100);
@@ -190,6 +196,7 @@ void TestGainCalibration::nativeTargetSkipsAdjustmentAndTable()
     QVERIFY(bench.run());
     QCOMPARE(bench.last(), QStringLiteral("CalibrationComplete()"));
     QCOMPARE(bench.log->argsOf("SetNumberOfTasks"), QStringList{"14"});
+    QCOMPARE(bench.log->argsOf("StepTaskCounter").size(), 11);
     const QStringList tasks = bench.log->argsOf("StartingTask");
     QVERIFY(!tasks.contains("4"));
     QVERIFY(!tasks.contains("6"));
@@ -221,6 +228,34 @@ void TestGainCalibration::withoutProfileMeasuresFivePatches()
     QVERIFY(bench.thread->m_AdjustValue.m_ColorValue.m_FinalGreySteps.isEmpty());
     QCOMPARE(bench.log->argsOf("StartingSubTask").mid(bench.log->argsOf("StartingSubTask").size() - 5),
              (QStringList{"1", "2", "3", "4", "5"}));
+}
+
+void TestGainCalibration::linearTableStep_data()
+{
+    QTest::addColumn<bool>("gainTableMode");
+    QTest::newRow("monitor always uses its tables") << false;
+    QTest::newRow("gain-table mode of the adjustment") << true;
+}
+
+void TestGainCalibration::linearTableStep()
+{
+    QFETCH(bool, gainTableMode);
+    Bench bench;
+    GainSeriesMonitor &monitor = *bench.rig.monitor;
+    monitor.alwaysUsesLUTs = true;
+    monitor.offersAutoLuminance = gainTableMode;
+    monitor.linearTablesForAutoLuminance = gainTableMode;
+    QVERIFY(bench.run());
+    QCOMPARE(bench.last(), QStringLiteral("CalibrationComplete()"));
+    // Once, after the adjustment or before the correction, never twice.
+    QCOMPARE(monitor.linearTablesFromGains, 1);
+    QCOMPARE(int(bench.thread->m_AdjustValue.m_RGBGainOperationMode), gainTableMode ? 1 : 0);
+    const QStringList tasks = bench.log->argsOf("StartingTask");
+    const QStringList subtasks = bench.log->argsOf("SetNumberOfSubtasks");
+    QVERIFY(tasks.contains("7"));
+    QVERIFY(subtasks.contains("55"));   // 768 / 16 + 7
+    // In gain-table mode the set-up loads a linear table itself.
+    QCOMPARE(subtasks.first(), gainTableMode ? QStringLiteral("71") : QStringLiteral("20"));
 }
 
 void TestGainCalibration::unreadableContrast()

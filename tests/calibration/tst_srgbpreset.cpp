@@ -93,6 +93,9 @@ void TestSrgbPreset::maximumLuminanceAdjustsNothing()
     QCOMPARE(bench.rig.sim->registerValue(0x12), quint16(50));
     QVERIFY(!bench.log->argsOf("StartingTask").contains("9"));
     QCOMPARE(bench.readings(), kRunReadings);
+    // The set-up's settling wait is plain: no countdown, whole.
+    QVERIFY(bench.log->argsOf("SleepTime").isEmpty());
+    QVERIFY(bench.rig.rig.clock.waitsMs().contains(4000));
     // Nine sub-tasks announced, five completed by the set-up.
     QCOMPARE(bench.log->argsOf("SetNumberOfSubtasks").first(), QStringLiteral("9"));
     const CAdjustValue &result = bench.thread.m_AdjustValue;
