@@ -386,7 +386,8 @@ int CalibrateThread::AdjustDisplayWhitePoint()
         for (int round = 0; round < rounds; ++round) {
             m_Monitor->SetRGBGainOperationMode(1);
             m_Monitor->InitLUTUsingRGBGainValues();
-            uint maxima[3] = {0, 0, 0};
+            // A monitor that fails to report leaves the maxima as they were.
+            uint maxima[3] = {uint(m_MaxRedGain), uint(m_MaxGreenGain), uint(m_MaxBlueGain)};
             m_Monitor->SetMaximumRGBGain(&maxima[0], &maxima[1], &maxima[2]);
             m_CurrentRedGain = m_MaxRedGain = qint32(maxima[0]);
             m_CurrentGreenGain = m_MaxGreenGain = qint32(maxima[1]);

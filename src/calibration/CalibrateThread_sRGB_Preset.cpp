@@ -80,7 +80,7 @@ int CalibrateThread_sRGB_Preset::SetupMonitorForCalibration()
         return kCancelled;
 
     if (monitor.MonitorSupportsColorAdjustmentInsRGBGamutMode()) {
-        uint maxima[3] = {0, 0, 0};
+        uint maxima[3] = {uint(m_MaxRedGain), uint(m_MaxGreenGain), uint(m_MaxBlueGain)};
         if ((status = monitor.SetMaximumRGBGain(&maxima[0], &maxima[1], &maxima[2])) != 0)
             return status;
         m_MaxRedGain = qint32(maxima[0]);
