@@ -263,9 +263,13 @@ void TestWhitePointControllers::hundredthStep()
     const CCIEYxy c = white.GetCIEYxy();
     const xyYColor aim = converges ? xyYColor{c.x, c.y, 100.0} : kFarWhite;
     t.script = {white, white};
+    QSignalSpy countdown(&t, &CalibrateThread::SleepTime);
     QCOMPARE(t.AdjustGainsByRGBRatio(kTarget, 0.004, aim), result);
     QCOMPARE(t.m_Iterations, 100);
     QCOMPARE(t.scriptedTaken, converges ? 2 : 1);
+    // The confirmation waits plainly, without a countdown.
+    QCOMPARE(bench.rig.rig.clock.waitsMs().contains(5000), converges);
+    QCOMPARE(countdown.count(), 0);
 }
 
 void TestWhitePointControllers::relativeLoopEndsOnToleranceOnly()
@@ -406,6 +410,14 @@ void TestWhitePointControllers::displayTooDimForTarget()
     QCOMPARE(log.argsOf("StartingTask").mid(2), (QStringList{"4", "9"}));
     QCOMPARE(thread.m_CurrentBrightness, 100);
     QCOMPARE(rig.sim->registerValue(0x10), quint16(100));
+    // The first pass ended on its best trial.
+    const int best = thread.GetLeastRGBErrorGainSettings();
+    QVERIFY(best >= 0);
+    const _Readings_taken &trial = thread.m_Readings[size_t(best)];
+    QCOMPARE(thread.m_CurrentRedGain, trial.red);
+    QCOMPARE(thread.m_CurrentGreenGain, trial.green);
+    QCOMPARE(thread.m_CurrentBlueGain, trial.blue);
+    QCOMPARE(rig.sim->registerValue(0x18), quint16(trial.green));
 }
 
 void TestWhitePointControllers::gainHoldLimits_data()
