@@ -142,8 +142,11 @@ public:
     // QThread.
     void run() override;
 
-    // The operations, in the order derived classes rely on. Those that this
-    // class cannot carry out yet answer kFailed (calibrate reports it).
+    // The operations, in the order derived classes rely on. Each step of a
+    // calibration answers 0 or a result code; calibrate reports the first
+    // failure through handleError. A calibration needs the display's monitor
+    // object: without one it ends with kNoMonitor before the graphics card's
+    // ramp is touched, and m_MonitorConfigured stays false.
     virtual void handleError(int code);
     virtual int CalculateNumberOfTasks();
     virtual int MeasureNativePrimaries(bool measureBlack, bool correct);
