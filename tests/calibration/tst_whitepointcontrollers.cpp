@@ -31,6 +31,21 @@ public:
         return CalibrateThread::TakeSensorMeasurement(reading, count, correct);
     }
 
+    // When set, a controller step answers this instead of running.
+    int gainStepAnswer = 0;
+    int luminanceStepAnswer = 0;
+    int AdjustGainsByRGBRatio(rgbColor target, double tolerance, xyYColor white) override
+    {
+        return gainStepAnswer != 0 ? gainStepAnswer
+                                   : CalibrateThread::AdjustGainsByRGBRatio(target, tolerance, white);
+    }
+    int AdjustLuminanceToTarget(double target, int useContrast, double tolerance) override
+    {
+        return luminanceStepAnswer != 0
+                   ? luminanceStepAnswer
+                   : CalibrateThread::AdjustLuminanceToTarget(target, useContrast, tolerance);
+    }
+
     std::function<int(ControllerThread &)> task;
     void calibrate() override
     {
@@ -130,6 +145,8 @@ private slots:
     void reversalCountedBeforeTest();
     void luminancePhase_data();
     void luminancePhase();
+    void controllerFailuresReported_data();
+    void controllerFailuresReported();
 };
 
 void TestWhitePointControllers::proportionalGains_data()
@@ -525,6 +542,47 @@ void TestWhitePointControllers::luminancePhase()
         QVERIFY(thread.m_CurrentBrightness > 0 && thread.m_CurrentBrightness < 100);
     const CCIEYxy white = rig.whiteNow();
     QVERIFY2(std::fabs(white.Y - target) <= 1.0, qPrintable(QString::number(white.Y)));
+}
+
+void TestWhitePointControllers::controllerFailuresReported_data()
+{
+    QTest::addColumn<int>("gainAnswer");
+    QTest::addColumn<int>("luminanceAnswer");
+    QTest::addColumn<int>("result");
+    const int writeFailed = CalibrateThread::kMonitorWriteFailed;
+    QTest::newRow("gain writes") << writeFailed << 0 << int(CalibrateThread::kWhitePointNotConverged);
+    QTest::newRow("gain target") << -1 << 0 << int(CalibrateThread::kWhitePointNotConverged);
+    QTest::newRow("brightness writes") << 0 << writeFailed << int(CalibrateThread::kLuminanceNotConverged);
+    // A controller that gives up leaves the rest to the second gain pass.
+    QTest::newRow("brightness gives up") << 0 << int(CalibrateThread::kLuminanceNotConverged) << 0;
+}
+
+void TestWhitePointControllers::controllerFailuresReported()
+{
+    QFETCH(int, gainAnswer);
+    QFETCH(int, luminanceAnswer);
+    QFETCH(int, result);
+    GainMonitorRig rig;
+    ControllerThread thread;
+    rig.attach(thread);
+    CTargetValue aim;
+    aim.CreateDefault();
+    aim.m_WhitePoint = CColorTemperature(_CIExy{0.3127, 0.3290});
+    aim.m_IntensityType = CTargetValue::kIntensityLevel;
+    aim.m_Intensity = 120.0;
+    thread.SetTargetValue(aim);
+    thread.gainStepAnswer = gainAnswer;
+    thread.luminanceStepAnswer = luminanceAnswer;
+    ThreadSignalLog log(thread);
+    thread.task = [](ControllerThread &t) {
+        int status = t.SetupMonitorForCalibration();
+        if (status == 0)
+            status = t.MeasureNativePrimaries(true, true);
+        return status != 0 ? status : t.AdjustDisplayWhitePoint();
+    };
+    QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
+    QCOMPARE(log.entries.last(), result == 0 ? QStringLiteral("CalibrationComplete()")
+                                             : QStringLiteral("calibrationError(%1)").arg(result));
 }
 
 QTEST_MAIN(TestWhitePointControllers)
