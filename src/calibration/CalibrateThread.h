@@ -142,8 +142,11 @@ public:
     // QThread.
     void run() override;
 
-    // The operations, in the order derived classes rely on. Those that this
-    // class cannot carry out yet answer kFailed (calibrate reports it).
+    // The operations, in the order derived classes rely on. Each step of a
+    // calibration answers 0 or a result code; calibrate reports the first
+    // failure through handleError. A calibration needs the display's monitor
+    // object: without one it ends with kNoMonitor before the graphics card's
+    // ramp is touched, and m_MonitorConfigured stays false.
     virtual void handleError(int code);
     virtual int CalculateNumberOfTasks();
     virtual int MeasureNativePrimaries(bool measureBlack, bool correct);
@@ -226,6 +229,30 @@ protected:
     // Shows grey level i of an n-level ramp and reads it; levels above 127
     // are tested as white.
     int measureGreyLevel(int i, int n, CCIEXYZ &into, bool correct, int count);
+
+    // A reading of the white the controllers close their loops on: 0, the
+    // reading's error, or kImplausibleReading for a reading that is not
+    // finite, not above 0 cd/m² or not plausible as white (a dark or failed
+    // reading would otherwise turn every ratio into NaN, which passes every
+    // tolerance test).
+    int takeWhiteReading(CCIEXYZ &reading);
+    // One move of a control (gain channel 0-2, or 3 for luminance) in
+    // `direction` (1 up, -1 down) by `minimumStep` plus the proportional term
+    // trunc(error x gain) while the control has reversed at most
+    // `proportionalReversals` times. Counts the reversal, the end hit and
+    // clears the in-tolerance count. Computed in double and held inside
+    // 0..maximum before it becomes a control value.
+    qint32 moveControl(int channel, int direction, double error, qint32 current, qint32 maximum,
+                       qint32 minimumStep, int proportionalReversals);
+    // Loads the monitor's linear table through its RGB gains; its result is
+    // not used.
+    void linearTableFromGains();
+    // Brightness to its maximum (m_MaxBrightness and m_CurrentBrightness
+    // follow): 0 or the monitor's code.
+    int brightnessToMaximum();
+    // The result's closing fields (hours, OSD lock, monitor data, colour
+    // preset, correction matrix, date, duration, primaries source, valid).
+    void completeResult();
 
     QMutex m_Mutex;
     QWaitCondition m_Condition;

@@ -9,6 +9,9 @@ namespace {
 
 using Matrix = double[3][3];
 
+// A gain-and-table panel's light at brightness 0, relative to its maximum.
+constexpr double kDimmestBacklight = 0.2;
+
 double clamp01(double v)
 {
     if (!(v > 0.0))   // also catches NaN
@@ -204,14 +207,31 @@ SimXYZ SimLightModel::emitted(const SimLightParams &panel, const SimEngineState 
         return xyToXYZ(white, yb);
 
     const double in[3] = {r, g, b};
+    const bool gainDrive = panel.gainLutPanel && engine.gammaMode == kToneCurveMemory;
     double t[3];
-    for (int c = 0; c < 3; ++c)
-        t[c] = tone(panel, engine, c, in[c]) * std::clamp(engine.gains[c], 0, 255) / 255.0;
+    for (int c = 0; c < 3; ++c) {
+        const double gain = std::clamp(engine.gains[c], 0, 255) / 255.0;
+        if (gainDrive) {
+            // The gain scales the drive the table gives, before the panel.
+            const double drive = clamp01(interpolateCurve(engine.lut, c, in[c], engine.lutMaximum));
+            t[c] = std::pow(clamp01(drive * gain), panel.nativeGamma[c]);
+        } else {
+            t[c] = tone(panel, engine, c, in[c]) * gain;
+        }
+    }
 
     SimXYZ out = xyToXYZ(white, yb);
     out.X += m[0][0] * t[0] + m[0][1] * t[1] + m[0][2] * t[2];
     out.Y += m[1][0] * t[0] + m[1][1] * t[1] + m[1][2] * t[2];
     out.Z += m[2][0] * t[0] + m[2][1] * t[1] + m[2][2] * t[2];
+    if (panel.gainLutPanel && engine.brightnessMaximum > 0) {
+        const double level =
+            std::clamp(double(engine.brightness) / engine.brightnessMaximum, 0.0, 1.0);
+        const double scale = kDimmestBacklight + (1.0 - kDimmestBacklight) * level;
+        out.X *= scale;
+        out.Y *= scale;
+        out.Z *= scale;
+    }
     return out;
 }
 

@@ -32,6 +32,11 @@ struct SimLightParams {
     double noise = 0.0;                // relative standard deviation of every reading
     double driftPerHour = 0.0;         // relative change of the light per hour switched on
     quint32 seed = 1;                  // of the noise
+    // A panel without a colour engine, driven through its gains and gamma
+    // table: brightness scales the light (20 % at 0 to 100 % at its
+    // maximum), and in tone mode 6 the gamma table, scaled by the gains,
+    // drives the native response.
+    bool gainLutPanel = false;
 };
 
 // Tone response selected by the gamma-mode register.
@@ -56,6 +61,8 @@ struct SimEngineState {
     bool customGamut = false;
     int gamut[6] = {680, 310, 210, 710, 150, 60};   // Rx Ry Gx Gy Bx By, thousandths
     int gains[3] = {255, 255, 255};
+    int brightness = 100;
+    int brightnessMaximum = 100;
     // Curve memory used by tone mode 6: three channels of 256 entries,
     // 0..65535 relative luminance.
     QVector<quint16> curve;

@@ -117,4 +117,12 @@ SimMonitorConfig SimMonitorConfig::hxsim27()
     return c;
 }
 
+SimMonitorConfig SimMonitorConfig::gainMonitor()
+{
+    SimMonitorConfig c = variant("LCDSIM21", "SIM0021", 0x2101);
+    c.light.gainLutPanel = true;
+    c.registerValues[0x2B3] = 250;   // x 0.96 cd/m² per step
+    return c;
+}
+
 } // namespace pz

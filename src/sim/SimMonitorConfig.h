@@ -73,6 +73,10 @@ struct SimMonitorConfig {
     static SimMonitorConfig notInHxList();
     // The HX model whose power-on minutes live in both EEPROM counters.
     static SimMonitorConfig hxsim27();
+    // An Orvane model outside the HX list whose white point and luminance
+    // are set through its RGB gains, brightness and gamma table (a panel
+    // without a colour engine, about 240 cd/m² at full brightness).
+    static SimMonitorConfig gainMonitor();
 };
 
 // The default capability string of the HX simulator.

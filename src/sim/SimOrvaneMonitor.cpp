@@ -247,6 +247,8 @@ SimEngineState SimOrvaneMonitor::appliedEngineState()
     s.gains[0] = m_registers.value(0x16).value;
     s.gains[1] = m_registers.value(0x18).value;
     s.gains[2] = m_registers.value(0x1A).value;
+    s.brightness = m_registers.value(0x10).value;
+    s.brightnessMaximum = m_registers.value(0x10).maximum;
     for (int c = 0; c < 3; ++c)
         s.curve += m_appliedCurve.mid(c * 0x400, 256);
     for (int c = 0; c < 3; ++c)
@@ -344,6 +346,9 @@ void SimOrvaneMonitor::writeRegister(quint16 code, quint16 value)
         m_gammaTable = linearGammaTable();
 
     it->value = value;
+    // A panel without a colour engine takes every setting at once.
+    if (m_config.light.gainLutPanel && m_applied.contains(code))
+        m_applied[code] = value;
 
     const bool startsProcessing =
         (code == 0x1067 && value == 1)

@@ -119,7 +119,6 @@ private slots:
     void tasksWithoutSensor();
     void colourAdjustmentBrackets();
     void adjustmentCountersReset();
-    void calibrationIsNotAvailable();
 };
 
 void TestMeasuringTasks::graphicsCardReset()
@@ -373,27 +372,6 @@ void TestMeasuringTasks::adjustmentCountersReset()
     thread.ResetAdjustmentCounters();
     QVERIFY(thread.countersClear());
     QVERIFY(thread.restKept());
-}
-
-void TestMeasuringTasks::calibrationIsNotAvailable()
-{
-    CalibrationRig rig;
-    GammaRampTables dark = identityGammaRamp();
-    for (float &v : dark.green)
-        v *= 0.5f;
-    QVERIFY(rig.rig.desk.ramps().setRamp(CalibrationRig::kDisplay, dark));
-    rig.sim->clearLog();
-    CalibrateThread thread;
-    rig.attach(thread);
-    thread.SetTargetValue(target());
-    ThreadSignalLog log(thread);
-    QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
-    QCOMPARE(log.entries, QStringList{"calibrationError(-1)"});
-    QVERIFY(!thread.m_MonitorConfigured);
-    QVERIFY(rig.sim->requests().isEmpty());
-    GammaRampTables now;
-    QVERIFY(rig.rig.desk.ramps().getRamp(CalibrationRig::kDisplay, now));
-    QCOMPARE(now.green, dark.green);
 }
 
 QTEST_MAIN(TestMeasuringTasks)

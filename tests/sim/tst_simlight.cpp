@@ -238,6 +238,39 @@ private slots:
         QVERIFY(near(after128 / before128, double(128 * 1023 / 255 / 2) / double((128 * 1023 + 127) / 255), 1e-9));
     }
 
+    void gainMonitorPanel()
+    {
+        SimOrvaneMonitor monitor(SimMonitorConfig::gainMonitor());
+        monitor.setRegister(0x10, 100);
+        const double full = monitor.emittedXYZ(1, 1, 1).Y;
+        QVERIFY(near(full, 240.0, 1e-6));
+        // Brightness: 20 % at 0, linear up to its maximum.
+        monitor.setRegister(0x10, 0);
+        QVERIFY(near(monitor.emittedXYZ(1, 1, 1).Y, 0.2 * full, 1e-6));
+        monitor.setRegister(0x10, 50);
+        QVERIFY(near(monitor.emittedXYZ(1, 1, 1).Y, 0.6 * full, 1e-6));
+        monitor.setRegister(0x10, 100);
+
+        // Settings take effect without a colour engine: the user preset
+        // moves the white at once.
+        const SimXYZ nativeWhite = monitor.emittedXYZ(1, 1, 1);
+        monitor.setRegister(0x14, 11);
+        QVERIFY(!monitor.colourProcessing());
+        QVERIFY(std::fabs(xyOf(monitor.emittedXYZ(1, 1, 1)).x - xyOf(nativeWhite).x) > 0.001);
+
+        // Mode 6: the (linear) gamma table drives the native response, and a
+        // gain scales the drive before it.
+        monitor.setRegister(0x268, 6);
+        const SimXYZ black = monitor.emittedXYZ(0, 0, 0);
+        const double red = monitor.emittedXYZ(1, 0, 0).Y - black.Y;
+        const double half = monitor.emittedXYZ(0.5, 0, 0).Y - black.Y;
+        const double gamma = SimMonitorConfig::gainMonitor().light.nativeGamma[0];
+        QVERIFY(near(half / red, std::pow(0.5, gamma), 1e-9));
+        monitor.setRegister(0x16, 128);
+        const double dimmed = monitor.emittedXYZ(1, 0, 0).Y - black.Y;
+        QVERIFY(near(dimmed / red, std::pow(128 / 255.0, gamma), 1e-9));
+    }
+
     void luminanceLimitAndDriveRegisters()
     {
         SimMonitorConfig c;
