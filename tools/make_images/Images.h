@@ -79,4 +79,7 @@ void drawSplashLogo(QPainter &p, const QSize &size);
 void drawAlertYellow(QPainter &p, const QSize &size);
 void drawOrvaneIcon(QPainter &p, const QSize &size);
 
+// The About box's logo: the mark and the product name on a grey ground.
+void drawAboutLogo(QPainter &p, const QSize &size);
+
 } // namespace images

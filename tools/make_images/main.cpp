@@ -57,6 +57,7 @@ const ImageSpec kImages[] = {
     {kProgramImages, "splashpz.png", QSize(300, 80), images::drawSplashLogo},
     {kProgramImages, "alerts_yellow_icon_12.png", QSize(12, 12), images::drawAlertYellow},
     {kProgramImages, "orvane icon.png", QSize(64, 64), images::drawOrvaneIcon},
+    {kProgramImages, "pelzora2logogreyback.png", QSize(400, 120), images::drawAboutLogo},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)
