@@ -93,5 +93,7 @@ void drawContrast(QPainter &p, const QSize &size);
 void drawMonitor(QPainter &p, const QSize &size);
 void drawSensorIcon(QPainter &p, const QSize &size);
 void drawAlertRed(QPainter &p, const QSize &size);
+// The About box's logo: the mark and the product name on a grey ground.
+void drawAboutLogo(QPainter &p, const QSize &size);
 
 } // namespace images

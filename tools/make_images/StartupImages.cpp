@@ -91,4 +91,40 @@ void drawOrvaneIcon(QPainter &p, const QSize &size)
     drawMark(p, QRectF(QPointF(0, 0), QSizeF(size)));
 }
 
+// Grey ground, the mark on the left, the product name and a thin rule with
+// the line of business under it.
+void drawAboutLogo(QPainter &p, const QSize &size)
+{
+    const QRectF all(QPointF(0, 0), QSizeF(size));
+    QLinearGradient ground(all.topLeft(), all.bottomLeft());
+    ground.setColorAt(0.0, QColor(236, 236, 236));
+    ground.setColorAt(1.0, QColor(206, 206, 206));
+    p.fillRect(all, ground);
+
+    const double side = size.height() * 0.62;
+    const double top = (size.height() - side) / 2.0;
+    drawMark(p, QRectF(top, top, side, side));
+
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const double left = top * 2 + side;
+    QFont name(QStringLiteral("Sans Serif"));
+    name.setPixelSize(int(size.height() * 0.36));
+    name.setBold(true);
+    p.setFont(name);
+    p.setPen(kOrvaneBlue);
+    p.drawText(QRectF(left, top - size.height() * 0.04, size.width() - left, side * 0.62),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pelzora"));
+
+    p.setPen(QPen(kOrvaneLight, 2));
+    const double rule = top + side * 0.66;
+    p.drawLine(QPointF(left, rule), QPointF(size.width() - top, rule));
+
+    QFont line(QStringLiteral("Sans Serif"));
+    line.setPixelSize(int(size.height() * 0.12));
+    p.setFont(line);
+    p.setPen(QColor(70, 70, 70));
+    p.drawText(QRectF(left, rule + 2, size.width() - left, top + side - rule),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Display calibration by Orvane"));
+}
+
 } // namespace images

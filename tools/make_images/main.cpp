@@ -69,6 +69,7 @@ const ImageSpec kImages[] = {
     {kProgramImages, "monitor image.png", QSize(31, 32), images::drawMonitor},
     {kProgramImages, "sensor icon.png", QSize(32, 32), images::drawSensorIcon},
     {kProgramImages, "alerts_red_icon_20.png", QSize(20, 20), images::drawAlertRed},
+    {kProgramImages, "pelzora2logogreyback.png", QSize(400, 120), images::drawAboutLogo},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)
