@@ -105,22 +105,38 @@ SimSensors::SimSensors(SimDesktop &desktop, ISimScreenContent *screen)
 
 SimSensors::~SimSensors() = default;
 
+namespace {
+
+// A device lost through its faults comes back when it is attached again.
+void plugBackIn(SimSensorFaults &faults, bool attached)
+{
+    if (attached && faults.isLost())
+        faults.replug();
+}
+
+} // namespace
+
 void SimSensors::setAttached(Family family, bool attached)
 {
     switch (family) {
     case I1d3:
+        plugBackIn(m_i1d3.faults(), attached);
         m_i1d3.setAttached(attached);
         break;
     case ColorMunki:
+        plugBackIn(m_munki.faults(), attached);
         m_munki.setAttached(attached);
         break;
     case I1Display:
+        plugBackIn(m_eyeOne.faults(SimEyeOneLibrary::Display), attached);
         m_eyeOne.setAttached(SimEyeOneLibrary::Display, attached);
         break;
     case I1Pro:
+        plugBackIn(m_eyeOne.faults(SimEyeOneLibrary::Pro), attached);
         m_eyeOne.setAttached(SimEyeOneLibrary::Pro, attached);
         break;
     case Spyder2:
+        plugBackIn(m_spyder2.faults(), attached);
         m_spyder2.setAttached(attached);
         break;
     case Spyder3:
@@ -161,6 +177,53 @@ bool SimSensors::isAttached(Family family) const
         return m_spyderBus.isAttached(SimSpyderBus::kSpyder4Product);
     }
     return false;
+}
+
+void SimSensors::unplugAfterUs(Family family, qint64 us)
+{
+    switch (family) {
+    case I1d3:
+        m_i1d3.faults().loseAfterUs(us);
+        break;
+    case ColorMunki:
+        m_munki.faults().loseAfterUs(us);
+        break;
+    case I1Display:
+        m_eyeOne.faults(SimEyeOneLibrary::Display).loseAfterUs(us);
+        break;
+    case I1Pro:
+        m_eyeOne.faults(SimEyeOneLibrary::Pro).loseAfterUs(us);
+        break;
+    case Spyder2:
+        m_spyder2.faults().loseAfterUs(us);
+        break;
+    case Spyder3:
+        m_spyderBus.spyder(SimSpyderBus::kSpyder3Product)->unplugAfterUs(us);
+        break;
+    case Spyder4:
+        m_spyderBus.spyder(SimSpyderBus::kSpyder4Product)->unplugAfterUs(us);
+        break;
+    }
+}
+
+SimSensorNoise &SimSensors::noise(Family family)
+{
+    switch (family) {
+    case I1d3:
+        return m_i1d3.noise();
+    case ColorMunki:
+        return m_munki.noise();
+    case I1Display:
+        return m_eyeOne.noise(SimEyeOneLibrary::Display);
+    case I1Pro:
+        return m_eyeOne.noise(SimEyeOneLibrary::Pro);
+    case Spyder2:
+        return m_spyder2.noise();
+    case Spyder3:
+    case Spyder4:
+        break;
+    }
+    return m_spyderNoise;
 }
 
 void SimSensors::configureFromEnvironment()

@@ -49,12 +49,17 @@ public:
     SimEyeOneLibrary &eyeOne() { return m_eyeOne; }
     SimSpyder2Library &spyder2() { return m_spyder2; }
     SimSpyderBus &spyderBus() { return m_spyderBus; }
-    // The Spyder3 and Spyder4 noise (the Spyder2 has its own, spyder2().noise()).
-    SimSensorNoise &spyderNoise() { return m_spyderNoise; }
+    // The noise on a family's readings (the Spyder3 and the Spyder4 share theirs).
+    SimSensorNoise &noise(Family family);
 
+    // A device attached again after an unplug comes back fresh.
     void attach(Family family);
     void detach(Family family);
     bool isAttached(Family family) const;
+    // Pulls the family's device out once the program clock has run `us`
+    // further, in the middle of whatever it is then doing; attach() plugs it
+    // back in.
+    void unplugAfterUs(Family family, qint64 us);
 
     // Every device's noise and automatic hand as PELZORA_SIMULATE asks.
     void configureFromEnvironment();

@@ -193,10 +193,8 @@ private slots:
             QCOMPARE(&spyder2Library(), static_cast<ISpyder2Library *>(&sensors.spyder2()));
             QCOMPARE(&usbBackend(), static_cast<IUsbBackend *>(&sensors.spyderBus().usb()));
             QVERIFY(usbBackend().listDevices(SimSpyder::kVendorId).isEmpty());
-            QVERIFY(sensors.eyeOne().noise(SimEyeOneLibrary::Display).enabled());
-            QVERIFY(sensors.eyeOne().noise(SimEyeOneLibrary::Pro).enabled());
-            QVERIFY(sensors.spyder2().noise().enabled());
-            QVERIFY(sensors.spyderNoise().enabled());
+            for (int family = 0; family < kFamilies; ++family)
+                QVERIFY(sensors.noise(SimSensors::Family(family)).enabled());
         }
         QCOMPARE(i1d3Library().Initialize(), kI1d3LibraryMissing);
         QCOMPARE(&usbBackend(), usbBefore);
