@@ -71,7 +71,7 @@ bool readText(const QString &text, QByteArray &value)
 bool readDecimal(const QString &text, QByteArray &value)
 {
     for (const QChar c : text)
-        if (!c.isDigit())
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
     return readText(text, value);
 }
@@ -80,6 +80,7 @@ bool readDecimal(const QString &text, QByteArray &value)
 const char *const kFamilyNames[] = {"i1d3",   "munki",   "i1display", "i1pro",
                                     "spyder2", "spyder3", "spyder4"};
 constexpr int kFamilies = int(sizeof kFamilyNames / sizeof kFamilyNames[0]);
+static_assert(kFamilies == SimSensors::Spyder4 + 1, "a name for every family");
 
 } // namespace
 

@@ -357,6 +357,10 @@ private slots:
         QCOMPARE(sensor.GetXYZData(unchanged), CSensor::kSensorDeviceFailed);
         QVERIFY(!selector.AutoSelect());
         QVERIFY(!selector.m_pCurrentSensor);
+        // Plugged in again, it is found again.
+        sensors.attach(SimSensors::Family(family));
+        QVERIFY(selector.AutoSelect());
+        QCOMPARE(int(selector.m_CurrentType), type);
     }
 };
 

@@ -120,7 +120,8 @@ private slots:
         };
         for (const char *text :
              {"", "+", "i1pro+", ":gen1=1", "spyder5", "i1d3+spyder9", "i1display:serial=12a",
-              "i1display:serial=", "i1display:serial=-5", "i1display:gen1=2", "i1display:gen1",
+              "i1display:serial=", "i1display:serial=-5", "i1display:serial=\u0663",
+              "i1display:gen1=2", "i1display:gen1",
               "i1display:gen1=1,", "i1display:=1", "i1pro:", "i1pro:serial=1", "spyder2:serial=1",
               "spyder3:seed=2", "munki:firmware=2", "i1d3:colour=2", "i1d3:maker=yes",
               "i1d3:firmware=", "none:serial=1"})
