@@ -52,6 +52,12 @@ void SimEyeOneLibrary::setDisplayConfig(const SimEyeOneDisplayConfig &config)
     m_displayConfig = config;
 }
 
+SimEyeOneDisplayConfig SimEyeOneLibrary::displayConfig() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_displayConfig;
+}
+
 void SimEyeOneLibrary::setProConfig(const SimEyeOneProConfig &config)
 {
     QMutexLocker lock(&m_lock);

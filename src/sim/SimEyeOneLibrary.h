@@ -72,6 +72,7 @@ public:
     void setFixedLight(const SimXYZ &display, double ambientLux = 0);
 
     void setDisplayConfig(const SimEyeOneDisplayConfig &config);
+    SimEyeOneDisplayConfig displayConfig() const;
     void setProConfig(const SimEyeOneProConfig &config);
     // Plugs the device in (fresh: not calibrated, no reading) or pulls it out.
     void setAttached(Device device, bool attached);

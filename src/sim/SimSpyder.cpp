@@ -14,7 +14,6 @@ namespace pz {
 
 namespace {
 
-constexpr quint16 kSpyder4Product = 0x0400;
 constexpr quint8 kRequestIn = 0xC0;    // vendor, device, device-to-host
 constexpr quint8 kRequestOut = 0x40;   // vendor, device, host-to-device
 constexpr int kPacket = 8;
@@ -199,7 +198,7 @@ void SimSpyder::channelFrequencies(const SimXYZ &light, double hz[8]) const
         gainCode = m_registers[7];
     }
     double output[8] = {};
-    if (m_config.productId == kSpyder4Product) {
+    if (m_config.productId == SimSpyderBus::kSpyder4Product) {
         const double k = SimSpyderEeprom::kSpyder4HzPerCdm2;
         const double channels[8] = {0, k * X, k * Y, k * Z, k / 2 * Y, k / 2 * Y, k / 2 * Y,
                                     k / 2 * Y};
@@ -534,42 +533,58 @@ void SimSpyder::reset()
     m_halted = false;
 }
 
-SimSpyderBus::SimSpyderBus(quint16 productId, SimLightSource light)
+namespace {
+
+std::unique_ptr<SimSpyder> makeSpyder(quint16 productId, const SimLightSource &light,
+                                      quint32 seed)
 {
-    if (productId == 0)
-        return;
     SimSpyderConfig config;
     config.productId = productId;
-    const QByteArray seed = qgetenv("PELZORA_SIM_SEED");
-    if (!seed.isEmpty())
-        config.seed = seed.toUInt();
-    m_spyder = std::make_unique<SimSpyder>(config, std::move(light));
-    m_usb.plug(m_spyder.get());
+    config.seed = seed;
+    return std::make_unique<SimSpyder>(config, light);
 }
 
+} // namespace
+
+SimSpyderBus::SimSpyderBus(SimLightSource light, quint32 seed)
+    : m_spyder3(makeSpyder(kSpyder3Product, light, seed)),
+      m_spyder4(makeSpyder(kSpyder4Product, light, seed))
+{
+}
+
+// The devices leave the bus before it goes.
 SimSpyderBus::~SimSpyderBus()
 {
-    m_scope.reset();
-    m_spyder.reset();
+    m_spyder3.reset();
+    m_spyder4.reset();
 }
 
-quint16 SimSpyderBus::productFromEnvironment()
+SimSpyder *SimSpyderBus::spyder(quint16 productId)
 {
-    const QString sensor = qEnvironmentVariable("PELZORA_SIM_SENSOR").trimmed().toLower();
-    if (sensor == QLatin1String("spyder3"))
-        return 0x0300;
-    if (sensor == QLatin1String("spyder4"))
-        return 0x0400;
-    return 0;
+    if (productId == kSpyder3Product)
+        return m_spyder3.get();
+    if (productId == kSpyder4Product)
+        return m_spyder4.get();
+    return nullptr;
 }
 
-std::unique_ptr<SimSpyderBus> SimSpyderBus::installFromEnvironment(SimLightSource light)
+void SimSpyderBus::setAttached(quint16 productId, bool attached)
 {
-    if (qEnvironmentVariableIntValue("PELZORA_SIMULATE") != 1)
-        return nullptr;
-    auto bus = std::make_unique<SimSpyderBus>(productFromEnvironment(), std::move(light));
-    bus->m_scope = std::make_unique<ScopedUsbBackend>(&bus->m_usb);
-    return bus;
+    SimSpyder *device = spyder(productId);
+    if (!device || m_usb.isPlugged(device) == attached)
+        return;
+    if (attached)
+        m_usb.plug(device);
+    else
+        m_usb.unplug(device);
+}
+
+bool SimSpyderBus::isAttached(quint16 productId) const
+{
+    const SimSpyder *device = productId == kSpyder3Product   ? m_spyder3.get()
+                              : productId == kSpyder4Product ? m_spyder4.get()
+                                                             : nullptr;
+    return device && m_usb.isPlugged(device);
 }
 
 } // namespace pz

@@ -169,26 +169,36 @@ private:
     bool m_writeProtected = false;
 };
 
-// The simulated USB bus of a PELZORA_SIMULATE=1 run: installed behind the
-// USB seam in place of libusb, with the Spyder that PELZORA_SIM_SENSOR names
-// ("spyder3" or "spyder4") plugged in.
+// The simulated USB bus of the simulated sensors: a Spyder3 and a Spyder4,
+// both measuring the light of one source, that can each be plugged in. The
+// bus is not behind the USB seam by itself; whoever owns it puts usb()
+// there (SimSensors does).
 class SimSpyderBus {
 public:
-    explicit SimSpyderBus(quint16 productId = 0, SimLightSource light = SimLightSource());
+    static constexpr quint16 kSpyder3Product = 0x0300;
+    static constexpr quint16 kSpyder4Product = 0x0400;
+
+    // seed: the devices' modulation phase.
+    explicit SimSpyderBus(SimLightSource light = SimLightSource(),
+                          quint32 seed = SimSpyderConfig().seed);
     ~SimSpyderBus();
+    SimSpyderBus(const SimSpyderBus &) = delete;
+    SimSpyderBus &operator=(const SimSpyderBus &) = delete;
 
     SimUsbBackend &usb() { return m_usb; }
-    SimSpyder *spyder() { return m_spyder.get(); }
+    // The device of a product (kSpyder3Product or kSpyder4Product), plugged
+    // in or not; nullptr for any other product.
+    SimSpyder *spyder(quint16 productId);
 
-    // With PELZORA_SIMULATE=1 an installed bus; otherwise nullptr.
-    static std::unique_ptr<SimSpyderBus> installFromEnvironment(SimLightSource light);
-    // The product PELZORA_SIM_SENSOR names, 0 for none of the Spyders.
-    static quint16 productFromEnvironment();
+    // Plugs the device in (a re-plug gets a new path) or pulls it out; its
+    // open handles hear of the removal at once.
+    void setAttached(quint16 productId, bool attached);
+    bool isAttached(quint16 productId) const;
 
 private:
     SimUsbBackend m_usb;
-    std::unique_ptr<SimSpyder> m_spyder;
-    std::unique_ptr<ScopedUsbBackend> m_scope;
+    std::unique_ptr<SimSpyder> m_spyder3;
+    std::unique_ptr<SimSpyder> m_spyder4;
 };
 
 } // namespace pz

@@ -2,11 +2,10 @@
 // detection and its signals, selection by type, list names, and the thread
 // an adapter kept by a detection on another thread belongs to.
 
+#include "CPreferences.h"
 #include "CTargetSensor.h"
-#include "EyeOneRig.h"
-#include "SimSpyder2Library.h"
-#include "UsbDevice.h"
-#include "SimUsbBackend.h"
+#include "PreferencesRegistry.h"
+#include "SimSensorRig.h"
 
 #include <QSignalSpy>
 #include <QThread>
@@ -16,10 +15,35 @@ using namespace pz;
 
 namespace {
 
-// Which family's library was asked, in order: the first call of each
-// probe of the i1 and Spyder2 libraries, passed on to the simulated ones.
+// Which family's library was asked, in order: the connection tests of the
+// i1 library, the Spyder2's Startup and the USB bus listings (the Spyder3
+// and Spyder4), passed on to the simulated devices. The i1 Display Pro and
+// ColorMunki libraries log their own calls; whether they were asked since
+// the last entry is noted before each entry, and by catchUp().
 struct ProbeLog {
+    SimSensors &sensors;
     QStringList entries;
+    int i1d3Calls = 0;
+    int munkiCalls = 0;
+
+    void add(const QString &entry)
+    {
+        catchUp();
+        entries << entry;
+    }
+    void catchUp()
+    {
+        noteGrowth(QStringLiteral("munki"), int(sensors.munki().calls().size()), munkiCalls);
+        noteGrowth(QStringLiteral("i1d3"), int(sensors.i1d3().calls().size()), i1d3Calls);
+    }
+
+private:
+    void noteGrowth(const QString &name, int calls, int &seen)
+    {
+        if (calls > seen)
+            entries << name;
+        seen = calls;
+    }
 };
 
 class LoggedEyeOneLibrary : public IEyeOneLibrary {
@@ -27,7 +51,7 @@ public:
     LoggedEyeOneLibrary(IEyeOneLibrary &inner, ProbeLog &log) : m_inner(inner), m_log(log) {}
     int IsConnected() override
     {
-        m_log.entries << "i1 " + QString::fromLatin1(m_inner.GetOption("DeviceType"));
+        m_log.add("i1 " + QString::fromLatin1(m_inner.GetOption("DeviceType")));
         return m_inner.IsConnected();
     }
     int SetOption(const QByteArray &k, const QByteArray &v) override { return m_inner.SetOption(k, v); }
@@ -46,7 +70,7 @@ public:
     LoggedSpyder2Library(ISpyder2Library &inner, ProbeLog &log) : m_inner(inner), m_log(log) {}
     int Startup(quint8 record[kCvRecordSize]) override
     {
-        m_log.entries << "Spyder2";
+        m_log.add("Spyder2");
         return m_inner.Startup(record);
     }
     int UseCalibration(qint32 c) override { return m_inner.UseCalibration(c); }
@@ -60,19 +84,41 @@ private:
     ProbeLog &m_log;
 };
 
-// The i1 rig with the Spyder2 library and an empty USB bus beside it, the
-// probes logged.
-struct SelectorRig : test::EyeOneRig {
-    SimUsbBackend usb;
-    ScopedUsbBackend usbScope{&usb};
-    SimSpyder2Library spyder2;
-    ProbeLog log;
-    LoggedEyeOneLibrary loggedEyeOne{library, log};
-    ScopedEyeOneLibrary loggedEyeOneSeam{&loggedEyeOne};
-    LoggedSpyder2Library loggedSpyder2{spyder2, log};
-    ScopedSpyder2Library spyder2Seam{&loggedSpyder2};
+class LoggedUsbBackend : public IUsbBackend {
+public:
+    LoggedUsbBackend(IUsbBackend &inner, ProbeLog &log) : m_inner(inner), m_log(log) {}
+    QVector<UsbDeviceInfo> listDevices(quint16 vendorId) override
+    {
+        m_log.add("USB");
+        return m_inner.listDevices(vendorId);
+    }
+    int open(const UsbDeviceInfo &info, std::unique_ptr<IUsbDevice> &device) override
+    {
+        return m_inner.open(info, device);
+    }
 
-    void attachPro() { library.setAttached(SimEyeOneLibrary::Pro, true); }
+private:
+    IUsbBackend &m_inner;
+    ProbeLog &m_log;
+};
+
+// Every simulated sensor family, none attached, with the probes logged, and
+// preferences of the program's own.
+struct SelectorRig {
+    test::SimSensorRig sim;
+    SimSensors &sensors = sim.sensors;
+    CPreferences preferences;
+    ScopedPreferences preferencesScope{&preferences};
+    ProbeLog log{sensors};
+    LoggedEyeOneLibrary loggedEyeOne{sensors.eyeOne(), log};
+    ScopedEyeOneLibrary loggedEyeOneSeam{&loggedEyeOne};
+    LoggedSpyder2Library loggedSpyder2{sensors.spyder2(), log};
+    ScopedSpyder2Library loggedSpyder2Seam{&loggedSpyder2};
+    LoggedUsbBackend loggedUsb{sensors.spyderBus().usb(), log};
+    ScopedUsbBackend loggedUsbSeam{&loggedUsb};
+
+    void attach(const QString &text) { QVERIFY(sensors.attachFromText(text)); }
+    SimEyeOneLibrary &eyeOne() { return sensors.eyeOne(); }
 };
 
 QStringList names(const QSignalSpy &spy)
@@ -102,10 +148,14 @@ private slots:
         connect(&selector, &CTargetSensor::sensorDetectionComplete, this, [&] { order << "complete"; });
 
         QVERIFY(!selector.AutoSelect());
-        QCOMPARE(rig.log.entries, QStringList({"i1 EyeOne", "i1 EyeOneDisplay", "Spyder2"}));
-        QCOMPARE(rig.library.connectionTests(SimEyeOneLibrary::Pro), 1);
-        QCOMPARE(rig.library.connectionTests(SimEyeOneLibrary::Display), 1);
-        QCOMPARE(rig.spyder2.startups(), 1);
+        rig.log.catchUp();
+        // i1 Pro, i1 Display, ColorMunki, Spyder (Spyder4 and Spyder3 on the
+        // USB bus, then the Spyder2), i1 Display Pro; one adapter each.
+        QCOMPARE(rig.log.entries, QStringList({"i1 EyeOne", "i1 EyeOneDisplay", "munki", "USB",
+                                               "USB", "Spyder2", "i1d3"}));
+        QCOMPARE(rig.eyeOne().connectionTests(SimEyeOneLibrary::Pro), 1);
+        QCOMPARE(rig.eyeOne().connectionTests(SimEyeOneLibrary::Display), 1);
+        QCOMPARE(rig.sensors.spyder2().startups(), 1);
         QCOMPARE(names(detected), QStringList({"-"}));
         QCOMPARE(complete.count(), 1);
         QCOMPARE(order, QVector<QString>({"detected", "complete"}));
@@ -118,39 +168,45 @@ private slots:
 
     void autoSelectKeepsTheFirstFound_data()
     {
-        QTest::addColumn<bool>("pro");
-        QTest::addColumn<bool>("display");
-        QTest::addColumn<bool>("spyder2");
+        QTest::addColumn<QString>("attached");
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("probes");
 
-        QTest::newRow("everything") << true << true << true << 2 << "X-Rite EyeOne"
-                                    << QStringList({"i1 EyeOne"});
-        QTest::newRow("display and Spyder2") << false << true << true << 1
-                                             << "X-Rite iOne Display v2"
-                                             << QStringList({"i1 EyeOne", "i1 EyeOneDisplay"});
-        QTest::newRow("Spyder2") << false << false << true << 5 << "Datacolor Spyder2"
-                                 << QStringList({"i1 EyeOne", "i1 EyeOneDisplay", "Spyder2"});
+        const QStringList i1 = {"i1 EyeOne", "i1 EyeOneDisplay"};
+        const QStringList spyders = i1 + QStringList{"munki", "USB"};
+        QTest::newRow("everything")
+            << "i1d3+munki+i1display+i1pro+spyder2+spyder3+spyder4" << 2 << "X-Rite EyeOne"
+            << QStringList({"i1 EyeOne"});
+        QTest::newRow("i1 Pro and ColorMunki") << "munki+i1pro" << 2 << "X-Rite EyeOne"
+                                               << QStringList({"i1 EyeOne"});
+        QTest::newRow("i1 Display and Spyder2") << "i1display:serial=100+spyder2" << 1
+                                                << "X-Rite iOne Display v2" << i1;
+        QTest::newRow("ColorMunki and Spyder4") << "munki+spyder4" << 4 << "X-Rite ColorMunki"
+                                                << i1 + QStringList{"munki"};
+        QTest::newRow("Spyder4 and i1 Display Pro")
+            << "spyder4+i1d3" << 5 << "Datacolor Spyder4" << spyders;
+        QTest::newRow("Spyder3") << "spyder3" << 5 << "Datacolor Spyder3"
+                                 << spyders + QStringList{"USB"};
+        QTest::newRow("Spyder2") << "spyder2" << 5 << "Datacolor Spyder2"
+                                 << spyders + QStringList{"USB", "Spyder2"};
+        QTest::newRow("i1 Display Pro") << "i1d3" << 3 << "X-Rite i1 Display Pro"
+                                        << spyders + QStringList{"USB", "Spyder2", "i1d3"};
     }
     void autoSelectKeepsTheFirstFound()
     {
-        QFETCH(bool, pro);
-        QFETCH(bool, display);
-        QFETCH(bool, spyder2);
+        QFETCH(QString, attached);
         QFETCH(int, type);
         QFETCH(QString, name);
         QFETCH(QStringList, probes);
 
         SelectorRig rig;
-        rig.library.setAttached(SimEyeOneLibrary::Pro, pro);
-        if (display)
-            rig.attachDisplay("100");
-        rig.spyder2.setAttached(spyder2);
+        rig.attach(attached);
         CTargetSensor selector;
         QSignalSpy detected(&selector, &CTargetSensor::detectedSensor);
         QSignalSpy complete(&selector, &CTargetSensor::sensorDetectionComplete);
         QVERIFY(selector.AutoSelect());
+        rig.log.catchUp();
         QCOMPARE(rig.log.entries, probes);
         QCOMPARE(int(selector.m_CurrentType), type);
         QVERIFY(selector.m_pCurrentSensor && selector.m_pCurrentSensor->m_Connected);
@@ -161,7 +217,7 @@ private slots:
     void failedSelectionLeavesNoSensor()
     {
         SelectorRig rig;
-        rig.attachDisplay("100");
+        rig.attach("i1display:serial=100");
         CTargetSensor selector;
         QCOMPARE(selector.SelectType(CTargetSensor::kSensorEyeOneDisplay), 0);
         QCOMPARE(int(selector.m_CurrentType), 1);
@@ -173,7 +229,7 @@ private slots:
         QCOMPARE(detected.count(), 0);
         QCOMPARE(complete.count(), 0);
         // The i1 Display adapter was released: its library is in Cleanup.
-        QCOMPARE(rig.library.storedOption("EyeOneDisplay", "MeasurementMode"), QByteArray("Cleanup"));
+        QCOMPARE(rig.eyeOne().storedOption("EyeOneDisplay", "MeasurementMode"), QByteArray("Cleanup"));
     }
 
     void noneOrUndefinedTypeDropsTheSensor_data()
@@ -187,7 +243,7 @@ private slots:
     {
         QFETCH(int, type);
         SelectorRig rig;
-        rig.attachPro();
+        rig.attach("i1pro");
         CTargetSensor selector;
         QCOMPARE(selector.SelectType(CTargetSensor::kSensorEyeOnePro), 0);
         QSignalSpy detected(&selector, &CTargetSensor::detectedSensor);
@@ -229,7 +285,7 @@ private slots:
     void keptSensorBelongsToTheSelectorsThread()
     {
         SelectorRig rig;
-        rig.attachPro();
+        rig.attach("i1pro");
         CTargetSensor selector;
         QSignalSpy complete(&selector, &CTargetSensor::sensorDetectionComplete);
         bool found = false;
@@ -246,13 +302,13 @@ private slots:
     void destructorReleasesTheSensor()
     {
         SelectorRig rig;
-        rig.spyder2.setAttached(true);
+        rig.attach("spyder2");
         {
             CTargetSensor selector;
             QCOMPARE(selector.SelectType(CTargetSensor::kSensorSpyder), 0);
-            QVERIFY(rig.spyder2.started());
+            QVERIFY(rig.sensors.spyder2().started());
         }
-        QVERIFY(!rig.spyder2.started());
+        QVERIFY(!rig.sensors.spyder2().started());
     }
 };
 

@@ -35,6 +35,7 @@ struct SimSensorRig {
         auto adapter = std::make_unique<Adapter>();
         sensors.i1d3().clearCalls();
         sensors.munki().clearCalls();
+        sensors.eyeOne().clearCalls();
         return adapter;
     }
 

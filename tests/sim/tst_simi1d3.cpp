@@ -1,15 +1,12 @@
 // The simulated i1 Display Pro and the set of simulated sensors: what the
 // device measures with the diffuser either way, its integration time on the
-// program clock, over-range, unplug and replug, the automatic hand, and what
-// PELZORA_SIM_SENSOR attaches of every family.
+// program clock, over-range, unplug and replug, and the automatic hand.
 
 #include "SimLightChecks.h"
-#include "SimScreenSampler.h"
 #include "SimSensorRig.h"
 
 #include <QtTest>
 #include <memory>
-#include <random>
 
 using namespace pz;
 using test::near;
@@ -159,98 +156,6 @@ private slots:
         QVERIFY(device().diffuserCoversLens());
         QCOMPARE(device().SetLEDControl(h, 1, 0.25, 0.25, 255), 0);
         QVERIFY(!device().diffuserCoversLens());
-    }
-
-    void attachFromText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<bool>("i1d3");
-        QTest::addColumn<bool>("munki");
-        QTest::addColumn<bool>("maker");
-        QTest::addColumn<QByteArray>("firmware");
-        const QByteArray v25("v2.5");
-        QTest::newRow("i1d3") << "i1d3" << true << true << false << false << v25;
-        QTest::newRow("settings") << "i1d3:maker=1,firmware=v3.0" << true << true << false << true
-                                  << QByteArray("v3.0");
-        QTest::newRow("munki") << "munki" << true << false << true << false << v25;
-        QTest::newRow("both") << "munki+I1D3" << true << true << true << false << v25;
-        QTest::newRow("none") << "none" << true << false << false << false << v25;
-        QTest::newRow("unknown family") << "i1d3+spyder9" << false << false << false << false << v25;
-        QTest::newRow("unknown setting") << "i1d3:colour=2" << false << false << false << false << v25;
-        QTest::newRow("munki setting") << "munki:firmware=2" << false << false << false << false << v25;
-        QTest::newRow("no value") << "i1d3:maker" << false << false << false << false << v25;
-        QTest::newRow("empty") << "" << false << false << false << false << v25;
-    }
-    void attachFromText()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, ok);
-        QFETCH(bool, i1d3);
-        QFETCH(bool, munki);
-        QFETCH(bool, maker);
-        QFETCH(QByteArray, firmware);
-        m_rig->sensors.attach(SimSensors::I1d3);
-        m_rig->sensors.attach(SimSensors::ColorMunki);
-        QCOMPARE(m_rig->sensors.attachFromText(text), ok);
-        QCOMPARE(m_rig->sensors.isAttached(SimSensors::I1d3), i1d3);
-        QCOMPARE(m_rig->sensors.isAttached(SimSensors::ColorMunki), munki);
-        QCOMPARE(device().config().makersVariant, maker);
-        QCOMPARE(device().config().firmware, firmware);
-    }
-
-    // PELZORA_SIM_SENSOR comes from outside: any text is read without harm,
-    // and text that is refused attaches nothing.
-    void attachFromTextFuzz()
-    {
-        std::mt19937 random(23);
-        const QString alphabet = QStringLiteral("i1d3munkone:=,+ makerfirmwareserialv2.5\x00\u00e9");
-        std::uniform_int_distribution<int> length(0, 40), pick(0, int(alphabet.size()) - 1);
-        for (int i = 0; i < 5000; ++i) {
-            QString text;
-            const int n = length(random);
-            for (int k = 0; k < n; ++k)
-                text.append(alphabet.at(pick(random)));
-            if (!m_rig->sensors.attachFromText(text)) {
-                QVERIFY(!m_rig->sensors.isAttached(SimSensors::I1d3));
-                QVERIFY(!m_rig->sensors.isAttached(SimSensors::ColorMunki));
-            }
-        }
-    }
-
-    void installedFromTheEnvironment()
-    {
-        m_rig.reset();
-        qputenv("PELZORA_SIMULATE", "1");
-        qunsetenv("PELZORA_SIM_SENSOR");
-        {
-            auto sim = SimDesktop::installFromEnvironment();
-            QVERIFY(sim && sim->sensors() && sim->screenSampler());
-            QVERIFY(sim->sensors()->isAttached(SimSensors::I1d3));
-            QVERIFY(sim->sensors()->i1d3().automaticHand());
-            QCOMPARE(&i1d3Library(), static_cast<II1d3Library *>(&sim->sensors()->i1d3()));
-        }
-        QCOMPARE(i1d3Library().Initialize(), kI1d3LibraryMissing);
-        qputenv("PELZORA_SIM_SENSOR", "i1d3:maker=1,firmware=v2.5");
-        {
-            auto sim = SimDesktop::installFromEnvironment();
-            QVERIFY(sim->sensors()->i1d3().config().makersVariant);
-        }
-        qputenv("PELZORA_SIM_SENSOR", "none");
-        {
-            auto sim = SimDesktop::installFromEnvironment();
-            QVERIFY(!sim->sensors()->isAttached(SimSensors::I1d3));
-        }
-        qputenv("PELZORA_SIM_SENSOR", "munki");
-        {
-            auto sim = SimDesktop::installFromEnvironment();
-            QVERIFY(!sim->sensors()->isAttached(SimSensors::I1d3));
-            QVERIFY(sim->sensors()->isAttached(SimSensors::ColorMunki));
-            QVERIFY(sim->sensors()->munki().automaticHand());
-            QVERIFY(sim->sensors()->munki().noise().enabled());
-        }
-        qunsetenv("PELZORA_SIM_SENSOR");
-        qunsetenv("PELZORA_SIMULATE");
     }
 };
 

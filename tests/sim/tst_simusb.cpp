@@ -187,37 +187,6 @@ private slots:
         QCOMPARE(SimSpyderEeprom::floatAt(s4, 29), 0.00683f);
         QCOMPARE(SimSpyderEeprom::floatAt(SimSpyderEeprom::spyder3(), 256 + 4 * 19), 1000.0f);
     }
-
-    void environmentChoosesTheSensor()
-    {
-        qputenv("PELZORA_SIM_SENSOR", "Spyder3");
-        QCOMPARE(SimSpyderBus::productFromEnvironment(), quint16(0x0300));
-        qputenv("PELZORA_SIM_SENSOR", "spyder4");
-        QCOMPARE(SimSpyderBus::productFromEnvironment(), quint16(0x0400));
-        qputenv("PELZORA_SIM_SENSOR", "i1d3");
-        QCOMPARE(SimSpyderBus::productFromEnvironment(), quint16(0));
-
-        qunsetenv("PELZORA_SIMULATE");
-        QVERIFY(!SimSpyderBus::installFromEnvironment(SimLightSource()));
-        qputenv("PELZORA_SIMULATE", "1");
-        IUsbBackend *before = &usbBackend();
-        {
-            auto bus = SimSpyderBus::installFromEnvironment(SimLightSource());
-            QVERIFY(bus);
-            QVERIFY(!bus->spyder());   // "i1d3" is not a Spyder: an empty bus
-            QCOMPARE(&usbBackend(), static_cast<IUsbBackend *>(&bus->usb()));
-            QVERIFY(usbBackend().listDevices(0x085C).isEmpty());
-        }
-        QCOMPARE(&usbBackend(), before);
-        qputenv("PELZORA_SIM_SENSOR", "spyder4");
-        {
-            auto bus = SimSpyderBus::installFromEnvironment(SimLightSource());
-            QCOMPARE(usbBackend().listDevices(0x085C).size(), 1);
-            QCOMPARE(usbBackend().listDevices(0x085C).first().productId, quint16(0x0400));
-        }
-        qunsetenv("PELZORA_SIMULATE");
-        qunsetenv("PELZORA_SIM_SENSOR");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSimUsb)
