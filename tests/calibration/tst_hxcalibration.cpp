@@ -1,0 +1,345 @@
+// The HX series calibration: its register arithmetic, and whole runs on the
+// simulated HX monitor with the simulated i1 Display Pro and the headless
+// patch responder, on the virtual clock.
+
+#include "CDDCMonitor.h"
+#include "CPreferences.h"
+#include "CalibrateThread_HXSeries.h"
+#include "CalibrationRig.h"
+#include "CheckRestoreMonitorSettingsThread.h"
+#include "PreferencesRegistry.h"
+
+#include <QtTest>
+#include <cmath>
+
+using namespace pz;
+using namespace pz::test;
+
+namespace {
+
+CTargetValue standardTarget()
+{
+    CTargetValue t;
+    t.CreateDefault();   // D65, native gamut
+    t.m_IntensityType = CTargetValue::kIntensityLevel;
+    t.m_Intensity = 120.0;
+    t.m_GammaCurveType = CTargetValue::kCurveGamma;
+    t.m_Gamma = 2.2;
+    t.m_ContrastRatio = 0;
+    return t;
+}
+
+// An HXSIM24 left in another state than any target here asks for, so every
+// entry of the set-up batch is written.
+SimMonitorConfig movedMonitor()
+{
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    const QPair<quint16, quint16> moved[] = {{0x2B3, 90},   {0x1054, 5},   {0x14, 2},
+                                             {0x1052, 300}, {0x1053, 310}, {0x268, 6},
+                                             {0x2E8, 220}};
+    for (const auto &r : moved)
+        config.registerValues[r.first] = r.second;
+    return config;
+}
+
+// The Set VCP writes, plain and paged, in the monitor's request log, in
+// order, as (page << 8 | code, value).
+QVector<QPair<int, uint>> vcpWrites(const SimOrvaneMonitor &sim)
+{
+    QVector<QPair<int, uint>> writes;
+    for (const QByteArray &r : sim.requests()) {
+        const auto byte = [&r](int i) { return uint(quint8(r[i])); };
+        if (r.size() == 5 && byte(0) == 0xC8)
+            writes.append({int(byte(1) << 8 | byte(2)), byte(3) << 8 | byte(4)});
+        else if (r.size() == 4 && byte(0) == 0x03)
+            writes.append({int(byte(1)), byte(2) << 8 | byte(3)});
+    }
+    return writes;
+}
+
+QVector<uint> valuesWritten(const SimOrvaneMonitor &sim, int code)
+{
+    QVector<uint> out;
+    for (const auto &w : vcpWrites(sim))
+        if (w.first == code)
+            out.append(w.second);
+    return out;
+}
+
+// A calibration bench: preferences of a profile calibration with 32 steps,
+// the rig, and a thread on it.
+struct HXBench {
+    explicit HXBench(const CTargetValue &target = standardTarget(),
+                     const SimMonitorConfig &config = movedMonitor())
+        : rig(true, config)
+    {
+        preferences.SetCalibrationSteps(32);
+        preferences.SetICCAfterCalibration(true);
+        thread = std::make_unique<CalibrateThread_HXSeries>();
+        rig.attach(*thread);
+        thread->SetTargetValue(target);
+        log = std::make_unique<ThreadSignalLog>(*thread);
+    }
+    QString run(unsigned operation = CalibrateThread::OPERATION_CALIBRATE)
+    {
+        if (!CalibrationRig::runToEnd(*thread, *log, operation))
+            return QStringLiteral("did not end");
+        QCoreApplication::processEvents();
+        return log->entries.last();
+    }
+    const CAdjustValue &result() const { return thread->m_AdjustValue; }
+
+    CPreferences preferences;
+    ScopedPreferences scope{&preferences};
+    CalibrationRig rig;
+    std::unique_ptr<CalibrateThread_HXSeries> thread;
+    std::unique_ptr<ThreadSignalLog> log;
+};
+
+} // namespace
+
+class TestHXCalibration : public QObject {
+    Q_OBJECT
+private slots:
+    void whiteRegisters_data();
+    void whiteRegisters();
+    void gammaRegister_data();
+    void gammaRegister();
+    void blackLevelRegister_data();
+    void blackLevelRegister();
+    void extraSettle_data();
+    void extraSettle();
+    void whiteStep_data();
+    void whiteStep();
+
+    void calibratesEndToEnd();
+    void variants_data();
+    void variants();
+    void zeroLuminanceWritesNothing();
+    void storedSettingsAfterACalibration();
+};
+
+// ---- register arithmetic --------------------------------------------------------
+
+void TestHXCalibration::whiteRegisters_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<uint>("X");
+    QTest::addColumn<uint>("Y");
+    QTest::newRow("D65") << 0.3127 << 0.3290 << 313u << 329u;
+    QTest::newRow("D50") << 0.3457 << 0.3585 << 346u << 359u;
+    QTest::newRow("clamped") << -0.2 << 1.7 << 0u << 1000u;
+}
+
+void TestHXCalibration::whiteRegisters()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QTEST(CalibrateThread_HXSeries::WhiteRegister(x), "X");
+    QTEST(CalibrateThread_HXSeries::WhiteRegister(y), "Y");
+}
+
+void TestHXCalibration::gammaRegister_data()
+{
+    QTest::addColumn<double>("gamma");
+    QTest::addColumn<uint>("reg");
+    const double gammas[] = {1.0, 1.8, 2.2, 2.25, 2.35, 2.4, 3.0};
+    const uint regs[] = {50, 130, 170, 180, 190, 190, 250};
+    for (int i = 0; i < 7; ++i)
+        QTest::addRow("%g", gammas[i]) << gammas[i] << regs[i];
+}
+
+void TestHXCalibration::gammaRegister()
+{
+    QFETCH(double, gamma);
+    QTEST(CalibrateThread_HXSeries::GammaRegister(gamma), "reg");
+}
+
+void TestHXCalibration::blackLevelRegister_data()
+{
+    QTest::addColumn<double>("luminance");
+    QTest::addColumn<int>("ratio");
+    QTest::addColumn<uint>("reg");
+    QTest::newRow("120 1000") << 120.0 << 1000 << 1u;
+    QTest::newRow("120 500") << 120.0 << 500 << 2u;
+    QTest::newRow("120 300") << 120.0 << 300 << 4u;
+    QTest::newRow("400 1000") << 400.0 << 1000 << 4u;
+    QTest::newRow("80 2000") << 80.0 << 2000 << 0u;
+    QTest::newRow("CR 0") << 120.0 << 0 << 0u;
+    QTest::newRow("negative ratio") << 120.0 << -50 << 0u;
+    QTest::newRow("huge") << 1e9 << 1 << 65535u;
+}
+
+void TestHXCalibration::blackLevelRegister()
+{
+    QFETCH(double, luminance);
+    QFETCH(int, ratio);
+    QTEST(CalibrateThread_HXSeries::BlackLevelRegister(luminance, ratio), "reg");
+}
+
+void TestHXCalibration::extraSettle_data()
+{
+    QTest::addColumn<double>("target");
+    QTest::addColumn<uint>("current");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("120 400") << 120.0 << 400u << 40;
+    QTest::newRow("120 250") << 120.0 << 250u << 20;
+    QTest::newRow("120 240") << 120.0 << 240u << 20;
+    QTest::newRow("120 239") << 120.0 << 239u << 0;
+    QTest::newRow("120 160") << 120.0 << 160u << 0;
+    QTest::newRow("10 400") << 10.0 << 400u << 120;
+}
+
+void TestHXCalibration::extraSettle()
+{
+    QFETCH(double, target);
+    QFETCH(uint, current);
+    QTEST(CalibrateThread_HXSeries::ExtraSettleSeconds(target, current), "seconds");
+}
+
+void TestHXCalibration::whiteStep_data()
+{
+    QTest::addColumn<double>("d");
+    QTest::addColumn<uint>("reg");
+    QTest::newRow("+0.0012") << 0.0012 << 311u;
+    QTest::newRow("-0.0012") << -0.0012 << 314u;
+    QTest::newRow("+0.0006") << 0.0006 << 311u;
+    QTest::newRow("-0.0006") << -0.0006 << 314u;
+}
+
+void TestHXCalibration::whiteStep()
+{
+    QFETCH(double, d);
+    QTEST(CalibrateThread_HXSeries::WhiteStep(313, d), "reg");
+}
+
+// ---- whole runs -------------------------------------------------------------------
+
+void TestHXCalibration::calibratesEndToEnd()
+{
+    HXBench bench;
+    SimOrvaneMonitor &sim = *bench.rig.sim;
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    QCOMPARE(bench.log->entries.first(), QStringLiteral("SetNumberOfTasks(13)"));
+    QCOMPARE(bench.log->entries.count(QStringLiteral("CalibrationComplete()")), 1);
+    QVERIFY(!bench.log->names().contains(QStringLiteral("calibrationError")));
+
+    // The white the final measurement found.
+    const CAdjustValue &result = bench.result();
+    const CCIEYxy white =
+        result.m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch].GetCIEYxy();
+    QVERIFY2(std::abs(white.x - 0.3127) <= 0.0005, qPrintable(QString::number(white.x)));
+    QVERIFY2(std::abs(white.y - 0.3290) <= 0.0005, qPrintable(QString::number(white.y)));
+    QVERIFY2(std::abs(white.Y - 120.0) <= 0.75, qPrintable(QString::number(white.Y)));
+
+    // What the record keeps of the monitor's engine.
+    const int codes[] = {0x1055, 0x1056, 0x1057, 0x1058, 0x1059, 0x105A, 0x1052, 0x1053};
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(int(result.m_MonitorSpecificValues[i]), int(sim.registerValue(quint16(codes[i]))));
+    QCOMPARE(int(result.m_MonitorSpecificValues[8]), 0);   // black level, CR 0
+    QCOMPARE(int(result.m_MonitorSpecificValues[9]), int(sim.registerValue(0x242)));
+    QCOMPARE(int(result.m_MonitorSpecificValues[10]), int(sim.registerValue(0x1068)));
+    QCOMPARE(result.m_ColorValue.m_EDIDRed.GetCIExy().x, sim.registerValue(0x1055) / 1000.0);
+    QCOMPARE(result.m_Brightness, quint16(sim.registerValue(0x2B3)));
+    QVERIFY(result.m_IsValid);
+    QVERIFY(result.m_IsCalibrationOn);
+    QVERIFY(result.m_CalibrationDateTime.isValid());
+    QVERIFY(bench.thread->m_MonitorConfigured);
+    // "PZR" padded; the monitor keeps 13 characters of it.
+    QCOMPARE(sim.pictureModeName(3), QByteArray("PZR          "));
+    // The grey ramp of the profile.
+    QCOMPARE(result.m_ColorValue.m_FinalGreySteps.size(), 32);
+
+    // The set-up batch, in order, after the monitor's own preparation.
+    const QVector<QPair<int, uint>> writes = vcpWrites(sim);
+    const int start = writes.indexOf({0x1067, 3});
+    QVERIFY(start > 0);
+    const QVector<QPair<int, uint>> setup{{0x1067, 3},   {0x2B3, 120},  {0x1054, 0},
+                                          {0x14, 11},    {0x1052, 313}, {0x1053, 329},
+                                          {0x268, 9},    {0x2E8, 170}};
+    QCOMPARE(writes.mid(start, setup.size()), setup);
+    // Then the contrast to its maximum and the start of the engine.
+    QCOMPARE(writes.at(start + setup.size() + 1), (QPair<int, uint>(0x1067, 1)));
+}
+
+void TestHXCalibration::variants_data()
+{
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QVector<uint>>("written");
+    QTest::addColumn<int>("absentCode");
+    QTest::addColumn<uint>("finalValue");
+    QTest::newRow("native white") << 0 << 0x14 << QVector<uint>{} << 0x1052 << 2u;
+    QTest::newRow("CR 1000") << 1 << 0x1054 << QVector<uint>{1} << -1 << 1u;
+    QTest::newRow("DICOM") << 2 << 0x268 << QVector<uint>{5} << 0x2E8 << 5u;
+    QTest::newRow("sRGB curve") << 3 << 0x268 << QVector<uint>{11} << 0x2E8 << 11u;
+    QTest::newRow("L* curve") << 4 << 0x268 << QVector<uint>{12} << 0x2E8 << 12u;
+}
+
+void TestHXCalibration::variants()
+{
+    QFETCH(int, variant);
+    QFETCH(int, code);
+    QFETCH(QVector<uint>, written);
+    QFETCH(int, absentCode);
+    CTargetValue target = standardTarget();
+    switch (variant) {
+    case 0:
+        target.m_WhitePoint = CColorTemperature(quint16(0));
+        target.m_WhitePoint.m_Native = true;
+        break;
+    case 1:
+        target.m_ContrastRatio = 1000;
+        break;
+    case 2:
+        target.m_GammaCurveType = CTargetValue::kCurveDICOM;
+        break;
+    default:
+        target.m_GammaCurveType = CTargetValue::kCurveCustom;
+        target.m_CustomCurveType =
+            variant == 3 ? CTargetValue::kCustomSRGB : CTargetValue::kCustomLStar;
+        break;
+    }
+    HXBench bench(target);
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    QCOMPARE(valuesWritten(*bench.rig.sim, code), written);
+    QTEST(uint(bench.rig.sim->registerValue(quint16(code))), "finalValue");
+    if (absentCode >= 0)
+        QVERIFY(valuesWritten(*bench.rig.sim, absentCode).isEmpty());
+}
+
+void TestHXCalibration::zeroLuminanceWritesNothing()
+{
+    CTargetValue target = standardTarget();
+    target.m_Intensity = 0.0;
+    HXBench bench(target);
+    bench.rig.sim->clearLog();
+    QCOMPARE(bench.run(), QStringLiteral("calibrationError(-1)"));
+    QVERIFY(vcpWrites(*bench.rig.sim).isEmpty());
+}
+
+void TestHXCalibration::storedSettingsAfterACalibration()
+{
+    HXBench bench;
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    CTargetValue target = standardTarget();
+    CAdjustValue stored = bench.result();
+    auto verify = [&](unsigned mode) {
+        CheckRestoreMonitorSettingsThread check;
+        check.SetObjects(&bench.rig.display, &target, &stored);
+        QSignalSpy finished(&check, &CheckRestoreMonitorSettingsThread::Finished);
+        check.begin(mode);
+        check.wait();
+        QCoreApplication::processEvents();
+        return finished.size() == 1 ? finished.at(0).at(0).toInt() : -9999;
+    };
+    QCOMPARE(verify(CheckRestoreMonitorSettingsThread::MODE_VERIFY), 1);
+    bench.rig.sim->setRegister(0x2B3, quint16(bench.rig.sim->registerValue(0x2B3) + 7));
+    QCOMPARE(verify(CheckRestoreMonitorSettingsThread::MODE_VERIFY), 0);
+    QCOMPARE(verify(CheckRestoreMonitorSettingsThread::MODE_RESTORE), 0);
+    QCOMPARE(verify(CheckRestoreMonitorSettingsThread::MODE_VERIFY), 1);
+}
+
+QTEST_MAIN(TestHXCalibration)
+#include "tst_hxcalibration.moc"
