@@ -11,6 +11,7 @@
 
 #include <QtTest>
 #include <cmath>
+#include <functional>
 
 using namespace pz;
 using namespace pz::test;
@@ -96,6 +97,70 @@ struct HXBench {
     std::unique_ptr<ThreadSignalLog> log;
 };
 
+// Runs one controller step (or anything else) as the operation, with the
+// controller state open to the test.
+class StepThread : public CalibrateThread_HXSeries {
+public:
+    ~StepThread() override { stopAndWait(); }
+    std::function<int(StepThread &)> task;
+    int result = 0;
+    void calibrate() override
+    {
+        result = task(*this);
+        emit CalibrationComplete();
+    }
+    using CalibrateThread_HXSeries::m_CurrentBrightness;
+    using CalibrateThread_HXSeries::m_InToleranceCount;
+    using CalibrateThread_HXSeries::m_Iterations;
+    using CalibrateThread_HXSeries::m_LimitHitCount;
+    using CalibrateThread_HXSeries::m_MaxBrightness;
+    using CalibrateThread_HXSeries::m_ProportionalGain;
+};
+
+// The readings of a white of chromaticity (x, y) and luminance Y, as the
+// device gives them: two per measurement.
+QVector<SimXYZ> readingsOf(double x, double y, double Y, int measurements = 1)
+{
+    const SimXYZ xyz{x / y * Y, Y, (1.0 - x - y) / y * Y};
+    return QVector<SimXYZ>(2 * measurements, xyz);
+}
+
+// A controller bench: the rig with a thread whose state the test sets.
+struct StepBench {
+    explicit StepBench(const SimMonitorConfig &config = SimMonitorConfig::hxsim24())
+        : rig(true, config)
+    {
+        rig.attach(thread);
+        thread.SetTargetValue(standardTarget());
+        log = std::make_unique<ThreadSignalLog>(thread);
+    }
+    int run(std::function<int(StepThread &)> task)
+    {
+        thread.task = std::move(task);
+        rig.sim->clearLog();
+        rig.rig.clock.clearWaits();
+        if (!CalibrationRig::runToEnd(thread, *log, CalibrateThread::OPERATION_CALIBRATE))
+            return -9999;
+        return thread.result;
+    }
+    int whiteStep() { return run([](StepThread &t) { return t.AdjustWhitePointxy({0.3127, 0.3290}, 0.0005); }); }
+    int luminanceStep() { return run([](StepThread &t) { return t.AdjustLuminanceToTarget(120.0, 0.75); }); }
+
+    CalibrationRig rig;
+    StepThread thread;
+    std::unique_ptr<ThreadSignalLog> log;
+};
+
+// k = 1 cd/m² per step, the luminance register at 120.
+SimMonitorConfig unitStepMonitor(double maxLuminance = 350.0)
+{
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.light.luminancePerStep = 1.0;
+    config.light.maxLuminance = maxLuminance;
+    config.registerValues[0x2B3] = 120;
+    return config;
+}
+
 } // namespace
 
 class TestHXCalibration : public QObject {
@@ -111,6 +176,16 @@ private slots:
     void extraSettle();
     void whiteStep_data();
     void whiteStep();
+
+    void whiteLoopSteps();
+    void whiteLoopConfirmsInsideTheWindow();
+    void whiteLoopStopsWhenRegistersStay();
+    void whiteLoopGivesUpAfter99Steps();
+    void stopDuringTheConfirmation();
+    void luminanceSteps_data();
+    void luminanceSteps();
+    void luminanceLimitedByADrive();
+    void luminanceGivesUpAfterFiveLimitHits();
 
     void calibratesEndToEnd();
     void variants_data();
@@ -212,6 +287,144 @@ void TestHXCalibration::whiteStep()
 {
     QFETCH(double, d);
     QTEST(CalibrateThread_HXSeries::WhiteStep(313, d), "reg");
+}
+
+// ---- controllers ------------------------------------------------------------------
+
+void TestHXCalibration::whiteLoopSteps()
+{
+    StepBench bench;
+    bench.thread.m_WhiteXRegister = 313;
+    bench.thread.m_WhiteYRegister = 329;
+    bench.rig.device().scriptReadings(readingsOf(0.3127 + 0.0012, 0.3290 - 0.0012, 120.0));
+    QCOMPARE(bench.whiteStep(), 1);
+    QCOMPARE(bench.thread.m_WhiteXRegister, 311u);
+    QCOMPARE(bench.thread.m_WhiteYRegister, 330u);
+    QCOMPARE(valuesWritten(*bench.rig.sim, 0x1052), QVector<uint>{311});
+    QCOMPARE(valuesWritten(*bench.rig.sim, 0x1053), QVector<uint>{330});
+    QCOMPARE(bench.thread.m_XDirection, 1);
+    QCOMPARE(bench.thread.m_YDirection, -1);
+    QCOMPARE(bench.thread.m_Iterations, 1);
+    QVERIFY(!bench.log->names().contains(QStringLiteral("SleepTime")));
+}
+
+void TestHXCalibration::whiteLoopConfirmsInsideTheWindow()
+{
+    StepBench bench;
+    bench.thread.m_WhiteXRegister = 313;
+    bench.thread.m_WhiteYRegister = 329;
+    bench.rig.device().scriptReadings(readingsOf(0.3127 + 0.0004, 0.3290 - 0.0004, 120.0, 2));
+    QCOMPARE(bench.whiteStep(), 0);
+    QCOMPARE(bench.log->argsOf("SleepTime"),
+             (QStringList{"8000", "7000", "6000", "5000", "4000", "3000", "2000", "1000"}));
+    QVERIFY(vcpWrites(*bench.rig.sim).isEmpty());
+    QCOMPARE(bench.thread.m_Iterations, 0);
+    // Both readings reached the window.
+    QCOMPARE(bench.log->argsOf("SetWhitePointMeasuredValue").size(), 2);
+}
+
+void TestHXCalibration::whiteLoopStopsWhenRegistersStay()
+{
+    StepBench bench;
+    bench.thread.m_WhiteXRegister = 313;
+    bench.thread.m_WhiteYRegister = 329;
+    // Both channels have given up: the registers stay, the white stays off.
+    bench.thread.m_XReversals = bench.thread.m_YReversals = 6;
+    bench.rig.device().scriptReadings(readingsOf(0.3160, 0.3260, 120.0, 3));
+    QCOMPARE(bench.whiteStep(), 1);
+    QCOMPARE(bench.whiteStep(), 1);
+    QCOMPARE(bench.whiteStep(), 0);
+    QCOMPARE(bench.thread.m_XUnchangedCount, 3);
+    QVERIFY(vcpWrites(*bench.rig.sim).isEmpty());
+}
+
+void TestHXCalibration::whiteLoopGivesUpAfter99Steps()
+{
+    StepBench bench;
+    bench.thread.m_WhiteXRegister = 313;
+    bench.thread.m_WhiteYRegister = 329;
+    bench.thread.m_Iterations = 98;
+    bench.rig.device().scriptReadings(readingsOf(0.3160, 0.3260, 120.0, 2));
+    QCOMPARE(bench.whiteStep(), 1);   // the 99th
+    QCOMPARE(bench.whiteStep(), CalibrateThread::kWhitePointNotConverged);
+}
+
+void TestHXCalibration::stopDuringTheConfirmation()
+{
+    StepBench bench;
+    bench.thread.m_WhiteXRegister = 313;
+    bench.thread.m_WhiteYRegister = 329;
+    bench.rig.device().scriptReadings(readingsOf(0.3127, 0.3290, 120.0, 2));
+    connect(&bench.thread, &CalibrateThread::SleepTime, &bench.thread,
+            [&bench](int) { bench.thread.stop(); }, Qt::DirectConnection);
+    QCOMPARE(bench.whiteStep(), CalibrateThread::kCancelled);
+    // Cancelled after the first second of the wait, before a second reading.
+    QCOMPARE(bench.log->argsOf("SleepTime"), QStringList{"8000"});
+    QCOMPARE(bench.rig.rig.clock.waitsMs().last(), 1000);
+    QCOMPARE(bench.log->argsOf("SetWhitePointMeasuredValue").size(), 1);
+}
+
+void TestHXCalibration::luminanceSteps_data()
+{
+    QTest::addColumn<double>("Y");
+    QTest::addColumn<QVector<uint>>("written");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QStringList>("sleeps");
+    const QStringList stabilise{"4000", "3000", "2000", "1000"};
+    QTest::newRow("110: +10") << 110.0 << QVector<uint>{130} << 1 << stabilise;
+    QTest::newRow("118.9: +1") << 118.9 << QVector<uint>{121} << 1 << stabilise;
+    QTest::newRow("119.5: in tolerance") << 119.5 << QVector<uint>{} << 1 << stabilise;
+    QTest::newRow("150: -30") << 150.0 << QVector<uint>{90} << 1 << QStringList{};
+    QTest::newRow("96: no wait at 0.8 T") << 96.0 << QVector<uint>{144} << 1 << QStringList{};
+    QTest::newRow("300: floor") << 300.0 << QVector<uint>{40} << 1 << QStringList{};
+}
+
+void TestHXCalibration::luminanceSteps()
+{
+    QFETCH(double, Y);
+    QFETCH(QVector<uint>, written);
+    StepBench bench(unitStepMonitor());
+    bench.thread.m_CurrentBrightness = 120;
+    bench.thread.m_MaxBrightness = 400;
+    bench.thread.m_LuminanceFloor = 40;
+    bench.thread.m_ProportionalGain[3] = 1.0;
+    bench.rig.device().scriptReadings(readingsOf(0.3127, 0.3290, Y));
+    QTEST(bench.luminanceStep(), "result");
+    QCOMPARE(valuesWritten(*bench.rig.sim, 0x2B3), written);
+    QTEST(bench.log->argsOf("SleepTime"), "sleeps");
+    QCOMPARE(bench.thread.m_LimitHitCount[3], Y == 300.0 ? 1 : 0);
+    QCOMPARE(bench.thread.m_InToleranceCount[3], Y == 119.5 ? 1 : 0);
+}
+
+void TestHXCalibration::luminanceLimitedByADrive()
+{
+    // The panel gives 100 cd/m² at most: at 120 a channel drive stands at
+    // its maximum and the monitor says 100 is what it can give.
+    StepBench bench(unitStepMonitor(100.0));
+    QCOMPARE(uint(bench.rig.sim->registerValue(0x27E)) == 1023
+                 || bench.rig.sim->registerValue(0x27F) == 1023
+                 || bench.rig.sim->registerValue(0x280) == 1023,
+             true);
+    bench.thread.m_CurrentBrightness = 120;
+    bench.thread.m_MaxBrightness = 400;
+    bench.thread.m_LuminanceFloor = 40;
+    bench.thread.m_ProportionalGain[3] = 1.0;
+    bench.rig.device().scriptReadings(readingsOf(0.3127, 0.3290, 99.0));
+    QCOMPARE(bench.luminanceStep(), 1);
+    QCOMPARE(valuesWritten(*bench.rig.sim, 0x2B3), QVector<uint>{100});
+    QCOMPARE(bench.thread.m_LimitHitCount[3], 1);
+}
+
+void TestHXCalibration::luminanceGivesUpAfterFiveLimitHits()
+{
+    StepBench bench(unitStepMonitor(100.0));
+    bench.thread.m_CurrentBrightness = 120;
+    bench.thread.m_MaxBrightness = 400;
+    bench.thread.m_ProportionalGain[3] = 1.0;
+    bench.thread.m_LimitHitCount[3] = 4;
+    bench.rig.device().scriptReadings(readingsOf(0.3127, 0.3290, 99.0));
+    QCOMPARE(bench.luminanceStep(), CalibrateThread::kLuminanceNotConverged);
+    QCOMPARE(bench.thread.m_LimitHitCount[3], 5);
 }
 
 // ---- whole runs -------------------------------------------------------------------
