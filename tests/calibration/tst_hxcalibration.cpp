@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 using namespace pz;
 using namespace pz::test;
@@ -191,6 +192,9 @@ private slots:
     void variants_data();
     void variants();
     void zeroLuminanceWritesNothing();
+    void failures_data();
+    void failures();
+    void restoreOfAStillSilentMonitor();
     void storedSettingsAfterACalibration();
 };
 
@@ -530,6 +534,98 @@ void TestHXCalibration::zeroLuminanceWritesNothing()
     bench.rig.sim->clearLog();
     QCOMPARE(bench.run(), QStringLiteral("calibrationError(-1)"));
     QVERIFY(vcpWrites(*bench.rig.sim).isEmpty());
+}
+
+// Where in the run a fault strikes, and what it is.
+enum FaultMoment { AtStart, InWhiteLoop, InLuminanceLoop, InGreyRamp };
+enum FaultKind { Unplug, MonitorSilent, LuminanceWriteRefused };
+
+void TestHXCalibration::failures_data()
+{
+    QTest::addColumn<int>("moment");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("code");
+    QTest::newRow("sensor lost in the white loop") << int(InWhiteLoop) << int(Unplug) << -1011;
+    QTest::newRow("sensor lost in the luminance loop") << int(InLuminanceLoop) << int(Unplug) << -1003;
+    QTest::newRow("sensor lost in the grey ramp") << int(InGreyRamp) << int(Unplug) << -1003;
+    QTest::newRow("monitor silent in set-up") << int(AtStart) << int(MonitorSilent) << -12;
+    QTest::newRow("monitor silent in the white loop") << int(InWhiteLoop) << int(MonitorSilent) << -1011;
+    QTest::newRow("luminance write refused")
+        << int(InLuminanceLoop) << int(LuminanceWriteRefused) << -1023;
+}
+
+void TestHXCalibration::failures()
+{
+    QFETCH(int, moment);
+    QFETCH(int, kind);
+    QFETCH(int, code);
+    HXBench bench;
+    CalibrationRig &rig = bench.rig;
+    bool struck = false;
+    auto strike = [&rig, &struck, kind] {
+        if (std::exchange(struck, true))
+            return;
+        if (kind == Unplug)
+            rig.device().faults().loseNow();
+        else if (kind == MonitorSilent)
+            rig.sim->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
+        else
+            rig.sim->addFault({SimFaultKind::NakWrite, 0xC8, 0x2B3, 100000});
+    };
+    // In the worker, so the fault is in place before its next step.
+    CalibrateThread_HXSeries &t = *bench.thread;
+    if (moment == AtStart)
+        strike();
+    else if (moment == InWhiteLoop)
+        connect(&t, &CalibrateThread::SetWhitePointTargetxy, &t, strike, Qt::DirectConnection);
+    else if (moment == InLuminanceLoop)
+        connect(&t, &CalibrateThread::StartingTask, &t,
+                [strike](int task) { if (task == CalibrateThread::TASK_ADJUSTING_LUMINANCE) strike(); },
+                Qt::DirectConnection);
+    else
+        connect(&t, &CalibrateThread::StartingSubTask, &t,
+                [strike](int sub) { if (sub == CalibrateThread::SUBTASK_GREY_RAMP) strike(); },
+                Qt::DirectConnection);
+    rig.sim->clearLog();
+
+    QCOMPARE(bench.run(), QStringLiteral("calibrationError(%1)").arg(code));
+    QCOMPARE(bench.log->entries.count(QStringLiteral("CalibrationComplete()")), 0);
+    const CAdjustValue &result = bench.result();
+    QVERIFY(!result.m_IsValid);
+    QVERIFY(!result.m_IsCalibrationOn);
+    QVERIFY(t.m_MonitorConfigured);
+    if (moment == InLuminanceLoop || moment == InWhiteLoop) {
+        // Nothing saved with an unchecked white or luminance.
+        for (const QByteArray &r : rig.sim->requests())
+            QVERIFY(quint8(r.at(0)) != 0x0C);
+    }
+    if (moment == InGreyRamp) {
+        const CColorValue &record = result.m_ColorValue;
+        for (int p : {CColorValue::kRedPatch, CColorValue::kGreenPatch, CColorValue::kBluePatch})
+            QVERIFY(record.m_FinalPatches[p].Y > 0.0);
+        QVERIFY(record.m_FinalGreySteps.isEmpty());
+    }
+
+    // The window then puts the monitor back, answering again.
+    rig.sim->clearFaults();
+    bench.log->entries.clear();
+    QCOMPARE(bench.run(CalibrateThread::OPERATION_RESTORE_MONITOR),
+             QStringLiteral("CalibrationComplete()"));
+    QCOMPARE(t.m_RestoreResult, 0);
+    QCOMPARE(int(rig.sim->registerValue(0x2B3)), 160);
+    QCOMPARE(int(rig.sim->registerValue(0x1052)), 313);
+}
+
+void TestHXCalibration::restoreOfAStillSilentMonitor()
+{
+    HXBench bench;
+    bench.rig.sim->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
+    QCOMPARE(bench.run(), QStringLiteral("calibrationError(-12)"));
+    bench.log->entries.clear();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Restoring the monitor.*-12"));
+    QCOMPARE(bench.run(CalibrateThread::OPERATION_RESTORE_MONITOR),
+             QStringLiteral("CalibrationComplete()"));
+    QCOMPARE(bench.thread->m_RestoreResult, -12);
 }
 
 void TestHXCalibration::storedSettingsAfterACalibration()
