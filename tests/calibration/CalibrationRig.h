@@ -97,10 +97,15 @@ private:
 struct CalibrationRig {
     static constexpr quint32 kDisplay = 1;
 
+    // overUsbBridge: the monitor's USB bridge is plugged in, and the
+    // program reaches it that way.
     explicit CalibrationRig(bool withMonitorObject = true,
-                            const SimMonitorConfig &config = SimMonitorConfig::hxsim24())
+                            const SimMonitorConfig &config = SimMonitorConfig::hxsim24(),
+                            bool overUsbBridge = false)
     {
         sim = &rig.desk.addMonitor(kDisplay, QRectF(0, 0, 1920, 1200), config);
+        if (overUsbBridge)
+            rig.desk.plugBridge(kDisplay);
         rig.interfaces();
         if (withMonitorObject) {
             CMultiMonitor list;

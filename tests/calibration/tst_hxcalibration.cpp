@@ -72,8 +72,8 @@ QVector<uint> valuesWritten(const SimOrvaneMonitor &sim, int code)
 // the rig, and a thread on it.
 struct HXBench {
     explicit HXBench(const CTargetValue &target = standardTarget(),
-                     const SimMonitorConfig &config = movedMonitor())
-        : rig(true, config)
+                     const SimMonitorConfig &config = movedMonitor(), bool overUsbBridge = false)
+        : rig(true, config, overUsbBridge)
     {
         preferences.SetCalibrationSteps(32);
         preferences.SetICCAfterCalibration(true);
@@ -188,7 +188,12 @@ private slots:
     void luminanceLimitedByADrive();
     void luminanceGivesUpAfterFiveLimitHits();
 
+    void calibratesEndToEnd_data();
     void calibratesEndToEnd();
+    void maximumLuminance();
+    void slowPanelWaitsLonger();
+    void secondPassWhenTheWhiteDrifts();
+    void customCurveGoesIntoTheCurveMemory();
     void variants_data();
     void variants();
     void zeroLuminanceWritesNothing();
@@ -433,9 +438,19 @@ void TestHXCalibration::luminanceGivesUpAfterFiveLimitHits()
 
 // ---- whole runs -------------------------------------------------------------------
 
+void TestHXCalibration::calibratesEndToEnd_data()
+{
+    QTest::addColumn<bool>("overUsbBridge");
+    QTest::newRow("I2C") << false;
+    QTest::newRow("USB bridge") << true;
+}
+
 void TestHXCalibration::calibratesEndToEnd()
 {
-    HXBench bench;
+    QFETCH(bool, overUsbBridge);
+    HXBench bench(standardTarget(), movedMonitor(), overUsbBridge);
+    QVERIFY(bench.rig.display.m_pDDCMonitor);
+    QCOMPARE(bench.rig.display.m_pDDCMonitor->GetIsUSBConnection(), overUsbBridge);
     SimOrvaneMonitor &sim = *bench.rig.sim;
     QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
     QCOMPARE(bench.log->entries.first(), QStringLiteral("SetNumberOfTasks(13)"));
@@ -478,6 +493,90 @@ void TestHXCalibration::calibratesEndToEnd()
     QCOMPARE(writes.mid(start, setup.size()), setup);
     // Then the contrast to its maximum and the start of the engine.
     QCOMPARE(writes.at(start + setup.size() + 1), (QPair<int, uint>(0x1067, 1)));
+}
+
+void TestHXCalibration::maximumLuminance()
+{
+    CTargetValue target = standardTarget();
+    target.m_IntensityType = CTargetValue::kIntensityMaximum;
+    HXBench bench(target);
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    // 400 first, then what the monitor says it can give: 350 / 0.96.
+    const uint attainable = bench.rig.sim->registerValue(0x2B4);
+    QCOMPARE(attainable, 364u);
+    QCOMPARE(valuesWritten(*bench.rig.sim, 0x2B3), (QVector<uint>{400, attainable}));
+    QCOMPARE(bench.result().m_Brightness, quint16(attainable));
+    QVERIFY(bench.log->argsOf("SleepTime").contains(QStringLiteral("10000")));
+}
+
+void TestHXCalibration::slowPanelWaitsLonger()
+{
+    // No internal luminance sensor: the panel's own stabilisation time.
+    CTargetValue target = standardTarget();
+    target.m_Intensity = 80.0;
+    HXBench bench(target, SimMonitorConfig::hx520r());
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    // Every wait to stabilise starts at 16 s (4 s on a panel with its own
+    // luminance sensor).
+    const QStringList &entries = bench.log->entries;
+    int waits = 0;
+    for (int i = 0; i + 1 < entries.size(); ++i) {
+        if (entries[i] == QLatin1String("StartingTask(8)")) {
+            QCOMPARE(entries[i + 1], QStringLiteral("SleepTime(16000)"));
+            ++waits;
+        }
+    }
+    QVERIFY(waits > 0);
+}
+
+void TestHXCalibration::secondPassWhenTheWhiteDrifts()
+{
+    HXBench bench;
+    SimOrvaneMonitor &sim = *bench.rig.sim;
+    // The panel drifts after the first save: the final white lands 0.003
+    // off, which takes a second pass.
+    int measurements = 0;
+    connect(bench.thread.get(), &CalibrateThread::StartingTask, bench.thread.get(),
+            [&sim, &measurements](int task) {
+                if (task == CalibrateThread::TASK_MEASURING_CORRECTED_PRIMARIES && ++measurements == 1) {
+                    SimChromaticity bias = sim.config().light.whiteBias;
+                    bias.x += 0.003;
+                    sim.setWhiteBias(bias);
+                }
+            },
+            Qt::DirectConnection);
+    sim.clearLog();
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    QCOMPARE(bench.log->entries.count(QStringLiteral("StartingTask(4)")), 2);
+    QCOMPARE(measurements, 2);
+    int saves = 0;
+    for (const QByteArray &r : sim.requests())
+        saves += quint8(r.at(0)) == 0x0C ? 1 : 0;
+    QCOMPARE(saves, 2);
+    const CCIEYxy white =
+        bench.result().m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch].GetCIEYxy();
+    QVERIFY(std::abs(white.x - 0.3127) <= 0.0005);
+    QVERIFY(std::abs(white.y - 0.3290) <= 0.0005);
+}
+
+void TestHXCalibration::customCurveGoesIntoTheCurveMemory()
+{
+    CTargetValue target = standardTarget();
+    target.m_GammaCurveType = CTargetValue::kCurveCustom;
+    target.m_CustomCurveType = CTargetValue::kCustomCurve;
+    target.m_CustomCurve.InitSpline(SPLINE_CATMULL_ROM, 32, 0.0, 1.0);
+    target.m_CustomCurve.SetSplineGamma(2.0);
+    target.m_CustomCurve.SetValid(true);
+    HXBench bench(target);
+    const QVector<quint16> before = bench.rig.sim->curveMemory();
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    QCOMPARE(bench.rig.sim->registerValue(0x268), quint16(6));
+    QVERIFY(bench.log->entries.contains(QStringLiteral("StartingTask(7)")));
+    const QVector<quint16> after = bench.rig.sim->curveMemory();
+    QVERIFY(after != before);
+    // The middle of the red curve: about half squared of full scale.
+    QVERIFY2(std::abs(after.value(128) / 65535.0 - std::pow(128 / 255.0, 2.0)) < 0.02,
+             qPrintable(QString::number(after.value(128))));
 }
 
 void TestHXCalibration::variants_data()
