@@ -183,6 +183,8 @@ private slots:
     void whiteLoopStopsWhenRegistersStay();
     void whiteLoopGivesUpAfter99Steps();
     void stopDuringTheConfirmation();
+    void readingsWithoutLight_data();
+    void readingsWithoutLight();
     void luminanceSteps_data();
     void luminanceSteps();
     void luminanceLimitedByADrive();
@@ -200,6 +202,7 @@ private slots:
     void failures_data();
     void failures();
     void restoreOfAStillSilentMonitor();
+    void failedReadBackStoresNothing();
     void storedSettingsAfterACalibration();
 };
 
@@ -371,6 +374,34 @@ void TestHXCalibration::stopDuringTheConfirmation()
     QCOMPARE(bench.log->argsOf("SleepTime"), QStringList{"8000"});
     QCOMPARE(bench.rig.rig.clock.waitsMs().last(), 1000);
     QCOMPARE(bench.log->argsOf("SetWhitePointMeasuredValue").size(), 1);
+}
+
+void TestHXCalibration::readingsWithoutLight_data()
+{
+    QTest::addColumn<bool>("luminanceLoop");
+    QTest::addColumn<double>("Y");
+    QTest::newRow("white loop, black") << false << 0.0;
+    QTest::newRow("white loop, negative") << false << -0.2;
+    QTest::newRow("luminance loop, black") << true << 0.0;
+}
+
+void TestHXCalibration::readingsWithoutLight()
+{
+    QFETCH(bool, luminanceLoop);
+    QFETCH(double, Y);
+    StepBench bench(unitStepMonitor());
+    bench.thread.m_WhiteXRegister = 313;
+    bench.thread.m_WhiteYRegister = 329;
+    bench.thread.m_CurrentBrightness = 120;
+    bench.thread.m_MaxBrightness = 400;
+    bench.thread.m_ProportionalGain[3] = 1.0;
+    // A sensor off the screen: no light, so no chromaticity either (as many
+    // readings as low-light averaging takes).
+    bench.rig.device().scriptReadings(QVector<SimXYZ>(16, SimXYZ{0.0, Y, 0.0}));
+    QCOMPARE(luminanceLoop ? bench.luminanceStep() : bench.whiteStep(),
+             CalibrateThread::kImplausibleReading);
+    QVERIFY(vcpWrites(*bench.rig.sim).isEmpty());
+    QVERIFY(bench.log->argsOf("SetWhitePointMeasuredValue").isEmpty());
 }
 
 void TestHXCalibration::luminanceSteps_data()
@@ -725,6 +756,21 @@ void TestHXCalibration::restoreOfAStillSilentMonitor()
     QCOMPARE(bench.run(CalibrateThread::OPERATION_RESTORE_MONITOR),
              QStringLiteral("CalibrationComplete()"));
     QCOMPARE(bench.thread->m_RestoreResult, -12);
+}
+
+void TestHXCalibration::failedReadBackStoresNothing()
+{
+    SimMonitorConfig config = movedMonitor();
+    config.unsupportedCodes.insert(0x242);
+    HXBench bench(standardTarget(), config);
+    const QString end = bench.run();
+    QVERIFY2(end.startsWith(QLatin1String("calibrationError(")), qPrintable(end));
+    QVERIFY(end != QLatin1String("calibrationError(0)"));
+    const CAdjustValue &result = bench.result();
+    QVERIFY(!result.m_IsValid);
+    QVERIFY(!result.m_IsCalibrationOn);
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9, 10})
+        QCOMPARE(int(result.m_MonitorSpecificValues[i]), 0);
 }
 
 void TestHXCalibration::storedSettingsAfterACalibration()
