@@ -194,6 +194,8 @@ private slots:
     void calibratesEndToEnd();
     void maximumLuminance();
     void slowPanelWaitsLonger();
+    void extraSettleOnlyWhenPreferred_data();
+    void extraSettleOnlyWhenPreferred();
     void secondPassWhenTheWhiteDrifts();
     void customCurveGoesIntoTheCurveMemory();
     void variants_data();
@@ -560,6 +562,32 @@ void TestHXCalibration::slowPanelWaitsLonger()
     QVERIFY(waits > 0);
 }
 
+void TestHXCalibration::extraSettleOnlyWhenPreferred_data()
+{
+    QTest::addColumn<bool>("extended");
+    QTest::newRow("plain") << false;
+    QTest::newRow("extended stabilisation") << true;
+}
+
+void TestHXCalibration::extraSettleOnlyWhenPreferred()
+{
+    QFETCH(bool, extended);
+    // The luminance register stands at 400 for a target of 120: 40 s more.
+    SimMonitorConfig config = movedMonitor();
+    config.registerValues[0x2B3] = 400;
+    HXBench bench(standardTarget(), config);
+    bench.preferences.SetUseExtendedLuminanceStabilizationTime(extended ? 1 : 0);
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    QCOMPARE(bench.thread->m_ExtraSettleSeconds, 40);
+    const QStringList &entries = bench.log->entries;
+    const int white = entries.indexOf(QStringLiteral("StartingTask(4)"));
+    QVERIFY(white >= 0);
+    const QStringList settle{"StartingTask(8)", "SleepTime(40000)"};
+    // After the white patch, before the white-point loop.
+    QCOMPARE(entries.at(white + 2), QStringLiteral("SetMeasurementAreaPatchColor(255,255,255)"));
+    QCOMPARE(entries.mid(white + 3, 2) == settle, extended);
+}
+
 void TestHXCalibration::secondPassWhenTheWhiteDrifts()
 {
     HXBench bench;
@@ -695,8 +723,8 @@ void TestHXCalibration::failures()
     auto strike = [&rig, &struck, kind] {
         if (std::exchange(struck, true))
             return;
-        if (kind == Unplug)
-            rig.device().faults().loseNow();
+        if (kind == Unplug)   // in the middle of the next reading
+            rig.device().faults().loseAfterUs(500000);
         else if (kind == MonitorSilent)
             rig.sim->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
         else
