@@ -59,6 +59,21 @@ QVector<QPair<int, uint>> vcpWrites(const SimOrvaneMonitor &sim)
     return writes;
 }
 
+// Every well-formed request the monitor received, with the program-clock
+// time it arrived.
+QVector<QPair<QByteArray, qint64>> timedRequests(const SimOrvaneMonitor &sim)
+{
+    QVector<QPair<QByteArray, qint64>> out;
+    for (const SimFrame &f : sim.frames()) {
+        if ((f.address & 0xFE) != 0x6E || f.bytes.size() < 3)
+            continue;
+        const int n = quint8(f.bytes.at(1)) & 0x7F;
+        if (quint8(f.bytes.at(0)) == 0x51 && f.bytes.size() == n + 3)
+            out.append({f.bytes.mid(2, n), f.timeUs});
+    }
+    return out;
+}
+
 QVector<uint> valuesWritten(const SimOrvaneMonitor &sim, int code)
 {
     QVector<uint> out;
@@ -524,6 +539,27 @@ void TestHXCalibration::calibratesEndToEnd()
                                           {0x14, 11},    {0x1052, 313}, {0x1053, 329},
                                           {0x268, 9},    {0x2E8, 170}};
     QCOMPARE(writes.mid(start, setup.size()), setup);
+    // Each write of the batch is followed by the wait its register needs
+    // before the next request goes out.
+    const QVector<QPair<QByteArray, qint64>> timed = timedRequests(sim);
+    const qint64 settleMs[] = {0, 1000, 2000, 2000, 0, 0, 2000, 2000};
+    int found = 0;
+    for (int i = 0; i + 1 < timed.size() && found < setup.size(); ++i) {
+        const QByteArray &r = timed[i].first;
+        const bool paged = r.size() == 5 && quint8(r[0]) == 0xC8;
+        const bool plain = r.size() == 4 && quint8(r[0]) == 0x03;
+        if (!paged && !plain)
+            continue;
+        const int code = paged ? (quint8(r[1]) << 8 | quint8(r[2])) : quint8(r[1]);
+        if (found == 0 && code != 0x1067)
+            continue;
+        QCOMPARE(code, setup[found].first);
+        const qint64 gapMs = (timed[i + 1].second - timed[i].second) / 1000;
+        QVERIFY2(gapMs >= settleMs[found] && gapMs < settleMs[found] + 200,
+                 qPrintable(QStringLiteral("0x%1: %2 ms").arg(code, 0, 16).arg(gapMs)));
+        ++found;
+    }
+    QCOMPARE(found, setup.size());
     // Then the contrast to its maximum and the start of the engine.
     QCOMPARE(writes.at(start + setup.size() + 1), (QPair<int, uint>(0x1067, 1)));
 }
