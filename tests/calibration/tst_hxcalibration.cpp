@@ -212,6 +212,7 @@ private slots:
     void extraSettleOnlyWhenPreferred_data();
     void extraSettleOnlyWhenPreferred();
     void secondPassWhenTheWhiteDrifts();
+    void customCurveGoesIntoTheCurveMemory_data();
     void customCurveGoesIntoTheCurveMemory();
     void variants_data();
     void variants();
@@ -654,24 +655,46 @@ void TestHXCalibration::secondPassWhenTheWhiteDrifts()
     QVERIFY(std::abs(white.y - 0.3290) <= 0.0005);
 }
 
+void TestHXCalibration::customCurveGoesIntoTheCurveMemory_data()
+{
+    QTest::addColumn<int>("inputSource");
+    QTest::addColumn<int>("chunks");
+    QTest::newRow("DVI") << 3 << 96;
+    QTest::newRow("DisplayPort") << 15 << 384;   // smaller chunks
+}
+
 void TestHXCalibration::customCurveGoesIntoTheCurveMemory()
 {
+    QFETCH(int, inputSource);
     CTargetValue target = standardTarget();
     target.m_GammaCurveType = CTargetValue::kCurveCustom;
     target.m_CustomCurveType = CTargetValue::kCustomCurve;
     target.m_CustomCurve.InitSpline(SPLINE_CATMULL_ROM, 32, 0.0, 1.0);
     target.m_CustomCurve.SetSplineGamma(2.0);
     target.m_CustomCurve.SetValid(true);
-    HXBench bench(target);
-    const QVector<quint16> before = bench.rig.sim->curveMemory();
+    SimMonitorConfig config = movedMonitor();
+    config.registerValues[0x60] = quint16(inputSource);
+    HXBench bench(target, config);
+    SimOrvaneMonitor &sim = *bench.rig.sim;
+    sim.clearLog();
     QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
-    QCOMPARE(bench.rig.sim->registerValue(0x268), quint16(6));
+    QCOMPARE(sim.registerValue(0x268), quint16(6));
     QVERIFY(bench.log->entries.contains(QStringLiteral("StartingTask(7)")));
-    const QVector<quint16> after = bench.rig.sim->curveMemory();
-    QVERIFY(after != before);
-    // The middle of the red curve: about half squared of full scale.
-    QVERIFY2(std::abs(after.value(128) / 65535.0 - std::pow(128 / 255.0, 2.0)) < 0.02,
-             qPrintable(QString::number(after.value(128))));
+
+    int chunks = 0;
+    for (const QByteArray &r : sim.requests())
+        chunks += r.size() > 2 && quint8(r[0]) == 0xC2 && quint8(r[1]) == 0x0B ? 1 : 0;
+    QTEST(chunks, "chunks");
+    // The curve memory holds the table made from the target's curve.
+    std::vector<uint> table;
+    const CSpline &curve = target.m_CustomCurve;
+    QCOMPARE(bench.rig.display.m_pDDCMonitor->CalculateTargetGammaTable(curve, curve, curve, table), 0);
+    const QVector<quint16> memory = sim.curveMemory();   // channels at 0x000, 0x400, 0x800
+    QCOMPARE(table.size(), size_t(3 * 256));
+    QCOMPARE(memory.size(), 3 * 0x400);
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < 256; ++i)
+            QCOMPARE(uint(memory[c * 0x400 + i]), table[size_t(c * 256 + i)]);
 }
 
 void TestHXCalibration::variants_data()
