@@ -209,6 +209,7 @@ private slots:
     void calibratesEndToEnd();
     void maximumLuminance();
     void slowPanelWaitsLonger();
+    void luminanceOutOfReachStillCompletes();
     void extraSettleOnlyWhenPreferred_data();
     void extraSettleOnlyWhenPreferred();
     void secondPassWhenTheWhiteDrifts();
@@ -577,6 +578,20 @@ void TestHXCalibration::maximumLuminance()
     QCOMPARE(valuesWritten(*bench.rig.sim, 0x2B3), (QVector<uint>{400, attainable}));
     QCOMPARE(bench.result().m_Brightness, quint16(attainable));
     QVERIFY(bench.log->argsOf("SleepTime").contains(QStringLiteral("10000")));
+}
+
+void TestHXCalibration::luminanceOutOfReachStillCompletes()
+{
+    // A panel that gives 100 cd/m² at most: the luminance controller keeps
+    // hitting the limit and gives up, and the calibration goes on.
+    SimMonitorConfig config = movedMonitor();
+    config.light.maxLuminance = 100.0;
+    HXBench bench(standardTarget(), config);
+    QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
+    const CCIEYxy white =
+        bench.result().m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch].GetCIEYxy();
+    QVERIFY2(white.Y < 101.0, qPrintable(QString::number(white.Y)));
+    QVERIFY(bench.result().m_IsValid);
 }
 
 void TestHXCalibration::slowPanelWaitsLonger()
