@@ -102,6 +102,13 @@ public:
 
     // Light leaving the panel for a drive signal in [0, 1] per channel.
     SimXYZ emittedXYZ(double r, double g, double b);
+    // Moves how far the engine's user white lands from its target, as a
+    // panel that drifts while it is being calibrated.
+    void setWhiteBias(const SimChromaticity &bias)
+    {
+        QMutexLocker lock(&m_lock);
+        m_config.light.whiteBias = bias;
+    }
 
     // Memories.
     QByteArray eeprom(int address, int length) const;

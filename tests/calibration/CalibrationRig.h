@@ -1,17 +1,19 @@
 #pragma once
 // The engine's test bench on the virtual clock: display 1 with a simulated
 // HXSIM24 on its I2C bus, selected as the target display (with or without
-// its monitor object), a colorimeter lying on it, and the headless patch
-// responder standing in for the calibration window. Threads attached to it
-// get display, sensor and responder; their signals are logged in order.
+// its monitor object), the simulated i1 Display Pro lying on it through its
+// adapter, and the headless patch responder standing in for the calibration
+// window. Threads attached to it get display, sensor and responder; their
+// signals are logged in order.
 
 #include "../monitor/DisplayRig.h"
 #include "CDDCMonitor.h"
 #include "CMultiMonitor.h"
 #include "CTargetDisplay.h"
 #include "CalibrateThread.h"
-#include "SimLightSensor.h"
+#include "ProbedDisplay3Sensor.h"
 #include "SimPatchResponder.h"
+#include "SimSensors.h"
 
 #include <QSignalSpy>
 #include <QStringList>
@@ -95,9 +97,15 @@ private:
 struct CalibrationRig {
     static constexpr quint32 kDisplay = 1;
 
-    explicit CalibrationRig(bool withMonitorObject = true)
+    // overUsbBridge: the monitor's USB bridge is plugged in, and the
+    // program reaches it that way.
+    explicit CalibrationRig(bool withMonitorObject = true,
+                            const SimMonitorConfig &config = SimMonitorConfig::hxsim24(),
+                            bool overUsbBridge = false)
     {
-        sim = &rig.desk.addMonitor(kDisplay, QRectF(0, 0, 1920, 1200), SimMonitorConfig::hxsim24());
+        sim = &rig.desk.addMonitor(kDisplay, QRectF(0, 0, 1920, 1200), config);
+        if (overUsbBridge)
+            rig.desk.plugBridge(kDisplay);
         rig.interfaces();
         if (withMonitorObject) {
             CMultiMonitor list;
@@ -116,6 +124,14 @@ struct CalibrationRig {
     {
         thread.SetTargetDisplay(&display);
         thread.SetSensorObject(&sensor);
+        // Connected first, so an unplug lands before the patch is acknowledged.
+        QObject::connect(
+            &thread, &CalibrateThread::SetMeasurementAreaPatchColor, &responder,
+            [this] {
+                if (++patchesAsked == unplugAtPatch)
+                    device().faults().loseNow();
+            },
+            Qt::QueuedConnection);
         QObject::connect(&thread, &CalibrateThread::SetMeasurementAreaPatchColor, &responder,
                          &SimPatchResponder::showPatch, Qt::QueuedConnection);
         QObject::connect(&responder, &SimPatchResponder::patchShown, &thread,
@@ -140,20 +156,28 @@ struct CalibrationRig {
         return QTest::qWaitFor([this] { return responder.shown().size() == 1; }, 10000);
     }
 
-    // The white luminance the sensor sees now, at gain 1.
+    // The white luminance the sensor sees now.
     double whiteLuminance()
     {
         screen.setColor(kDisplay, 255, 255, 255);
-        return light.emissive().Y;
+        return sensors.light().emissive().Y;
     }
+
+    SimI1d3Library &device() { return sensors.i1d3(); }
 
     DisplayRig rig;
     SimOrvaneMonitor *sim = nullptr;
     CTargetDisplay display;
     SimFixedScreen screen;
-    SimSensorLight light{rig.desk, &screen};
-    SimLightSensor sensor{light};
+    SimSensors sensors{rig.desk, &screen};
+    // The device is plugged in before the adapter opens it.
+    bool plugged = (sensors.attach(SimSensors::I1d3), true);
+    ProbedDisplay3Sensor sensor;
     SimPatchResponder responder{screen, kDisplay};
+    // The device is unplugged when the thread asks for this patch (1 the
+    // first); 0 never.
+    int unplugAtPatch = 0;
+    int patchesAsked = 0;
 };
 
 } // namespace pz::test

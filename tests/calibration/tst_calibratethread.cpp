@@ -328,9 +328,17 @@ void TestCalibrateThread::sensorReadings()
 
     // A failed reading passes its code and leaves the caller's reading.
     const CCIEXYZ before(7.0, 8.0, 9.0);
-    for (const char *call : {"Measure", "GetXYZData"}) {
+    const std::function<void()> faults[] = {
+        // Every try of the reading fails on the device.
+        [&rig] {
+            rig.device().faults().failNext(QStringLiteral("MeasureXYZ"), -1,
+                                           CEyeOneDisplay3Sensor::kReadingTries);
+        },
+        [&rig] { rig.sensor.failNextHandOut(CSensor::kSensorDeviceFailed); },
+    };
+    for (const auto &fail : faults) {
         reading = before;
-        rig.sensor.faults().failNext(QLatin1String(call), CSensor::kSensorDeviceFailed);
+        fail();
         QCOMPARE(thread.TakeSensorMeasurement(reading, 1, true), CSensor::kSensorDeviceFailed);
         QCOMPARE(reading.X, before.X);
         QCOMPARE(reading.Y, before.Y);
@@ -344,7 +352,7 @@ void TestCalibrateThread::correctionOnlyWhenAskedAndLoaded()
     ProbeThread thread;
     thread.SetSensorObject(&rig.sensor);
     rig.screen.setColor(CalibrationRig::kDisplay, 255, 255, 255);
-    const SimXYZ light = rig.light.emissive();
+    const SimXYZ light = rig.sensors.light().emissive();
     const double matrix[9] = {2.0, 0.0, 0.0, 0.0, 3.0, 0.0, 0.0, 0.0, 0.5};
 
     CCIEXYZ reading;
@@ -362,7 +370,7 @@ void TestCalibrateThread::correctionOnlyWhenAskedAndLoaded()
     // A failed reading is not corrected either.
     const CCIEXYZ before(1.0, 1.0, 1.0);
     reading = before;
-    rig.sensor.faults().failNext(QStringLiteral("GetXYZData"), CSensor::kSensorDeviceFailed);
+    rig.sensor.failNextHandOut(CSensor::kSensorDeviceFailed);
     QCOMPARE(thread.TakeSensorMeasurement(reading, 1, true), CSensor::kSensorDeviceFailed);
     QCOMPARE(reading.Y, 1.0);
 }

@@ -24,16 +24,6 @@ CTargetValue gammaTarget()
     return target;
 }
 
-// A gain that brings the white reading to at least `luminance`, and the
-// next smaller gain below it.
-double gainFor(double white, double luminance, bool justBelow)
-{
-    double gain = luminance / white;
-    while (white * gain < luminance)
-        gain = std::nextafter(gain, 2.0 * gain);
-    return justBelow ? std::nextafter(gain, 0.0) : gain;
-}
-
 bool isWrite(const QByteArray &request)
 {
     const quint8 opcode = quint8(request.at(0));
@@ -63,31 +53,44 @@ private slots:
 
 void TestMeasureDisplay::firstReadingThreshold_data()
 {
-    QTest::addColumn<bool>("justBelow");
+    QTest::addColumn<double>("deviceReads");   // 0: what the monitor gives
+    QTest::addColumn<int>("luminanceRegister");
     QTest::addColumn<QString>("end");
-    QTest::newRow("20.0 passes") << false << QStringLiteral("CalibrationComplete()");
-    QTest::newRow("below 20 fails") << true << QStringLiteral("calibrationError(-1004)");
+    QTest::newRow("device reads 20.0") << 20.0 << 160 << QStringLiteral("CalibrationComplete()");
+    QTest::newRow("device reads 19.9") << 19.9 << 160 << QStringLiteral("calibrationError(-1004)");
+    // 0.96 cd/m² per step: 21 gives 20.16, 20 gives 19.2.
+    QTest::newRow("monitor at 20.16") << 0.0 << 21 << QStringLiteral("CalibrationComplete()");
+    QTest::newRow("monitor at 19.2") << 0.0 << 20 << QStringLiteral("calibrationError(-1004)");
 }
 
 void TestMeasureDisplay::firstReadingThreshold()
 {
-    QFETCH(bool, justBelow);
-    CalibrationRig rig;
-    rig.sensor.setGain(gainFor(rig.whiteLuminance(), 20.0, justBelow));
+    QFETCH(double, deviceReads);
+    QFETCH(int, luminanceRegister);
+    QFETCH(QString, end);
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.registerValues[0x2B3] = quint16(luminanceRegister);
+    CalibrationRig rig(true, config);
+    if (deviceReads > 0.0)
+        rig.device().scriptReadings({SimXYZ{0.95 * deviceReads, deviceReads, 1.08 * deviceReads}});
+    else
+        QCOMPARE(rig.whiteLuminance() >= 20.0, end == QLatin1String("CalibrationComplete()"));
     CalibrateThread thread;
     rig.attach(thread);
     thread.SetTargetValue(gammaTarget());
     ThreadSignalLog log(thread);
 
     QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_VALIDATE));
-    QTEST(log.entries.last(), "end");
-    QCOMPARE(thread.m_AdjustValue.m_IsValid, !justBelow);
-    if (justBelow) {
+    QCOMPARE(log.entries.last(), end);
+    const bool passed = !end.startsWith(QLatin1String("calibrationError"));
+    QCOMPARE(thread.m_AdjustValue.m_IsValid, passed);
+    if (!passed) {
         // Nothing but the first reading, before any patch.
         QCOMPARE(log.names(), (QStringList{"SetNumberOfTasks", "ShowMainInformationWidget",
                                            "calibrationError"}));
         QVERIFY(rig.responder.shown().isEmpty());
         QCOMPARE(rig.sensor.measureCounts().size(), 1);
+        QCOMPARE(rig.device().calls().count(QStringLiteral("MeasureXYZ")), 1);
     }
 }
 
@@ -159,8 +162,8 @@ void TestMeasureDisplay::recordsWhatTheDisplayShows()
     const CAdjustValue &result = thread.m_AdjustValue;
     const CColorValue &record = result.m_ColorValue;
     QVERIFY(result.m_IsValid);
-    QCOMPARE(result.GetSensorModelName(), QStringLiteral("Sim Colorimeter"));
-    QCOMPARE(result.GetSensorSerial(), QStringLiteral("SC-0042"));
+    QCOMPARE(result.GetSensorModelName(), QStringLiteral("X-Rite i1 Display Pro"));
+    QCOMPARE(result.GetSensorSerial(), QStringLiteral("I1D3-0000123"));
     QVERIFY(result.m_CalibrationDateTime.isValid());
 
     const CCIEXYZ red(CCIEYxy(1.0, 0.640, 0.330));
@@ -214,8 +217,15 @@ void TestMeasureDisplay::measuresWithoutAMonitorObject()
     rig.rig.clock.clearWaits();
     QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_VALIDATE));
     QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
-    // The only waits: each of the 11 patches settles 200 ms.
-    QCOMPARE(rig.rig.clock.waitsMs(), QVector<qint64>(11, 200));
+    // The only waits: the device integrates 1 s per reading, and each of the
+    // 11 patches settles 200 ms before it is read: once, three times for the
+    // two darkest grey levels (low-light averaging), twice for white.
+    QVector<qint64> expected{1000};   // the first reading
+    for (int readings : {1, 1, 1, 3, 3, 1, 1, 1, 1, 1, 2}) {
+        expected << 200;
+        expected << QVector<qint64>(readings, 1000);
+    }
+    QCOMPARE(rig.rig.clock.waitsMs(), expected);
     const CColorValue &record = thread.m_AdjustValue.m_ColorValue;
     QVERIFY(thread.m_AdjustValue.m_IsValid);
     QCOMPARE(record.m_FinalGreySteps.size(), 8);
@@ -230,12 +240,17 @@ void TestMeasureDisplay::sensorLostInTheGreyRamp()
     rig.attach(thread);
     thread.SetTargetValue(gammaTarget());
     ThreadSignalLog log(thread);
-    // First reading, red, green, blue and the first grey level succeed.
-    rig.sensor.loseAfterMeasurements(5);
+    // First reading, red, green, blue and the first grey level succeed; the
+    // device is pulled out while the second grey level is painted.
+    rig.unplugAtPatch = 5;
     QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_VALIDATE));
 
     QCOMPARE(log.entries.last(), QStringLiteral("calibrationError(-1003)"));
     QCOMPARE(rig.responder.shown().size(), 5);
+    // The sixth Measure found the device gone: the first reading, red, green,
+    // blue and black (three low-light readings) were all it took.
+    QCOMPARE(rig.sensor.measureCounts().size(), 6);
+    QCOMPARE(rig.device().calls().count(QStringLiteral("MeasureXYZ")), 7);
     const CAdjustValue &result = thread.m_AdjustValue;
     QVERIFY(!result.m_IsValid);
     const CColorValue &record = result.m_ColorValue;
