@@ -79,4 +79,18 @@ void drawSplashLogo(QPainter &p, const QSize &size);
 void drawAlertYellow(QPainter &p, const QSize &size);
 void drawOrvaneIcon(QPainter &p, const QSize &size);
 
+// The main window: the small icons of its buttons and target captions, and
+// the target list's status dots (none, due, current).
+void drawEditSmall(QPainter &p, const QSize &size);
+void drawFileOpenSmall(QPainter &p, const QSize &size);
+void drawFileSaveSmall(QPainter &p, const QSize &size);
+void drawGamutWhiteSmall(QPainter &p, const QSize &size);
+void drawGammaBlueSmall(QPainter &p, const QSize &size);
+void drawBrightnessSmall(QPainter &p, const QSize &size);
+void drawContrastSmall(QPainter &p, const QSize &size);
+void drawGamutTriangleSmall(QPainter &p, const QSize &size);
+void drawBlankCircle(QPainter &p, const QSize &size);
+void drawYellowCircle(QPainter &p, const QSize &size);
+void drawGreenCircle(QPainter &p, const QSize &size);
+
 } // namespace images

@@ -57,6 +57,17 @@ const ImageSpec kImages[] = {
     {kProgramImages, "splashpz.png", QSize(300, 80), images::drawSplashLogo},
     {kProgramImages, "alerts_yellow_icon_12.png", QSize(12, 12), images::drawAlertYellow},
     {kProgramImages, "orvane icon.png", QSize(64, 64), images::drawOrvaneIcon},
+    {kProgramImages, "edit small icon.png", QSize(16, 16), images::drawEditSmall},
+    {kProgramImages, "file open small icon.png", QSize(16, 16), images::drawFileOpenSmall},
+    {kProgramImages, "file save small icon.png", QSize(16, 16), images::drawFileSaveSmall},
+    {kProgramImages, "gamut white small full color.png", QSize(16, 16), images::drawGamutWhiteSmall},
+    {kProgramImages, "gamma blue small.png", QSize(16, 16), images::drawGammaBlueSmall},
+    {kProgramImages, "brightness small full color.png", QSize(16, 16), images::drawBrightnessSmall},
+    {kProgramImages, "contrast small full color.png", QSize(16, 16), images::drawContrastSmall},
+    {kProgramImages, "gamut triange small.png", QSize(16, 16), images::drawGamutTriangleSmall},
+    {kProgramImages, "blank circle icon.png", QSize(16, 16), images::drawBlankCircle},
+    {kProgramImages, "yellow circle icon.png", QSize(16, 16), images::drawYellowCircle},
+    {kProgramImages, "green circle icon.png", QSize(16, 16), images::drawGreenCircle},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)
