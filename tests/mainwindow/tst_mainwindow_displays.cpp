@@ -27,7 +27,7 @@ _MonitorTrackerRecord trackerRecord(const CTargetValue &target, const QDateTime 
 {
     _MonitorTrackerRecord record;
     record.m_Key = QStringLiteral("SIM0001");
-    record.m_ID = 0x563E0024;
+    record.m_ID = 0x563E2441;
     record.m_Target = target;
     record.m_Adjust.m_IsValid = true;
     record.m_Adjust.SetMonitorSerial(QStringLiteral("SIM0001"));

@@ -80,6 +80,7 @@ class tst_MainWindowTargets : public QObject {
 private slots:
     void firstStartWritesThePresetsAndSelectsPhotoEditing();
     void aSecondStartOverwritesNoPreset();
+    void sRGBTargetsNeedTheSRGBPreset();
     void listOrderAndNames();
     void theSmallerOfTwoEqualFilesIsSelected();
     void statusMarksFromStoredCalibrations();
@@ -118,6 +119,26 @@ void tst_MainWindowTargets::aSecondStartOverwritesNoPreset()
     CTargetValue kept;
     QCOMPARE(kept.ReadFile(path), 0);
     QCOMPARE(kept.m_Gamma, 1.7);
+}
+
+void tst_MainWindowTargets::sRGBTargetsNeedTheSRGBPreset()
+{
+    {
+        MainWindowRig rig; // the HXSIM24 offers the sRGB preset
+        PZ_Main_Dialog &w = rig.open();
+        QVERIFY(w.main_Target_comboBox->findText(GetStringResource(207)) >= 0);
+    }
+    {
+        auto desk = std::make_unique<pz::SimDesktop>();
+        pz::SimMonitorConfig config = hxConfig(QStringLiteral("SIM0001"));
+        config.product = 0x1234; // a model outside the HX series
+        desk->addMonitor(1, QRectF(0, 0, 1920, 1200), config);
+        desk->plugBridge(1);
+        MainWindowRig rig(std::move(desk));
+        PZ_Main_Dialog &w = rig.open();
+        QVERIFY(w.main_Target_comboBox->count() > 0);
+        QCOMPARE(w.main_Target_comboBox->findText(GetStringResource(207)), -1);
+    }
 }
 
 void tst_MainWindowTargets::listOrderAndNames()
