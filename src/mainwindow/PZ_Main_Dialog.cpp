@@ -56,6 +56,8 @@ PZ_Main_Dialog::PZ_Main_Dialog(QMainWindow *parent) : QMainWindow(parent)
 
     m_RefreshTimer = new QTimer(this);
     m_RefreshTimer->setSingleShot(true);
+    // Exactly the delay after the last notice, not a coarse approximation.
+    m_RefreshTimer->setTimerType(Qt::PreciseTimer);
     connect(m_RefreshTimer, &QTimer::timeout, this, &PZ_Main_Dialog::update_on_device_changed);
 
     // Decorations spelled out, so that leaving out the maximize button
