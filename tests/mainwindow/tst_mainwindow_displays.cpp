@@ -59,6 +59,8 @@ private slots:
     void anEmptyDesktopKeepsTheWindowAsItWas();
     void selectingADisplayLoadsItsTrackerRecord();
     void aDisplayWithoutRecordIsUncalibrated();
+    void allCalibratedNeedsEveryUsableDisplayOn_data();
+    void allCalibratedNeedsEveryUsableDisplayOn();
     void nextDueFollowsThePeriod_data();
     void nextDueFollowsThePeriod();
 };
@@ -163,6 +165,39 @@ void tst_MainWindowDisplays::aDisplayWithoutRecordIsUncalibrated()
     QCOMPARE(w.main_Calibration_Next_Due_Text->text(), GetStringResource(406));
     QVERIFY(!w.main_Calibration_On_checkBox->isEnabled());
     QVERIFY(!w.main_Calibration_On_checkBox->isChecked());
+}
+
+void tst_MainWindowDisplays::allCalibratedNeedsEveryUsableDisplayOn_data()
+{
+    // Records of the two HX monitors: -1 none, 0 calibration off, 1 on. The
+    // unsupported plain display never counts.
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<bool>("all");
+    QTest::newRow("no records") << -1 << -1 << false;
+    QTest::newRow("one record") << 1 << -1 << false;
+    QTest::newRow("one off") << 1 << 0 << false;
+    QTest::newRow("both on") << 1 << 1 << true;
+}
+
+void tst_MainWindowDisplays::allCalibratedNeedsEveryUsableDisplayOn()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(bool, all);
+    MainWindowRig rig(plainAndTwoHx());
+    const QPair<QString, int> records[] = {{QStringLiteral("SIM0001"), first},
+                                           {QStringLiteral("SIM0002"), second}};
+    for (const auto &r : records) {
+        if (r.second < 0)
+            continue;
+        _MonitorTrackerRecord record = trackerRecord(brightTarget(), QDateTime::currentDateTime(),
+                                                     r.second == 1);
+        record.m_Key = r.first;
+        rig.controller->GetMonitorTracker()->UpdateMonitorTrackerRecord(record);
+    }
+    PZ_Main_Dialog &w = rig.open();
+    QCOMPARE(w.AreAllSupportedDisplaysCalibrated(), all);
 }
 
 void tst_MainWindowDisplays::nextDueFollowsThePeriod_data()
