@@ -1,12 +1,14 @@
 #include "ApplicationWindows.h"
 
 #include "PZ_Information_Dialog.h"
+#include "PZ_Main_Dialog.h"
+#include "pz_test_pattern_dialog.h"
 
 namespace pz {
 
 QWidget *ApplicationWindows::createMainWindow()
 {
-    return nullptr;
+    return new PZ_Main_Dialog;
 }
 
 QWidget *ApplicationWindows::createInformationWindow(QWidget *mainWindow)
@@ -15,9 +17,10 @@ QWidget *ApplicationWindows::createInformationWindow(QWidget *mainWindow)
     return m_informationWindow;
 }
 
-pz_test_pattern_dialog *ApplicationWindows::createTestPatternWindow(QWidget *)
+pz_test_pattern_dialog *ApplicationWindows::createTestPatternWindow(QWidget *mainWindow)
 {
-    return nullptr;
+    m_testPatternWindow = new pz_test_pattern_dialog(mainWindow);
+    return m_testPatternWindow;
 }
 
 void ApplicationWindows::deleteWindows(QWidget *mainWindow)
@@ -25,6 +28,7 @@ void ApplicationWindows::deleteWindows(QWidget *mainWindow)
     // The main window takes its children with it; what is left had none.
     delete mainWindow;
     delete m_informationWindow;
+    delete m_testPatternWindow;
 }
 
 void ApplicationWindows::checkAllSupportedDisplaySettings(QWidget *) {}

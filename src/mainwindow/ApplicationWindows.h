@@ -1,10 +1,11 @@
 #pragma once
 // The application's start-up windows behind the controller's StartupWindows
-// interface. For now the program has an information window only: no main
-// window, no test pattern window, and the auto-mode display check reports
-// nothing.
+// interface: the main window, the information window and the test pattern
+// window (both children of the main window). The auto-mode display check
+// reports nothing yet.
 
 #include "StartupWindows.h"
+#include "pz_test_pattern_dialog.h"
 
 #include <QPointer>
 
@@ -20,6 +21,7 @@ public:
 
 private:
     QPointer<QWidget> m_informationWindow;
+    QPointer<pz_test_pattern_dialog> m_testPatternWindow;
 };
 
 } // namespace pz

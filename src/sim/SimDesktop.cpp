@@ -1,5 +1,6 @@
 #include "SimDesktop.h"
 
+#include "DisplayChanges.h"
 #include "SimPlainPanel.h"
 #include "SimScreenSampler.h"
 #include "SimSensors.h"
@@ -58,6 +59,7 @@ SimOrvaneMonitor &SimDesktop::addMonitor(quint32 displayId, const QRectF &bounds
     m_order.append(displayId);
     m_ramps.addDisplay(displayId);
     m_profiles.addDisplay(displayId);
+    announceChange();
     return *d.monitor;
 }
 
@@ -71,6 +73,7 @@ void SimDesktop::addPlainDisplay(quint32 displayId, const QRectF &bounds, const 
     m_order.append(displayId);
     m_ramps.addDisplay(displayId);
     m_profiles.addDisplay(displayId);
+    announceChange();
 }
 
 void SimDesktop::removeDisplay(quint32 displayId)
@@ -84,6 +87,7 @@ void SimDesktop::removeDisplay(quint32 displayId)
     m_order.removeAll(displayId);
     m_ramps.removeDisplay(displayId);
     m_profiles.removeDisplay(displayId);
+    announceChange();
 }
 
 void SimDesktop::setSystemProductInfo(quint32 displayId, const QVector<QPair<QString, QString>> &names,
@@ -114,15 +118,26 @@ SimUsbBridge &SimDesktop::bridge(quint32 displayId, const SimBridgeConfig &confi
 void SimDesktop::plugBridge(quint32 displayId)
 {
     SimUsbBridge &b = bridge(displayId);
-    if (!m_hid.isPlugged(&b))
+    if (!m_hid.isPlugged(&b)) {
         m_hid.plug(&b);
+        announceChange();
+    }
 }
 
 void SimDesktop::unplugBridge(quint32 displayId)
 {
     auto it = m_displays.find(displayId);
-    if (it != m_displays.end() && it->second.bridge)
+    if (it != m_displays.end() && it->second.bridge) {
         m_hid.unplug(it->second.bridge.get());
+        announceChange();
+    }
+}
+
+void SimDesktop::announceChange()
+{
+    // Only the desktop the program sees has changes to announce.
+    if (m_installed)
+        displayChanges().notify();
 }
 
 bool SimDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)

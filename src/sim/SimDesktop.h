@@ -35,6 +35,8 @@ public:
                                  bool systemEdid = true);
     // A display without a DDC/CI monitor (no bus answers); edid may be empty.
     void addPlainDisplay(quint32 displayId, const QRectF &bounds, const QByteArray &edid);
+    // Adding or removing a display and plugging or unplugging a bridge is
+    // announced through pz::displayChanges() while the desktop is installed.
     void removeDisplay(quint32 displayId);
     // What the system keeps beside the EDID for a display: product names per
     // locale and vendor/product numbers (some systems have them, Linux not).
@@ -93,6 +95,9 @@ private:
         std::shared_ptr<SimOrvaneMonitor> monitor;
         std::unique_ptr<SimUsbBridge> bridge;
     };
+
+    // Tells the program's display-change listeners, while installed.
+    void announceChange();
 
     std::map<quint32, Display> m_displays;
     QVector<quint32> m_order;

@@ -95,5 +95,16 @@ void drawSensorIcon(QPainter &p, const QSize &size);
 void drawAlertRed(QPainter &p, const QSize &size);
 // The About box's logo: the mark and the product name on a grey ground.
 void drawAboutLogo(QPainter &p, const QSize &size);
+// The main window: the small icons of its buttons and target captions, and
+// the target list's status dots (none, due, current).
+void drawEditSmall(QPainter &p, const QSize &size);
+void drawFileOpenSmall(QPainter &p, const QSize &size);
+void drawFileSaveSmall(QPainter &p, const QSize &size);
+void drawGamutWhiteSmall(QPainter &p, const QSize &size);
+void drawBrightnessSmall(QPainter &p, const QSize &size);
+void drawContrastSmall(QPainter &p, const QSize &size);
+void drawBlankCircle(QPainter &p, const QSize &size);
+void drawYellowCircle(QPainter &p, const QSize &size);
+void drawGreenCircle(QPainter &p, const QSize &size);
 
 } // namespace images

@@ -83,6 +83,15 @@ const ImageSpec kImages[] = {
     {kProgramImages, "sensor icon.png", QSize(32, 32), images::drawSensorIcon},
     {kProgramImages, "alerts_red_icon_20.png", QSize(20, 20), images::drawAlertRed},
     {kProgramImages, "pelzora2logogreyback.png", QSize(400, 120), images::drawAboutLogo},
+    {kProgramImages, "edit small icon.png", QSize(16, 16), images::drawEditSmall},
+    {kProgramImages, "file open small icon.png", QSize(16, 16), images::drawFileOpenSmall},
+    {kProgramImages, "file save small icon.png", QSize(16, 16), images::drawFileSaveSmall},
+    {kProgramImages, "gamut white small full color.png", QSize(16, 16), images::drawGamutWhiteSmall},
+    {kProgramImages, "brightness small full color.png", QSize(16, 16), images::drawBrightnessSmall},
+    {kProgramImages, "contrast small full color.png", QSize(16, 16), images::drawContrastSmall},
+    {kProgramImages, "blank circle icon.png", QSize(16, 16), images::drawBlankCircle},
+    {kProgramImages, "yellow circle icon.png", QSize(16, 16), images::drawYellowCircle},
+    {kProgramImages, "green circle icon.png", QSize(16, 16), images::drawGreenCircle},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)

@@ -66,9 +66,12 @@ int main(int argc, char **argv)
         pz::installSystemDisplayBackends();
     pz::setProfileNamePrompt(RunProfileNameDescriptionPrompt);
 
+    // exit(), not quit(): a GUI application's quit() first closes every
+    // window, and the main window would ask its close question with nobody
+    // there to answer it.
     pz::TerminationSignals termination;
     QObject::connect(&termination, &pz::TerminationSignals::terminationRequested, &app,
-                     &QCoreApplication::quit);
+                     [] { QCoreApplication::exit(0); });
 
     const int result = runController(app, autoMode);
 

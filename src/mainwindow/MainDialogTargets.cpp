@@ -1,0 +1,217 @@
+// The Target Settings group of the main window: the list of target files,
+// the current target's captions, the preset targets, and the search of the
+// stored calibrations that marks each list entry.
+
+#include "PZ_Main_Dialog.h"
+
+#include "AppGlobals.h"
+#include "CDDCMonitor.h"
+#include "CalibrationDue.h"
+#include "CalibrationSettingsFile.h"
+#include "MasterControl.h"
+#include "Messages.h"
+#include "StandardTargets.h"
+#include "StringResources.h"
+#include "SystemFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QSignalBlocker>
+
+namespace {
+
+const unsigned kTargetExtensionText = 3;   // ".tgt"
+const unsigned kSettingsExtensionText = 7; // ".mcs"
+const int kFileCannotOpen = -1500;
+const int kFileInvalid = -1503;
+const int kTargetNotSaved = -1505;
+
+enum TargetStatus { kNoCalibration = 0, kCalibrationDue = 1, kCalibrationCurrent = 2 };
+
+QIcon statusIcon(int status)
+{
+    static const char *const kIcons[] = {
+        ":/images/Resources/blank circle icon.png",
+        ":/images/Resources/yellow circle icon.png",
+        ":/images/Resources/green circle icon.png",
+    };
+    return QIcon(QString::fromLatin1(kIcons[status]));
+}
+
+// The files of a folder that match pattern: plain files, hidden ones
+// included, no links. An empty folder path (the folder could not be found)
+// lists nothing rather than the working directory.
+QFileInfoList listFiles(const QString &folder, const QString &pattern, QDir::SortFlags sort)
+{
+    if (folder.isEmpty())
+        return {};
+    return QDir(folder).entryInfoList({pattern}, QDir::Files | QDir::Hidden | QDir::NoSymLinks,
+                                      sort);
+}
+
+// A target name that names a file inside the targets folder: no folder
+// separators, no parent reference, no control characters.
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+        || name.contains(QLatin1String("..")))
+        return false;
+    for (const QChar c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void PZ_Main_Dialog::onCreateTargetList()
+{
+    const QSignalBlocker blocker(main_Target_comboBox);
+    main_Target_comboBox->clear();
+
+    const QString folder = GetTargetsFolder(true);
+    const QFileInfoList entries =
+        listFiles(folder, QLatin1Char('*') + GetStringResource(kTargetExtensionText),
+                  QDir::Name | QDir::Reversed);
+    QString selected;
+    for (const QFileInfo &entry : entries) {
+        CTargetValue target;
+        if (target.ReadFile(entry.filePath()) != 0)
+            continue;
+        const int status = targetListStatus(target);
+        if (status >= kNoCalibration && status <= kCalibrationCurrent)
+            main_Target_comboBox->insertItem(0, statusIcon(status), entry.completeBaseName(),
+                                             entry.fileName());
+        // Entries come in descending order: the last match has the smallest name.
+        if (m_CurrentTarget == target)
+            selected = entry.fileName();
+    }
+    if (!selected.isEmpty()) {
+        main_Target_comboBox->setCurrentIndex(main_Target_comboBox->findData(selected));
+        UpdateTargetUI();
+    }
+}
+
+int PZ_Main_Dialog::targetListStatus(const CTargetValue &target)
+{
+    if (target.m_ColorGamutType == CTargetValue::kGamutSRGB && pMasterControl
+        && !pMasterControl->GetTargetDisplay()->GetWideGamutMonitorSupportssRGBPresetSelection())
+        return -1;
+    int status = kNoCalibration;
+    FindBestMCSForCurrentTarget(target, false, &status);
+    return status;
+}
+
+void PZ_Main_Dialog::onTargetSelectionChanged(int index)
+{
+    const QString folder = GetTargetsFolder(true);
+    const QString fileName = main_Target_comboBox->itemData(index).toString();
+    if (folder.isEmpty() || fileName.isEmpty())
+        return;
+    CTargetValue target;
+    const int result = target.ReadFile(folder + fileName);
+    if (result == kFileCannotOpen)
+        return;
+    if (result != 0) {
+        DisplayErrorMessage(this, kFileInvalid, false, 0);
+    } else {
+        m_CurrentTarget = target;
+        if (pMasterControl && pMasterControl->GetPreferences()->m_AutoLoadMCSOnTargetChange) {
+            int status = kNoCalibration;
+            FindBestMCSForCurrentTarget(m_CurrentTarget, true, &status);
+        }
+    }
+    UpdateTargetUI();
+    UpdateCalibrationStatus();
+}
+
+void PZ_Main_Dialog::UpdateTargetUI()
+{
+    main_Target_White_Point_Text->setText(m_CurrentTarget.GetWhitePointString());
+    main_Target_Contrast_Ratio_Text->setText(m_CurrentTarget.GetContrastRatioString());
+    main_Target_Gamma_Text->setText(m_CurrentTarget.GetGammaCurveString(false));
+    main_Target_Intensity_Text->setText(m_CurrentTarget.GetTargetIntensityString(true));
+    main_Target_Color_Gamut_Text->setText(m_CurrentTarget.GetColorGamutString());
+
+    const int gamut = m_CurrentTarget.m_ColorGamutType;
+    const bool reachable = gamut == CTargetValue::kGamutNative
+                           || m_GamutAdjustability == CDDCMonitor::kColorGamutFree
+                           || ((m_GamutAdjustability == CDDCMonitor::kColorGamutLimitedsRGB
+                                || m_GamutAdjustability == CDDCMonitor::kColorGamutLimited)
+                               && gamut == CTargetValue::kGamutSRGB);
+    main_Target_Color_Gamut_Text->setEnabled(reachable);
+    main_Target_Color_Gamut_label->setEnabled(reachable);
+    main_Target_Color_Gamut_icon->setEnabled(reachable);
+
+    updateInformationWindow();
+}
+
+int PZ_Main_Dialog::SetectTargetInListByName(QString fileName)
+{
+    const QSignalBlocker blocker(main_Target_comboBox);
+    const int index = main_Target_comboBox->findData(fileName);
+    if (index >= 0)
+        main_Target_comboBox->setCurrentIndex(index);
+    return index;
+}
+
+void PZ_Main_Dialog::CreateStandardTargets()
+{
+    m_ReservedTargetNames.clear();
+    const QString extension = GetStringResource(kTargetExtensionText);
+    const QVector<CTargetValue> presets = pz::standardTargets();
+    for (int i = 0; i < presets.size(); ++i) {
+        m_ReservedTargetNames.append(presets.at(i).m_Name + extension);
+        SaveTargetToDefaultLocation(presets.at(i), false);
+        if (i == pz::kPhotoEditingPreset)
+            m_CurrentTarget = presets.at(i);
+    }
+}
+
+int PZ_Main_Dialog::SaveTargetToDefaultLocation(CTargetValue target, bool overwrite)
+{
+    if (!isPlainFileName(target.m_Name))
+        return kTargetNotSaved;
+    const QString folder = GetTargetsFolder(true);
+    if (folder.isEmpty())
+        return kFileCannotOpen;
+    const QString path = folder + target.m_Name + GetStringResource(kTargetExtensionText);
+    if (!overwrite && QFileInfo::exists(path))
+        return 0;
+    return target.WriteFile(path);
+}
+
+int PZ_Main_Dialog::FindBestMCSForCurrentTarget(CTargetValue target, bool load, int *status)
+{
+    *status = kNoCalibration;
+    if (!pMasterControl || !pMasterControl->GetTargetDisplay()->m_pDDCMonitor)
+        return -1;
+    const QString serial = pMasterControl->GetTargetDisplay()->GetMonitorData().m_SerialNumber;
+
+    QDateTime bestDate;
+    QString bestPath;
+    // QDir's size order is largest first: reversed, the smallest file comes first.
+    const QFileInfoList entries =
+        listFiles(GetMCSFolder(false), QLatin1Char('*') + GetStringResource(kSettingsExtensionText),
+                  QDir::Size | QDir::Reversed);
+    for (const QFileInfo &entry : entries) {
+        CTargetValue stored;
+        CAdjustValue result;
+        if (pz::ReadCalibrationSettingsFile(entry.filePath(), stored, result) != 0)
+            continue;
+        if (!(stored == target) || result.GetMonitorSerial().compare(serial, Qt::CaseInsensitive) != 0)
+            continue;
+        const QDateTime date = result.m_CalibrationDateTime;
+        if (date.isValid() && (!bestDate.isValid() || bestDate < date)) {
+            bestDate = date;
+            bestPath = entry.absoluteFilePath();
+        }
+    }
+    if (!bestPath.isEmpty())
+        *status = GetDaysUntilNextCalibration(bestDate) >= 0 ? kCalibrationCurrent : kCalibrationDue;
+    // Loading what was found (when asked and not the calibration held)
+    // comes with the loading of stored calibrations.
+    Q_UNUSED(load);
+    return 0;
+}

@@ -1,0 +1,161 @@
+#pragma once
+// The application's main window: the user picks the display (Display
+// group), the target (Target Settings group), reads the display's
+// calibration status (Calibration group) and starts every operation from
+// the menus and buttons. The application controller creates it once at
+// start-up; its display list stays empty until startup_complete().
+//
+// The window keeps three records of the selected display: the current
+// target (what the next operation aims at), the target of the display's
+// last calibration and that calibration's result, all loaded from the
+// monitor tracker record whose key is the display's serial.
+//
+// Device changes (displays, monitor bridges) reach usb_device_changed() and
+// are folded into one refresh of the display list, 4 s after the last
+// notice. Modal operations that hold the monitor object hold refreshes back
+// with block_unblock_usb_update(), because a refresh replaces that object.
+//
+// The source is split by concern: PZ_Main_Dialog.cpp (frame, menus,
+// launchers), MainDialogDisplays.cpp (display list and calibration status),
+// MainDialogTargets.cpp (target list and preset targets),
+// MainDialogCalibrationFiles.cpp (stored calibrations) and
+// MainDialogRefresh.cpp (device changes and start-up slots).
+
+#include "CAdjustValue.h"
+#include "CTargetValue.h"
+
+#include "ui_mainWindow.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+class QDateTime;
+class QTimer;
+
+namespace pz {
+class DisplayChangeFeeds;
+}
+
+class PZ_Main_Dialog : public QMainWindow, public Ui::mainWindow {
+    Q_OBJECT
+
+public:
+    // The refresh delay after the last device-change notice.
+    static constexpr int kDeviceChangeDelayMs = 4000;
+
+    explicit PZ_Main_Dialog(QMainWindow *parent = nullptr);
+    ~PZ_Main_Dialog() override;
+
+    // Enables the actions and buttons by the sensor and the current display.
+    virtual void updateControlsStatus();
+
+    // ---- display list and calibration status ----
+    // Rebuilds the display list (signals blocked); the first usable monitor
+    // becomes current.
+    void CreateDisplayList();
+    // Refreshes the Calibration group from the current display's result.
+    void UpdateCalibrationStatus();
+    // Whether every usable monitor of the list has a tracker record with
+    // its calibration switched on.
+    bool AreAllSupportedDisplaysCalibrated();
+    // Whether the current target equals the current display's calibrated
+    // target (by values).
+    bool DoesCurrentTargetMatchCalibratedTarget();
+    // Refreshes the information window with the selected display's name,
+    // the current target and the current display's result.
+    void updateInformationWindow();
+
+    // ---- target list and target files ----
+    // Selects the list entry whose file name is fileName (signals blocked);
+    // its index, or negative when none matches.
+    int SetectTargetInListByName(QString fileName);
+    // Writes the nine preset targets that are missing; the current target
+    // becomes Photo Editing.
+    void CreateStandardTargets();
+    // Writes target to the targets folder under its name: 0 (written, or
+    // left alone because it exists and overwrite is false), -1500 (no
+    // targets folder, or the file cannot be written), -1504 (write failed),
+    // -1505 (the name would leave the targets folder).
+    int SaveTargetToDefaultLocation(CTargetValue target, bool overwrite);
+    // Looks for the newest calibration-settings file of the current display
+    // for target. status: 0 none, 1 found but due, 2 found and current.
+    // Returns -1 without a monitor object, else 0. load asks to load what
+    // was found when it is not the calibration held.
+    int FindBestMCSForCurrentTarget(CTargetValue target, bool load, int *status);
+
+    // ---- device-change refresh ----
+    // true holds refreshes back; false releases them and starts a refresh
+    // held back meanwhile.
+    void block_unblock_usb_update(bool block);
+    // Tests shorten the refresh delay.
+    void setDeviceChangeDelay(int ms) { m_deviceChangeDelayMs = ms; }
+    bool isRefreshPending() const { return m_refreshPending; }
+    bool isRefreshCounting() const;
+
+    // The window's records of the selected display, for the flows and tests.
+    const CTargetValue &currentTarget() const { return m_CurrentTarget; }
+    const CTargetValue &calibratedTarget() const { return m_CalibratedTarget; }
+    const CAdjustValue &calibrationResult() const { return m_CalibrationResult; }
+    int gamutAdjustability() const { return m_GamutAdjustability; }
+    QStringList reservedTargetNames() const { return m_ReservedTargetNames; }
+
+public slots:
+    void usb_device_changed(bool added);
+    void on_main_Calibration_On_checkBox_stateChanged(int state);
+    void about();
+    void exit();
+    void show_information_dialog();
+    void show_test_pattern_dialog();
+    void monitor_settings_dialog();
+    void show_colorimeter_dialog();
+    void calibrate();
+    void profile();
+    void on_main_Target_Edit_pushButton_clicked();
+    void preferences();
+    void on_main_Target_Open_pushButton_clicked();
+    void itemMenuAboutToShow();
+    void UpdateTargetUI();
+    bool onSaveTarget();
+    void onCreateTargetList();
+    void onTargetSelectionChanged(int index);
+    void onDisplaySelectionChanged(int index);
+    void onOpenMCSFile();
+    void startup_complete();
+    void start_check_display_settings();
+    void start_check_calibration_sensor();
+    void desktop_resized(int screen);
+    void validate_calibration();
+    void show_Ambient_Light_Measurement_dialog();
+    void show_version_info();
+    void update_on_device_changed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void connectActions();
+    void readPositionSettings();
+    void SetCalibratedTime(const QDateTime &time);
+    // The status of one target file for the list; -1 when it gets no item.
+    int targetListStatus(const CTargetValue &target);
+
+    CTargetValue m_CurrentTarget;
+    CTargetValue m_CalibratedTarget;
+    CAdjustValue m_CalibrationResult;
+    QStringList m_ReservedTargetNames;
+    int m_GamutAdjustability = 0;
+    QString m_VersionInfo;
+    QTimer *m_RefreshTimer = nullptr;
+    bool m_refreshPending = false;
+    bool m_refreshBlocked = false;
+    // Until startup_complete the display list is empty and the monitor list
+    // is still being built: changes are only remembered.
+    bool m_startupComplete = false;
+    int m_deviceChangeDelayMs = kDeviceChangeDelayMs;
+    std::unique_ptr<pz::DisplayChangeFeeds> m_displayFeeds;
+};
+
+// The main window while it exists, else nullptr.
+extern PZ_Main_Dialog *p_PZ_Main_Dialog;
