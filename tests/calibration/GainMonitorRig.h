@@ -2,7 +2,7 @@
 // The bench of the gain-and-table calibration on the virtual clock: display 1
 // with the simulated gain monitor on its I2C bus, selected as the target
 // display and given an LCDT4 series monitor object (the program creates
-// monitor objects only for the HX series), a colorimeter lying on it and the
+// monitor objects only for the HX series), the simulated i1 Display Pro lying on it and the
 // headless patch responder standing in for the calibration window.
 
 #include "../monitor/DisplayRig.h"
@@ -13,8 +13,9 @@
 #include "CalibrateThread.h"
 #include "CalibrationRig.h"
 #include "PreferencesRegistry.h"
-#include "SimLightSensor.h"
+#include "ProbedDisplay3Sensor.h"
 #include "SimPatchResponder.h"
+#include "SimSensors.h"
 
 #include <QTest>
 #include <memory>
@@ -96,7 +97,7 @@ struct GainMonitorRig {
     CCIEYxy whiteNow()
     {
         screen.setColor(kDisplay, 255, 255, 255);
-        const SimXYZ w = light.emissive();
+        const SimXYZ w = sensors.light().emissive();
         return CCIEXYZ(w.X, w.Y, w.Z).GetCIEYxy();
     }
 
@@ -107,8 +108,10 @@ struct GainMonitorRig {
     CTargetDisplay display;
     GainSeriesMonitor *monitor = nullptr;   // owned by the display
     SimFixedScreen screen;
-    SimSensorLight light{rig.desk, &screen};
-    SimLightSensor sensor{light};
+    SimSensors sensors{rig.desk, &screen};
+    // The simulated i1 Display Pro is plugged in before the adapter opens it.
+    bool plugged = (sensors.attach(SimSensors::I1d3), true);
+    ProbedDisplay3Sensor sensor;
     SimPatchResponder responder{screen, kDisplay};
 };
 
