@@ -309,6 +309,11 @@ private slots:
                 QCOMPARE(path, QDir(m_folder).absoluteFilePath(QLatin1String(s->file)));
                 QVERIFY(QFileInfo(path).isAbsolute());
                 QCOMPARE(openButton(dialog)->isEnabled(), s->opens);
+                // Each row's name, date and path come from one file.
+                QCOMPARE(model->index(row, 0).data().toString(), QLatin1String(s->targetName));
+                QCOMPARE(model->index(row, 1).data().toDateTime(), s->date);
+                QCOMPARE(model->index(row, 2).data().toString(),
+                         QLatin1String(s->model) + QLatin1String(s->serial));
                 QCOMPARE(dialog.panel()->shownResult().GetMonitorSerial(), QLatin1String(s->serial));
                 QCOMPARE(child<QLabel>(dialog, "summary_Display_Serial_Number")->text(),
                          QLatin1String(s->serial));
@@ -433,6 +438,8 @@ private slots:
     // A picture of the browser showing a calibration, to look at.
     void picture()
     {
+        CPreferences preferences;
+        pz::ScopedPreferences scope(&preferences);
         PZ_Open_MCS_File_Dialog dialog(kVendorProductId, kSerial, kModel);
         makeCurrent(dialog, listedFiles(dialog).indexOf(QStringLiteral("good.mcs")));
         dialog.show();
