@@ -180,13 +180,33 @@ void ReportPanel::setUpGraphs()
 
 void ReportPanel::loadViewOptions(const CPreferences &preferences)
 {
-    selectStored(m_colourSpace, preferences.m_Information_Show_Gamut_Colorspace_Type);
-    selectStored(m_dicomGraphType, preferences.m_Information_Show_DICOM_GraphType);
-    selectStored(m_curveColour, preferences.m_Information_Show_Curves_ShowCurveColor);
-    for (const auto &option : kOptionBoxes)
-        ((*m_ui).*option.box)->setChecked(preferences.*option.stored != 0);
-    m_ui->widget_DICOM_Graph->SetGraphTypeJND_PER_DDL(
-        m_ui->dicom_Graph_JND_PER_DDL_radioButton->isChecked());
+    Form &f = *m_ui;
+    Plotter *const graphs[] = {f.widget_Color_Tracking_Graph, f.widget_Curves_Graph,
+                               f.widget_Color_Gamut_Graph, f.widget_DICOM_Graph};
+    for (Plotter *graph : graphs)
+        graph->SetBlockUpdates(true);
+
+    const auto selectChoices = [&] {
+        selectStored(m_colourSpace, preferences.m_Information_Show_Gamut_Colorspace_Type);
+        selectStored(m_dicomGraphType, preferences.m_Information_Show_DICOM_GraphType);
+        selectStored(m_curveColour, preferences.m_Information_Show_Curves_ShowCurveColor);
+    };
+    const auto checkBoxes = [&] {
+        for (const auto &option : kOptionBoxes)
+            (f.*option.box)->setChecked(preferences.*option.stored != 0);
+    };
+    // The information window sets the choices first, the browser the boxes.
+    if (m_flavor == ReportFlavor::InformationWindow) {
+        selectChoices();
+        checkBoxes();
+        f.widget_DICOM_Graph->SetGraphTypeJND_PER_DDL(f.dicom_Graph_JND_PER_DDL_radioButton->isChecked());
+    } else {
+        checkBoxes();
+        selectChoices();
+    }
+
+    for (Plotter *graph : graphs)
+        graph->SetBlockUpdates(false);
 }
 
 void ReportPanel::storeViewOptions(CPreferences &preferences) const

@@ -51,8 +51,9 @@ public:
     // "N/A" in the 22 Summary values a report rewrites; the ΔE sign hidden.
     void resetSummary();
 
-    // The 24 view options. A stored choice without a button (a damaged
-    // preferences file) leaves the form's choice.
+    // The 24 view options, read with the graphs' redrawing held back. A
+    // stored choice without a button (a damaged preferences file) leaves the
+    // form's choice.
     void loadViewOptions(const CPreferences &preferences);
     void storeViewOptions(CPreferences &preferences) const;
 
