@@ -32,8 +32,10 @@ PZ_Calibrate_Dialog::PZ_Calibrate_Dialog(CTargetValue target, QWidget *parent) :
     setupUi(this);
     m_Awake = std::make_unique<pz::DisplayAwakeScope>(tr("Calibrating the display"));
 
+    // The controller always has a target display object; until a display is
+    // selected its record has no bounds, and there is nothing to run on.
     CTargetDisplay *display = pMasterControl ? pMasterControl->GetTargetDisplay() : nullptr;
-    if (display)
+    if (display && display->GetMonitorData().m_Bounds.width() > 0)
         readDisplay(display, target);
     readSensor();
 

@@ -255,13 +255,16 @@ private slots:
         QCOMPARE(d->calibration_step_widget->waitSeconds(), 0);
 
         d->ShowColorAdjustmentWidgets(true);
-        QVERIFY(d->black_level_groupBox->isVisible() && d->white_level_groupBox->isVisible()
-                && d->color_groupBox->isVisible());
+        QVERIFY(!d->black_level_groupBox->isHidden() && !d->white_level_groupBox->isHidden()
+                && !d->color_groupBox->isHidden());
+        d->ShowColorAdjustmentWidgets(false);
+        QVERIFY(d->black_level_groupBox->isHidden() && d->white_level_groupBox->isHidden()
+                && d->color_groupBox->isHidden());
     }
 
     void testPatternOverTheDisplay()
     {
-        CalibrateDialogRig rig(CalibrateDialogRig::NoSensor);
+        CalibrateDialogRig rig(CalibrateDialogRig::Scripted);
         auto d = rig.open();
         d->ShowTestPattern(1);
         QVERIFY(rig.testPattern->isVisible());
