@@ -46,6 +46,22 @@ public:
     // A picture per selector position, told apart by its colour.
     static QColor pictureColour(int p) { return QColor::fromHsv((p * 70) % 360, 200, 220); }
 
+    // The luminance of every completed reading, in order.
+    QList<double> readingsY() const
+    {
+        QMutexLocker lock(&m_readingsLock);
+        return m_readingsY;
+    }
+    int Measure(unsigned count) override
+    {
+        const int status = SimLightSensor::Measure(count);
+        if (status == kSensorOK) {
+            QMutexLocker lock(&m_readingsLock);
+            m_readingsY.append(m_LastReading.Y);
+        }
+        return status;
+    }
+
     bool SupportsZeroCal() override { return zeroCal; }
     bool DoesSensorSupportMeasurementSelector() override { return selector; }
     bool DoesSensorSupportMeasurementSelectorNeedPolling() override { return polled; }
@@ -78,6 +94,10 @@ public:
         data.m_TargetSizeCm = kTargetSizeCm;
         return kSensorOK;
     }
+
+private:
+    mutable QMutex m_readingsLock;
+    QList<double> m_readingsY;
 };
 
 } // namespace pz::test
