@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMutex>
 #include <QtTest>
+#include <future>
 
 using namespace pz;
 using namespace pz::test;
@@ -37,6 +38,16 @@ public:
         emit ShowMainInformationWidget(true);
         m_MonitorConfigured = true;
         emit StartingTask(TASK_SETUP_MONITOR_FOR_CALIBRATION);
+        // Readings as a white point adjustment shows them.
+        emit ShowColorAdjustmentWidgets(true);
+        emit SetWhiteLevelTargetMinMax(0.0, 250.0);
+        emit SetWhiteLevelTarget(160.0);
+        emit ShowWhiteLevelTarget(true);
+        emit SetWhitePointTargetxy(0.3127, 0.3290);
+        emit SetBlackLevelMeasuredValue(0.21);
+        emit SetWhiteLevelMeasuredValue(181.3);
+        emit SetWhitePointMeasuredValue(0.3171, 0.3262, 181.3);
+        emit StartingTask(TASK_ADJUSTING_WHITE_POINT);
         while (SetMeasurementAreaPatchColorLocal(Qt::white) == 0) {
         }
         handleError(kCancelled);
@@ -115,7 +126,9 @@ private slots:
             ++handshakes;
             // The sensor already sees the colour asked for.
             const QColor c = requests.at(handshakes);
-            const SimXYZ seen = rig.light->emissive();
+            // Read as the worker reads: the sample kept by the screen
+            // sampler, from another thread.
+            const SimXYZ seen = std::async(std::launch::async, [&] { return rig.light->emissive(); }).get();
             const SimXYZ expected = rig.desk.measure(1, c.redF(), c.greenF(), c.blueF());
             if (!sameXYZ(seen, expected))
                 wrongReadings.append(QStringLiteral("%1: %2 %3 %4 / %5 %6 %7")
@@ -127,10 +140,14 @@ private slots:
                 d->grab().save(picture);
             }
         });
+        QString failure;
+        connect(d->calibrationThread(), &CalibrateThread::calibrationError, this, [&](int code) {
+            failure = QStringLiteral("error %1 after %2 handshakes").arg(code).arg(handshakes);
+        });
         ModalBoxAnswer answer;
         startRun(*d);
         QVERIFY(CalibrateDialogRig::waitClosed(*d));
-        QVERIFY2(!answer.shown(), qPrintable(answer.text()));
+        QVERIFY2(!answer.shown(), qPrintable(failure));
         QCOMPARE(d->result(), int(QDialog::Accepted));
         QVERIFY(d->GetCalibratedAdjustValue()->m_IsValid);
         QVERIFY(handshakes > 3);
@@ -214,6 +231,12 @@ private slots:
         connect(d.get(), &PZ_Calibrate_Dialog::patchChanged, this, [&] {
             if (++handshakes != 3)
                 return;
+            if (!monitorSilent)
+                d->grab().save(QDir(QCoreApplication::applicationDirPath())
+                                   .filePath("calibrate_dialog_adjusting.png"));
+            QCOMPARE(d->xy_label->text(), QStringLiteral("(0.317,0.326)"));
+            QVERIFY(!d->white_level_groupBox->isHidden());
+            QCOMPARE(d->white_level_widget->maximum(), 250.0);
             if (monitorSilent)
                 rig.monitor->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
             QTest::mouseClick(d->cancel_pushButton, Qt::LeftButton);
