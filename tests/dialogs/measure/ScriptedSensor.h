@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <atomic>
+#include <functional>
 
 namespace pz::test {
 
@@ -66,9 +67,13 @@ public:
     bool DoesSensorSupportMeasurementSelector() override { return selector; }
     bool DoesSensorSupportMeasurementSelectorNeedPolling() override { return polled; }
     int GetSensorMeasurementSelectorPosition() override { return position; }
+    // Called inside ZeroCal, as the window waits for it.
+    std::function<void()> duringZeroCal;
     int ZeroCal() override
     {
         ++zeroCalls;
+        if (duringZeroCal)
+            duringZeroCal();
         return zeroCalResult;
     }
     int FlashLED(int on) override
