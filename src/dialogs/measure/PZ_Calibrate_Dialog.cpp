@@ -331,7 +331,9 @@ void PZ_Calibrate_Dialog::HandleCalibrationError(int code)
         m_Thread->begin(CalibrateThread::OPERATION_RESTORE_MONITOR);
         return;
     }
-    close();
+    // What closing the window would do, also while the thread keeps it
+    // hidden: the thread has stopped, so this ends the window Rejected.
+    reject();
 }
 
 void PZ_Calibrate_Dialog::CalibrationComplete()

@@ -113,6 +113,11 @@ private slots:
         QVERIFY(logo && logo->isVisible());
         QCOMPARE(logo->geometry().bottomRight(), QPoint(1919, 1199));
         QCOMPARE(logo->size(), QPixmap(":/images/Resources/orvane logo.png").size());
+        // The instructions fill the top left down to the buttons.
+        QLabel *text = overlay(*d, "color_sensor_placement_instructions_text_label");
+        QVERIFY(d->widget->y() > 1000);
+        QCOMPARE(text->geometry(), QRect(0, 0, 1920 / 2, d->widget->y()));
+        QVERIFY(text->wordWrap());
     }
 
     void scale_data()

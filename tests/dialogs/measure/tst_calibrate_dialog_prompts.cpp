@@ -11,6 +11,7 @@
 #include "Resources.h"
 #include "SimulatedScreens.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QTimer>
 #include <QtTest>
@@ -68,6 +69,11 @@ struct PromptBench {
         QCOMPARE(timer("selector_update_timer")->interval(), PZ_Calibrate_Dialog::kSelectorSettleMs);
         d->update_sensor_selector_timer();
     }
+    // A picture of the window for a look, in the build folder.
+    void savePicture(const char *name)
+    {
+        d->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(name)));
+    }
     bool placementPrompt() { return prompt() == kPlacementPrompt && !placement()->isHidden(); }
     // Continue starts the run, which completes.
     bool continueRuns()
@@ -99,6 +105,7 @@ private slots:
     {
         PromptBench b;
         b.open();
+        b.savePicture("calibrate_dialog_placement.png");
         QVERIFY(b.placementPrompt());
         QVERIFY(b.middlePicture()->isHidden());
         QVERIFY(b.continueRuns());
@@ -140,6 +147,7 @@ private slots:
         b.sensor().position = CSensor::kSelectorDisplay;
         b.open();
         // Turn to the calibrate position first.
+        b.savePicture("calibrate_dialog_selector.png");
         QCOMPARE(b.prompt(), kZeroCalPrompt);
         QVERIFY(b.middleShowsPosition(CSensor::kSelectorCalibrate));
         QVERIFY(!b.continueEnabled());
