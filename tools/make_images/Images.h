@@ -106,5 +106,24 @@ void drawContrastSmall(QPainter &p, const QSize &size);
 void drawBlankCircle(QPainter &p, const QSize &size);
 void drawYellowCircle(QPainter &p, const QSize &size);
 void drawGreenCircle(QPainter &p, const QSize &size);
+// The calibration window (CalibrationImages.cpp): the task pictures
+// (128 x 128), the luminance meters' arrows (10 x 11), the white point
+// crosshair's ground (100 x 100) and the maker's logo.
+void drawMonitorAdjust(QPainter &p, const QSize &size);
+void drawGamutRed(QPainter &p, const QSize &size);
+void drawGamutGreen(QPainter &p, const QSize &size);
+void drawGamutBlue(QPainter &p, const QSize &size);
+void drawGamutBlack(QPainter &p, const QSize &size);
+void drawGamutWhite(QPainter &p, const QSize &size);
+void drawGammaTask(QPainter &p, const QSize &size);
+void drawGammaUncorrected(QPainter &p, const QSize &size);
+void drawGammaAdjust(QPainter &p, const QSize &size);
+void drawRgbGainAdjust(QPainter &p, const QSize &size);
+void drawBrightnessWait(QPainter &p, const QSize &size);
+void drawBrightnessAdjust(QPainter &p, const QSize &size);
+void drawSmallArrowLeft(QPainter &p, const QSize &size);
+void drawSmallArrowRight(QPainter &p, const QSize &size);
+void drawWhitePointAdjustmentXY(QPainter &p, const QSize &size);
+void drawOrvaneLogo(QPainter &p, const QSize &size);
 
 } // namespace images

@@ -92,6 +92,22 @@ const ImageSpec kImages[] = {
     {kProgramImages, "blank circle icon.png", QSize(16, 16), images::drawBlankCircle},
     {kProgramImages, "yellow circle icon.png", QSize(16, 16), images::drawYellowCircle},
     {kProgramImages, "green circle icon.png", QSize(16, 16), images::drawGreenCircle},
+    {kProgramImages, "monitor adjust 128.png", QSize(128, 128), images::drawMonitorAdjust},
+    {kProgramImages, "cie gamut red128.png", QSize(128, 128), images::drawGamutRed},
+    {kProgramImages, "cie gamut green128.png", QSize(128, 128), images::drawGamutGreen},
+    {kProgramImages, "cie gamut blue128.png", QSize(128, 128), images::drawGamutBlue},
+    {kProgramImages, "cie gamut black128.png", QSize(128, 128), images::drawGamutBlack},
+    {kProgramImages, "cie gamut white128.png", QSize(128, 128), images::drawGamutWhite},
+    {kProgramImages, "gamma blue 128.png", QSize(128, 128), images::drawGammaTask},
+    {kProgramImages, "rgb gain adjust128.png", QSize(128, 128), images::drawRgbGainAdjust},
+    {kProgramImages, "gamma uncorrected 128.png", QSize(128, 128), images::drawGammaUncorrected},
+    {kProgramImages, "gamma adjust 128.png", QSize(128, 128), images::drawGammaAdjust},
+    {kProgramImages, "brightness wait128.png", QSize(128, 128), images::drawBrightnessWait},
+    {kProgramImages, "brightness adjust128.png", QSize(128, 128), images::drawBrightnessAdjust},
+    {kProgramImages, "small arrow left.png", QSize(10, 11), images::drawSmallArrowLeft},
+    {kProgramImages, "small arrow right.png", QSize(10, 11), images::drawSmallArrowRight},
+    {kProgramImages, "white point adjustment xy.png", QSize(100, 100), images::drawWhitePointAdjustmentXY},
+    {kProgramImages, "orvane logo.png", QSize(180, 54), images::drawOrvaneLogo},
 };
 
 bool writeImage(const ImageSpec &spec, const QDir &src)

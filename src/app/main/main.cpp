@@ -7,6 +7,7 @@
 #include "AppGlobals.h"
 #include "ApplicationWindows.h"
 #include "HostSystem.h"
+#include "LinuxDisplayAwake.h"
 #include "MasterControl.h"
 #include "PZ_Profile_Name_Description_Dialog.h"
 #include "ProfileNaming.h"
@@ -64,6 +65,11 @@ int main(int argc, char **argv)
     std::unique_ptr<pz::SimDesktop> simulated = pz::SimDesktop::installFromEnvironment();
     if (!simulated)
         pz::installSystemDisplayBackends();
+    // The simulated desktop has no screen saver to hold off.
+    std::unique_ptr<pz::LinuxDisplayAwake> systemAwake;
+    if (!simulated)
+        systemAwake = std::make_unique<pz::LinuxDisplayAwake>();
+    pz::ScopedDisplayAwake awake(systemAwake.get());
     pz::setProfileNamePrompt(RunProfileNameDescriptionPrompt);
 
     // exit(), not quit(): a GUI application's quit() first closes every
