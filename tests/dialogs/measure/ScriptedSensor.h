@@ -7,7 +7,7 @@
 // and the positions asked for in pictures, and describes itself with a
 // placement picture, sizes and instruction texts of its own.
 
-#include "../../calibration/SimLightSensor.h"
+#include "SimLightSensor.h"
 
 #include <QColor>
 #include <QPixmap>
