@@ -253,6 +253,17 @@ protected:
     // The result's closing fields (hours, OSD lock, monitor data, colour
     // preset, correction matrix, date, duration, primaries source, valid).
     void completeResult();
+    // The opening every monitor calibration shares: tasks announced, the
+    // first white read and judged, monitor and sensor named in the result,
+    // card ramp reset, monitor set up, native primaries measured. 0 or the
+    // code to end with (m_MonitorConfigured says whether a restore is due).
+    int beginMonitorCalibration();
+    // The monitor's controls as the calibration left them, into the result.
+    void storeMonitorControls();
+    // The closing every monitor calibration shares: settings saved in the
+    // monitor, corrected primaries measured, result completed. 0 (and
+    // CalibrationComplete() emitted) or the code to end with.
+    int finishMonitorCalibration(bool profileAfterCalibration);
 
     QMutex m_Mutex;
     QWaitCondition m_Condition;

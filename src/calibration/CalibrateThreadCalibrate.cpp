@@ -251,48 +251,10 @@ int CalibrateThread::CorrectDisplayGammaTable()
 void CalibrateThread::calibrate()
 {
     const pz::CalibrationPreferences preferences = pz::CalibrationPreferences::current();
-    m_ReuseReadings = true;
-    m_AdjustValue.SetCalibrationDateTime(QDateTime());
-    m_AdjustValue.m_CalibrationDuration = 0;
-    m_AdjustValue.m_IsValid = false;
-    m_StartTime = pz::CalibrationStartTime();
-    emit SetNumberOfTasks(CalculateNumberOfTasks());
-    emit ShowMainInformationWidget(true);
-
     const auto fail = [this](int code) { handleError(code); };
-    CCIEXYZ first;
-    int status = TakeSensorMeasurement(first, 0, true);
-    if (status == 0 && !(first.Y >= kMinimumFirstWhite))
-        status = kImplausibleReading;
+    int status = beginMonitorCalibration();
     if (status != 0)
         return fail(status);
-    emit StepTaskCounter();
-
-    if (m_Monitor) {
-        ulong id = 0;
-        m_Monitor->GetMonitorVendorProductID(&id);
-        m_AdjustValue.m_MonitorVendorProductID = quint32(id);
-        m_AdjustValue.SetMonitorName(m_Monitor->GetMonitorModelName());
-        m_AdjustValue.SetMonitorSerial(m_Monitor->GetMonitorSerialNumber());
-    }
-    m_AdjustValue.SetSensorModelName(m_Sensor->GetModelName());
-    m_AdjustValue.SetSensorSerial(m_Sensor->GetSerialNumber());
-
-    // A display without a monitor object cannot be calibrated: it keeps its
-    // card ramp (its profile's calibration) and needs no restore.
-    if (!m_Monitor)
-        return fail(kNoMonitor);
-    ResetGraphicCardGammaTable();
-    emit StepTaskCounter();
-    m_MonitorConfigured = true;
-
-    if ((status = SetupMonitorForCalibration()) != 0)
-        return fail(status);
-    emit StepTaskCounter();
-    if ((status = MeasureNativePrimaries(true, true)) != 0)
-        return fail(status);
-    emit ShowColorAdjustmentWidgets(true);
-    emit StepTaskCounter();
 
     CColorValue &record = m_AdjustValue.m_ColorValue;
     const bool nativeWhite = m_Target.m_WhitePoint.m_Native;
@@ -317,15 +279,7 @@ void CalibrateThread::calibrate()
         return fail(status);
     emit StepTaskCounter();
 
-    m_AdjustValue.m_Brightness = quint16(m_CurrentBrightness);
-    m_AdjustValue.m_Contrast = quint16(m_CurrentContrast);
-    m_AdjustValue.m_RedGain = quint16(m_CurrentRedGain);
-    m_AdjustValue.m_GreenGain = quint16(m_CurrentGreenGain);
-    m_AdjustValue.m_BlueGain = quint16(m_CurrentBlueGain);
-    m_AdjustValue.SetAutoLuminanceState(
-        CAdjustValue::typeAutoLuminanceState(m_CurrentAutoLuminanceState));
-    m_AdjustValue.SetRGBGainOperationMode(
-        static_cast<signed char>(m_Monitor->GetRGBGainOperationMode()));
+    storeMonitorControls();
 
     const bool gainsHoldNativeCurve = m_Target.m_GammaCurveType == CTargetValue::kCurveNative
                                       && m_Monitor->MonitorHasRGBGainControlsInNativeGammaMode();
@@ -337,14 +291,81 @@ void CalibrateThread::calibrate()
     if ((status = CorrectDisplayGammaTable()) != 0)
         return fail(status);
     emit StepTaskCounter();
-    if ((status = m_Monitor->SaveCurrentSettings()) != 0)
+    if ((status = finishMonitorCalibration(preferences.iccAfterCalibration)) != 0)
         return fail(status);
+}
+
+int CalibrateThread::beginMonitorCalibration()
+{
+    m_ReuseReadings = true;
+    m_AdjustValue.SetCalibrationDateTime(QDateTime());
+    m_AdjustValue.m_CalibrationDuration = 0;
+    m_AdjustValue.m_IsValid = false;
+    m_StartTime = pz::CalibrationStartTime();
+    emit SetNumberOfTasks(CalculateNumberOfTasks());
+    emit ShowMainInformationWidget(true);
+
+    CCIEXYZ first;
+    int status = TakeSensorMeasurement(first, 0, true);
+    if (status == 0 && !(first.Y >= kMinimumFirstWhite))
+        status = kImplausibleReading;
+    if (status != 0)
+        return status;
     emit StepTaskCounter();
-    if ((status = MeasureCorrectedPrimaries(preferences.iccAfterCalibration, true)) != 0)
-        return fail(status);
+
+    if (m_Monitor) {
+        ulong id = 0;
+        m_Monitor->GetMonitorVendorProductID(&id);
+        m_AdjustValue.m_MonitorVendorProductID = quint32(id);
+        m_AdjustValue.SetMonitorName(m_Monitor->GetMonitorModelName());
+        m_AdjustValue.SetMonitorSerial(m_Monitor->GetMonitorSerialNumber());
+    }
+    m_AdjustValue.SetSensorModelName(m_Sensor->GetModelName());
+    m_AdjustValue.SetSensorSerial(m_Sensor->GetSerialNumber());
+
+    // A display without a monitor object cannot be calibrated: it keeps its
+    // card ramp (its profile's calibration) and needs no restore.
+    if (!m_Monitor)
+        return kNoMonitor;
+    ResetGraphicCardGammaTable();
+    emit StepTaskCounter();
+    m_MonitorConfigured = true;
+
+    if ((status = SetupMonitorForCalibration()) != 0)
+        return status;
+    emit StepTaskCounter();
+    if ((status = MeasureNativePrimaries(true, true)) != 0)
+        return status;
+    emit ShowColorAdjustmentWidgets(true);
+    emit StepTaskCounter();
+    return 0;
+}
+
+void CalibrateThread::storeMonitorControls()
+{
+    m_AdjustValue.m_Brightness = quint16(m_CurrentBrightness);
+    m_AdjustValue.m_Contrast = quint16(m_CurrentContrast);
+    m_AdjustValue.m_RedGain = quint16(m_CurrentRedGain);
+    m_AdjustValue.m_GreenGain = quint16(m_CurrentGreenGain);
+    m_AdjustValue.m_BlueGain = quint16(m_CurrentBlueGain);
+    m_AdjustValue.SetAutoLuminanceState(
+        CAdjustValue::typeAutoLuminanceState(m_CurrentAutoLuminanceState));
+    m_AdjustValue.SetRGBGainOperationMode(
+        static_cast<signed char>(m_Monitor->GetRGBGainOperationMode()));
+}
+
+int CalibrateThread::finishMonitorCalibration(bool profileAfterCalibration)
+{
+    int status = m_Monitor->SaveCurrentSettings();
+    if (status != 0)
+        return status;
+    emit StepTaskCounter();
+    if ((status = MeasureCorrectedPrimaries(profileAfterCalibration, true)) != 0)
+        return status;
     emit StepTaskCounter();
 
     completeResult();
     emit StepTaskCounter();
     emit CalibrationComplete();
+    return 0;
 }

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr double kMinimumFirstWhite = 10.0;
 constexpr int kSetupSubtasks = 9;
 constexpr uint kAutoLuminanceOff = 2;
 constexpr uint kAutoLuminanceOn = 3;
@@ -179,47 +178,10 @@ int CalibrateThread_sRGB_Preset::AdjustsRGBModeLuminanceOnly()
 void CalibrateThread_sRGB_Preset::calibrate()
 {
     const pz::CalibrationPreferences preferences = pz::CalibrationPreferences::current();
-    m_ReuseReadings = true;
-    m_AdjustValue.SetCalibrationDateTime(QDateTime());
-    m_AdjustValue.m_CalibrationDuration = 0;
-    m_StartTime = pz::CalibrationStartTime();
-    m_AdjustValue.m_IsValid = false;
-    emit SetNumberOfTasks(CalculateNumberOfTasks());
-    emit ShowMainInformationWidget(true);
-
     const auto fail = [this](int code) { handleError(code); };
-    CCIEXYZ first;
-    int status = TakeSensorMeasurement(first, 0, true);
-    if (status == 0 && !(first.Y >= kMinimumFirstWhite))
-        status = kImplausibleReading;
+    int status = beginMonitorCalibration();
     if (status != 0)
         return fail(status);
-    emit StepTaskCounter();
-
-    if (m_Monitor) {
-        ulong id = 0;
-        m_Monitor->GetMonitorVendorProductID(&id);
-        m_AdjustValue.m_MonitorVendorProductID = quint32(id);
-        m_AdjustValue.SetMonitorName(m_Monitor->GetMonitorModelName());
-        m_AdjustValue.SetMonitorSerial(m_Monitor->GetMonitorSerialNumber());
-    }
-    m_AdjustValue.SetSensorModelName(m_Sensor->GetModelName());
-    m_AdjustValue.SetSensorSerial(m_Sensor->GetSerialNumber());
-
-    // Without a monitor object the card ramp stays as it is.
-    if (!m_Monitor)
-        return fail(kNoMonitor);
-    ResetGraphicCardGammaTable();
-    emit StepTaskCounter();
-    m_MonitorConfigured = true;
-
-    if ((status = SetupMonitorForCalibration()) != 0)
-        return fail(status);
-    emit StepTaskCounter();
-    if ((status = MeasureNativePrimaries(true, true)) != 0)
-        return fail(status);
-    emit ShowColorAdjustmentWidgets(true);
-    emit StepTaskCounter();
 
     if (m_Monitor->MonitorSupportsColorAdjustmentInsRGBGamutMode()) {
         if ((status = AdjustDisplayWhitePoint()) != 0)
@@ -234,15 +196,7 @@ void CalibrateThread_sRGB_Preset::calibrate()
         return fail(status);
     emit StepTaskCounter();
 
-    m_AdjustValue.m_Brightness = quint16(m_CurrentBrightness);
-    m_AdjustValue.m_Contrast = quint16(m_CurrentContrast);
-    m_AdjustValue.m_RedGain = quint16(m_CurrentRedGain);
-    m_AdjustValue.m_GreenGain = quint16(m_CurrentGreenGain);
-    m_AdjustValue.m_BlueGain = quint16(m_CurrentBlueGain);
-    m_AdjustValue.SetAutoLuminanceState(
-        CAdjustValue::typeAutoLuminanceState(m_CurrentAutoLuminanceState));
-    m_AdjustValue.SetRGBGainOperationMode(
-        static_cast<signed char>(m_Monitor->GetRGBGainOperationMode()));
+    storeMonitorControls();
     emit StepTaskCounter();
 
     CColorValue &record = m_AdjustValue.m_ColorValue;
@@ -251,14 +205,6 @@ void CalibrateThread_sRGB_Preset::calibrate()
     CreateTargetSpline(&record, &m_Target, &record.m_TargetCurve);
     emit StepTaskCounter();
 
-    if ((status = m_Monitor->SaveCurrentSettings()) != 0)
+    if ((status = finishMonitorCalibration(preferences.iccAfterCalibration)) != 0)
         return fail(status);
-    emit StepTaskCounter();
-    if ((status = MeasureCorrectedPrimaries(preferences.iccAfterCalibration, true)) != 0)
-        return fail(status);
-    emit StepTaskCounter();
-
-    completeResult();
-    emit StepTaskCounter();
-    emit CalibrationComplete();
 }
