@@ -253,6 +253,8 @@ protected:
     // The result's closing fields (hours, OSD lock, monitor data, colour
     // preset, correction matrix, date, duration, primaries source, valid).
     void completeResult();
+    // The correction matrix used, calibration on, date, duration, valid.
+    void markResultValid();
     // The opening every monitor calibration shares: tasks announced, the
     // first white read and judged, monitor and sensor named in the result,
     // card ramp reset, monitor set up, native primaries measured. 0 or the

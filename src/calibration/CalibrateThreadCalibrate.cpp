@@ -65,15 +65,7 @@ void CalibrateThread::completeResult()
     uint preset = 0, presets = 0;
     if (m_Monitor->GetColorPreset(&preset, &presets) == 0)
         m_AdjustValue.m_ColorPreset = quint16(preset);
-    CColorValue &record = m_AdjustValue.m_ColorValue;
-    record.m_UseSensorCorrectionMatrix = m_UseSensorCorrection;
-    if (m_UseSensorCorrection)
-        m_SensorCorrection.GetCorrectionMatrixValues(record.m_SensorCorrectionMatrix);
-
-    m_AdjustValue.SetIsCalibrationOn(true);
-    m_AdjustValue.SetCalibrationDateTime(QDateTime::currentDateTime());
-    m_AdjustValue.m_CalibrationDuration = pz::CalibrationDurationSeconds(m_StartTime);
-    m_AdjustValue.m_IsValid = true;
+    markResultValid();
 
     // Wide-gamut panels get their primaries from the factory data when the
     // sensor cannot measure them well.
@@ -368,4 +360,17 @@ int CalibrateThread::finishMonitorCalibration(bool profileAfterCalibration)
     emit StepTaskCounter();
     emit CalibrationComplete();
     return 0;
+}
+
+void CalibrateThread::markResultValid()
+{
+    CColorValue &record = m_AdjustValue.m_ColorValue;
+    record.m_UseSensorCorrectionMatrix = m_UseSensorCorrection;
+    if (m_UseSensorCorrection)
+        m_SensorCorrection.GetCorrectionMatrixValues(record.m_SensorCorrectionMatrix);
+
+    m_AdjustValue.SetIsCalibrationOn(true);
+    m_AdjustValue.SetCalibrationDateTime(QDateTime::currentDateTime());
+    m_AdjustValue.m_CalibrationDuration = pz::CalibrationDurationSeconds(m_StartTime);
+    m_AdjustValue.m_IsValid = true;
 }

@@ -568,14 +568,7 @@ int CalibrateThread_HXSeries::finishCalibration()
     if (const int status = readBackRegisters())
         return status;
 
-    CColorValue &record = m_AdjustValue.m_ColorValue;
-    record.m_UseSensorCorrectionMatrix = m_UseSensorCorrection;
-    if (m_UseSensorCorrection)
-        m_SensorCorrection.GetCorrectionMatrixValues(record.m_SensorCorrectionMatrix);
-    m_AdjustValue.SetIsCalibrationOn(true);
-    m_AdjustValue.SetCalibrationDateTime(QDateTime::currentDateTime());
-    m_AdjustValue.m_CalibrationDuration = pz::CalibrationDurationSeconds(m_StartTime);
-    m_AdjustValue.m_IsValid = true;
+    markResultValid();
 
     const CTargetDisplay::typeMonitorColorGamutType gamut =
         m_TargetDisplay ? m_TargetDisplay->GetMonitorColorGamutType()
