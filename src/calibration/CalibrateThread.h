@@ -253,6 +253,10 @@ protected:
     // The result's closing fields (hours, OSD lock, monitor data, colour
     // preset, correction matrix, date, duration, primaries source, valid).
     void completeResult();
+    // The set-up's luminance controls: auto-luminance off or on as the
+    // target and `useAutoLuminance` allow, brightness to its maximum,
+    // contrast to half. 0, the monitor's code or kCancelled.
+    int setLuminanceControlsForCalibration(bool useAutoLuminance);
     // The correction matrix used, calibration on, date, duration, valid.
     void markResultValid();
     // The opening every monitor calibration shares: tasks announced, the

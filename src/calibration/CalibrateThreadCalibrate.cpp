@@ -114,34 +114,10 @@ int CalibrateThread::SetupMonitorForCalibration()
         emit StepSubTaskCounter();
     }
 
-    m_CurrentAutoLuminanceState = 0;
-    if (monitor.IsAutoLumianceModeSupported()) {
-        m_CurrentAutoLuminanceState = 1;
-        if ((!monitor.MonitorSupportsAutoLuminanceInNativeGammaMode() && nativeCurve)
-            || m_Target.m_IntensityType == CTargetValue::kIntensityMaximum
-            || !preferences.useAutoLuminance) {
-            monitor.SetAutoLumianceMode(kAutoLuminanceOff);
-        } else {
-            monitor.SetAutoLumianceMode(kAutoLuminanceOn);
-            m_CurrentAutoLuminanceState = 2;
-        }
-    }
-
-    if ((status = brightnessToMaximum()) != 0)
+    if ((status = setLuminanceControlsForCalibration(preferences.useAutoLuminance)) != 0)
         return status;
-    emit StepSubTaskCounter();
 
     uint current = 0, maximum = 0;
-    if (monitor.GetContrast(&current, &maximum) != 0) {
-        m_CurrentContrast = 0;
-    } else {
-        m_MaxContrast = qint32(maximum);
-        monitor.SetContrast(maximum / 2);
-        m_CurrentContrast = qint32(maximum / 2);
-    }
-    emit StepSubTaskCounter();
-    if (m_Abort)
-        return kCancelled;
 
     uint maxima[3] = {0, 0, 0};
     if ((status = monitor.SetMaximumRGBGain(&maxima[0], &maxima[1], &maxima[2])) != 0)
@@ -373,4 +349,40 @@ void CalibrateThread::markResultValid()
     m_AdjustValue.SetCalibrationDateTime(QDateTime::currentDateTime());
     m_AdjustValue.m_CalibrationDuration = pz::CalibrationDurationSeconds(m_StartTime);
     m_AdjustValue.m_IsValid = true;
+}
+
+int CalibrateThread::setLuminanceControlsForCalibration(bool useAutoLuminance)
+{
+    CDDCMonitor &monitor = *m_Monitor;
+    const bool nativeCurve = m_Target.m_GammaCurveType == CTargetValue::kCurveNative;
+    int status = 0;
+    m_CurrentAutoLuminanceState = 0;
+    if (monitor.IsAutoLumianceModeSupported()) {
+        m_CurrentAutoLuminanceState = 1;
+        if ((!monitor.MonitorSupportsAutoLuminanceInNativeGammaMode() && nativeCurve)
+            || m_Target.m_IntensityType == CTargetValue::kIntensityMaximum
+            || !useAutoLuminance) {
+            monitor.SetAutoLumianceMode(kAutoLuminanceOff);
+        } else {
+            monitor.SetAutoLumianceMode(kAutoLuminanceOn);
+            m_CurrentAutoLuminanceState = 2;
+        }
+    }
+
+    if ((status = brightnessToMaximum()) != 0)
+        return status;
+    emit StepSubTaskCounter();
+
+    uint current = 0, maximum = 0;
+    if (monitor.GetContrast(&current, &maximum) != 0) {
+        m_CurrentContrast = 0;
+    } else {
+        m_MaxContrast = qint32(maximum);
+        monitor.SetContrast(maximum / 2);
+        m_CurrentContrast = qint32(maximum / 2);
+    }
+    emit StepSubTaskCounter();
+    if (m_Abort)
+        return kCancelled;
+    return 0;
 }

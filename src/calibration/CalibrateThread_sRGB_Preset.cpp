@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kSetupSubtasks = 9;
 constexpr uint kAutoLuminanceOff = 2;
-constexpr uint kAutoLuminanceOn = 3;
 constexpr double kSetupStabilizationLuminance = 200.0;
 // Only a native white more than this far above the target is dimmed.
 constexpr double kDimAboveFactor = 1.1;
@@ -48,35 +47,8 @@ int CalibrateThread_sRGB_Preset::SetupMonitorForCalibration()
         return status;
     emit StepSubTaskCounter();
 
-    m_CurrentAutoLuminanceState = 0;
-    if (monitor.IsAutoLumianceModeSupported()) {
-        m_CurrentAutoLuminanceState = 1;
-        if ((!monitor.MonitorSupportsAutoLuminanceInNativeGammaMode()
-             && m_Target.m_GammaCurveType == CTargetValue::kCurveNative)
-            || m_Target.m_IntensityType == CTargetValue::kIntensityMaximum
-            || !preferences.useAutoLuminance) {
-            monitor.SetAutoLumianceMode(kAutoLuminanceOff);
-        } else {
-            monitor.SetAutoLumianceMode(kAutoLuminanceOn);
-            m_CurrentAutoLuminanceState = 2;
-        }
-    }
-
-    if ((status = brightnessToMaximum()) != 0)
+    if ((status = setLuminanceControlsForCalibration(preferences.useAutoLuminance)) != 0)
         return status;
-    emit StepSubTaskCounter();
-
-    uint current = 0, maximum = 0;
-    if (monitor.GetContrast(&current, &maximum) != 0) {
-        m_CurrentContrast = 0;
-    } else {
-        m_MaxContrast = qint32(maximum);
-        monitor.SetContrast(maximum / 2);
-        m_CurrentContrast = qint32(maximum / 2);
-    }
-    emit StepSubTaskCounter();
-    if (m_Abort)
-        return kCancelled;
 
     if (monitor.MonitorSupportsColorAdjustmentInsRGBGamutMode()) {
         uint maxima[3] = {uint(m_MaxRedGain), uint(m_MaxGreenGain), uint(m_MaxBlueGain)};
