@@ -97,8 +97,11 @@ void PZ_colorimeter_dialog::showEvent(QShowEvent *event)
     // The patch, not the dialog, goes to the display's centre column.
     const QRect screen = targetDisplayGeometry();
     if (screen.width() > 0) {
+        // move() places the frame: add its left edge to the patch's offset.
+        const int frameLeft = geometry().x() - frameGeometry().x();
         const QPoint patchAt = measurement_target_widget->mapTo(this, QPoint(0, 0));
-        move(screen.left() + screen.width() / 2 - (patchAt.x() + measurement_target_widget->width() / 2),
+        move(screen.left() + screen.width() / 2
+                 - (frameLeft + patchAt.x() + measurement_target_widget->width() / 2),
              screen.top() + screen.height() / 2 - height() / 2);
     }
 }
