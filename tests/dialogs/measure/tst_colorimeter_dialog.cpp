@@ -9,6 +9,7 @@
 #include "ModalBox.h"
 #include "PZ_colorimeter_dialog.h"
 #include "Resources.h"
+#include "SimLightSensor.h"
 #include "SimulatedScreens.h"
 
 #include <QClipboard>
@@ -23,6 +24,24 @@ namespace {
 
 const QString kEmptyCopy = QStringLiteral(
     "CIE XYZ\r\nX: -\r\nY: -\r\nZ: -\r\nCIE xyY\r\nx: -\r\ny: -\r\nY: -\r\nColor Temperature\r\n- K -\r\n");
+
+// A sensor whose every reading has the given XYZ.
+class FixedSensor : public SimLightSensor {
+public:
+    using SimLightSensor::SimLightSensor;
+    CCIEXYZ reading;
+    int measures = 0;
+    int Measure(unsigned) override
+    {
+        ++measures;
+        return kSensorOK;
+    }
+    int GetXYZData(CCIEXYZ &out) override
+    {
+        out = reading;
+        return kSensorOK;
+    }
+};
 
 bool within(double shown, double expected, double fraction)
 {
@@ -218,6 +237,33 @@ private slots:
         const int calls = measureCalls();
         QTest::qWait(50);
         QCOMPARE(measureCalls(), calls);
+    }
+
+    void negativeLuminanceShowsZeros()
+    {
+        rig.reset();
+        rig = std::make_unique<MeasureToolsRig>(SimMonitorConfig::hxsim24(), true, false);
+        auto *fixed = new FixedSensor(*rig->light);
+        fixed->reading = CCIEXYZ(12.0, -0.5, 3.0);
+        pTargetSensor->m_pCurrentSensor = fixed;   // the selector owns it
+        open();
+        clickSingle();
+        QCOMPARE(fixed->measures, 1);
+        QCOMPARE(dialog->colorimeter_XYZ_X_label->text(), QStringLiteral("0.00"));
+        QCOMPARE(dialog->colorimeter_XYZ_Z_label->text(), QStringLiteral("0.00"));
+        QCOMPARE(dialog->colorimeter_ColorTemp_line1_label->text(), QStringLiteral("- K"));
+    }
+
+    void withoutASensorNothingReads()
+    {
+        rig.reset();
+        rig = std::make_unique<MeasureToolsRig>(SimMonitorConfig::hxsim24(), true, false);
+        open();
+        clickSingle();
+        clickContinuous();
+        QVERIFY(QMetaObject::invokeMethod(timer(), "timeout"));
+        QCOMPARE(dialog->colorimeter_XYZ_X_label->text(), QStringLiteral("-"));
+        QCOMPARE(dialog->colorimeter_action_text_label->text(), QString());
     }
 
     void temperatureTexts_data()
