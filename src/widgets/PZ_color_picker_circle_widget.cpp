@@ -126,6 +126,11 @@ void PZ_color_picker_circle_widget::keyPressEvent(QKeyEvent *event)
         event->ignore();   // for the parent
         return;
     }
+    // A widget too small for a circle has no position to move to.
+    if (R <= 0.0) {
+        event->accept();
+        return;
+    }
     // The ball's offset, seen from the centre as the mouse sees a point.
     double hue = 0.0;
     double saturation = 0.0;

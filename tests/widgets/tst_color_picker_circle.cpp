@@ -156,6 +156,16 @@ private slots:
         QCOMPARE(spy.count(), 2);
     }
 
+    void tooSmallForACircle()
+    {
+        m_picker->setGeometry(0, 0, 18, 18);
+        QSignalSpy spy(m_picker, &PZ_color_picker_circle_widget::HueSatChanged);
+        QTest::mousePress(m_picker, Qt::LeftButton, Qt::NoModifier, QPoint(9, 9));
+        QTest::keyClick(m_picker, Qt::Key_Up);
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(m_parent->keys.isEmpty());
+    }
+
     void ballIsPaintedAtTheChoice()
     {
         // The ball's grey covers the saturated colour of the picture.
