@@ -131,6 +131,11 @@ private slots:
         c.level->setValue(5);
         QCOMPARE(rig.writes(), QStringList{"set 2ee 5"});
         QCOMPARE(rig.monitor->registerValue(kLevel), quint16(5));
+        // Cancel sends the level back first, then the LED, and saves once.
+        c.led->setValue(2);
+        c.cancel();
+        QCOMPARE(rig.writes(), (QStringList{"set 2ee 5", "set 2be 2", "set 2ee 3", "set 2be 3", "save"}));
+        QCOMPARE(rig.monitor->registerValue(kLevel), quint16(3));
     }
 
     // Each case moves the LED slider through `moves`, then closes.
