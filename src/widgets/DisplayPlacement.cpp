@@ -7,13 +7,27 @@
 
 namespace pz {
 
-QScreen *placeOnDisplay(QWidget &window, const QRect &displayBounds)
+namespace {
+
+QScreen *screenOf(const QRect &displayBounds)
 {
     if (displayBounds.width() <= 0)
         return nullptr;
     QScreen *screen = QGuiApplication::screenAt(displayBounds.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+QRect displayGeometry(const QRect &displayBounds)
+{
+    QScreen *screen = screenOf(displayBounds);
+    return screen ? screen->geometry() : QRect();
+}
+
+QScreen *placeOnDisplay(QWidget &window, const QRect &displayBounds)
+{
+    QScreen *screen = screenOf(displayBounds);
     if (!screen)
         return nullptr;
 

@@ -24,4 +24,9 @@ namespace pz {
 // alone.
 QScreen *placeOnDisplay(QWidget &window, const QRect &displayBounds);
 
+// The display's exact pixel rectangle for the record's bounds: the screen
+// placeOnDisplay would choose; empty for bounds without a positive width or
+// no screen at all.
+QRect displayGeometry(const QRect &displayBounds);
+
 } // namespace pz

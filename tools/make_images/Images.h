@@ -52,6 +52,10 @@ void drawArrowCancel(QPainter &p, const QSize &size);
 
 // The draggable handle of the gamut corners and the colour picker.
 void drawControlBall(QPainter &p, const QSize &size);
+// The colour picker's hue and saturation circle (ColorCircle.cpp), and the
+// grey ramp beside the colorimeter's brightness slider.
+void drawColorCircle(QPainter &p, const QSize &size);
+void drawGreyRampVertical(QPainter &p, const QSize &size);
 
 // The i1 Display (plain, Orvane's and the VOREDIRIVE) on the screen, lying
 // lens down for its zero calibration, with its diffuser for ambient light,

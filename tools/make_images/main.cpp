@@ -66,6 +66,8 @@ const ImageSpec kImages[] = {
     {kProgramImages, "arrow right.png", QSize(32, 32), images::drawArrowRight},
     {kProgramImages, "arrow cancel.png", QSize(32, 32), images::drawArrowCancel},
     {kProgramImages, "control ball.png", QSize(17, 17), images::drawControlBall},
+    {kProgramImages, "white point color circle.png", QSize(118, 118), images::drawColorCircle},
+    {kProgramImages, "grey-v-1.png", QSize(10, 128), images::drawGreyRampVertical},
     {kProgramImages, "splash blank.png", QSize(400, 160), images::drawSplashBlank},
     {kProgramImages, "splashpz.png", QSize(300, 80), images::drawSplashLogo},
     {kProgramImages, "alerts_yellow_icon_12.png", QSize(12, 12), images::drawAlertYellow},
