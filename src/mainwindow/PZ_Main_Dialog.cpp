@@ -9,6 +9,8 @@
 #include "MasterControl.h"
 #include "Messages.h"
 #include "MyCustomMessageBox.h"
+#include "PZ_About_Dialog.h"
+#include "PZ_Preferences_Dialog.h"
 #include "StringResources.h"
 #include "pz_test_pattern_dialog.h"
 
@@ -247,10 +249,28 @@ void PZ_Main_Dialog::show_version_info()
     DisplayMessage(this, m_VersionInfo, QMessageBox::Information, false, 0, false);
 }
 
+void PZ_Main_Dialog::about()
+{
+    PZ_About_Dialog box(this);
+    box.exec();
+}
+
+// Whatever the dialog's answer: the preferences may have changed the
+// targets shown, the commands offered and the calibration status.
+void PZ_Main_Dialog::preferences()
+{
+    {
+        PZ_Preferences_Dialog dialog(nullptr);
+        dialog.exec();
+    }
+    onCreateTargetList();
+    updateControlsStatus();
+    UpdateCalibrationStatus();
+    UpdateTargetUI();
+}
+
 // The operations below open the windows and flows that come with their own
 // dialogs; until those exist the commands do nothing.
-void PZ_Main_Dialog::about() {}
-void PZ_Main_Dialog::preferences() {}
 void PZ_Main_Dialog::monitor_settings_dialog() {}
 void PZ_Main_Dialog::show_colorimeter_dialog() {}
 void PZ_Main_Dialog::show_Ambient_Light_Measurement_dialog() {}

@@ -5,12 +5,18 @@
 #include "MainWindowRig.h"
 
 #include "ModalBox.h"
+#include "PZ_About_Dialog.h"
+#include "PZ_Preferences_Dialog.h"
 #include "SimulatedScreens.h"
 #include "pz_test_pattern_dialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QTimer>
 #include <QtTest>
 
 using namespace pz::test;
@@ -82,6 +88,7 @@ private slots:
     void closeStoresThePositionUnlessOnAnEdge();
     void closeQuestion();
     void informationAndTestPatternToggle();
+    void aboutAndPreferencesOpenTheirDialogs();
     void picture();
 };
 
@@ -341,6 +348,61 @@ void tst_MainWindowFrame::informationAndTestPatternToggle()
     QVERIFY(!pattern->isVisible());
     QVERIFY(!information_window->isVisible());
     test_pattern_window = nullptr;
+}
+
+// Runs act on the next modal dialog once it is up; act closes it.
+static void onNextModalDialog(std::function<void(QDialog &)> act)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*dialog);
+        }
+    });
+    timer->start(10);
+}
+
+void tst_MainWindowFrame::aboutAndPreferencesOpenTheirDialogs()
+{
+    MainWindowRig rig;
+    PZ_Main_Dialog &w = rig.open();
+
+    QDialog *about = nullptr;
+    QWidget *aboutParent = nullptr;
+    onNextModalDialog([&](QDialog &d) {
+        about = qobject_cast<PZ_About_Dialog *>(&d);
+        aboutParent = d.parentWidget();
+        d.accept();
+    });
+    w.action_About->trigger();
+    QVERIFY(about);
+    QCOMPARE(aboutParent, &w);
+
+    // The preferences dialog has no parent; what it changes shows at once.
+    CPreferences *preferences = rig.controller->GetPreferences();
+    const int before = int(preferences->m_RecalibrationPeriod);
+    bool sawPreferences = false;
+    QWidget *preferencesParent = &w;
+    onNextModalDialog([&](QDialog &d) {
+        auto *dialog = qobject_cast<PZ_Preferences_Dialog *>(&d);
+        sawPreferences = dialog != nullptr;
+        preferencesParent = d.parentWidget();
+        if (dialog) {
+            QComboBox *period = dialog->preferences_RecalibrationPeriod_comboBox;
+            period->setCurrentIndex(period->currentIndex() == 0 ? 1 : 0);
+            dialog->buttonBox->button(QDialogButtonBox::Ok)->click();
+        } else {
+            d.reject();
+        }
+    });
+    w.action_Preferences->trigger();
+    QVERIFY(sawPreferences);
+    QCOMPARE(preferencesParent, nullptr);
+    QVERIFY(int(preferences->m_RecalibrationPeriod) != before);
+    QVERIFY(w.main_Target_comboBox->count() > 0);
+    QCOMPARE(w.main_Target_comboBox->currentText(), w.currentTarget().m_Name);
 }
 
 void tst_MainWindowFrame::picture()
