@@ -45,15 +45,26 @@ QString displayName(const _MonitorData &record, int index)
     return GetStringResource(kDisplayItem).arg(QString::number(index + 1), record.m_ModelName);
 }
 
-// The tracker record of a monitor, found by its serial; false when there is none.
-bool findTrackerRecord(const QString &serial, quint32 id, _MonitorTrackerRecord &record)
+} // namespace
+
+bool PZ_Main_Dialog::lookUpTrackerRecord(const QString &serial, quint32 id,
+                                         _MonitorTrackerRecord &record)
 {
+    if (serial.isEmpty())
+        return false;
     record.m_Key = serial;
     record.m_ID = qint32(id);
     return pMasterControl->GetMonitorTracker()->GetMonitorTrackerRecord(record) >= 0;
 }
 
-} // namespace
+void PZ_Main_Dialog::storeTrackerRecord(_MonitorTrackerRecord &record)
+{
+    if (record.m_Key.isEmpty())
+        return;
+    pMasterControl->GetMonitorTracker()->UpdateMonitorTrackerRecord(record);
+    if (pMasterControl->WillWriteDataAtExit())
+        pMasterControl->WriteMasterControlData();
+}
 
 void PZ_Main_Dialog::CreateDisplayList()
 {
@@ -95,7 +106,7 @@ void PZ_Main_Dialog::onDisplaySelectionChanged(int index)
         ulong id = 0;
         monitor->GetMonitorVendorProductID(&id);
         _MonitorTrackerRecord tracked;
-        if (findTrackerRecord(monitor->GetMonitorSerialNumber(), quint32(id), tracked)) {
+        if (lookUpTrackerRecord(monitor->GetMonitorSerialNumber(), quint32(id), tracked)) {
             m_CurrentTarget = tracked.m_Target;
             m_CalibratedTarget = tracked.m_Target;
             m_CalibrationResult = tracked.m_Adjust;
@@ -177,7 +188,7 @@ bool PZ_Main_Dialog::AreAllSupportedDisplaysCalibrated()
         if (!isUsable(record))
             continue;
         _MonitorTrackerRecord tracked;
-        if (!findTrackerRecord(record.m_SerialNumber, record.m_ModelID, tracked)
+        if (!lookUpTrackerRecord(record.m_SerialNumber, record.m_ModelID, tracked)
             || !tracked.m_Adjust.m_IsCalibrationOn)
             return false;
     }
