@@ -7,7 +7,9 @@
 #include "CDDCMonitor.h"
 #include "CalibrationDue.h"
 #include "MasterControl.h"
+#include "Messages.h"
 #include "PZ_Information_Dialog.h"
+#include "PZ_restore_monitor_settings_dialog.h"
 #include "StringResources.h"
 
 #include <QApplication>
@@ -32,6 +34,7 @@ enum : unsigned {
     kDisplayItem = 502,
 };
 
+const int kRestoreFailed = -1025;
 // Dates before this year mean "never calibrated".
 const int kFirstCalibrationYear = 2000;
 
@@ -144,6 +147,73 @@ void PZ_Main_Dialog::UpdateCalibrationStatus()
         main_Calibration_On_checkBox->setChecked(false);
     }
     SetCalibratedTime(time);
+}
+
+void PZ_Main_Dialog::on_main_Calibration_On_checkBox_stateChanged(int state)
+{
+    CTargetDisplay *display = pMasterControl ? pMasterControl->GetTargetDisplay() : nullptr;
+    CDDCMonitor *monitor = display ? display->m_pDDCMonitor : nullptr;
+    if (!monitor || !DoesCurrentTargetMatchCalibratedTarget())
+        return;
+    block_unblock_usb_update(true);
+
+    bool on = false;
+    if (state != 0) {
+        on = putCalibrationBack(display, main_Display_comboBox->currentText());
+        if (on) {
+            monitor->SetOSDLock(pMasterControl->GetPreferences()->m_OSDLockLevel);
+        } else {
+            const QSignalBlocker blocker(main_Calibration_On_checkBox);
+            main_Calibration_On_checkBox->setChecked(false);
+            monitor->SetOSDLock(0);
+        }
+    } else {
+        monitor->SetOSDLock(0);
+    }
+    m_CalibrationResult.SetIsCalibrationOn(on);
+
+    ulong id = 0;
+    monitor->GetMonitorVendorProductID(&id);
+    _MonitorTrackerRecord tracked;
+    if (lookUpTrackerRecord(monitor->GetMonitorSerialNumber(), quint32(id), tracked)) {
+        tracked.m_Adjust.SetIsCalibrationOn(on);
+        storeTrackerRecord(tracked);
+    }
+    UpdateCalibrationStatus();
+    block_unblock_usb_update(false);
+}
+
+bool PZ_Main_Dialog::putCalibrationBack(CTargetDisplay *display, const QString &name)
+{
+    int verified = 0;
+    {
+        PZ_restore_monitor_settings_dialog verify(this, display, &m_CalibratedTarget,
+                                                  &m_CalibrationResult,
+                                                  PZ_restore_monitor_settings_dialog::kVerifySettings,
+                                                  name);
+        verified = verify.exec();
+    }
+    if (verified == 1)
+        return true;
+    if (verified != 0) {
+        // A read that failed is no proof that the settings changed: the
+        // calibration goes off, but the user learns why.
+        DisplayErrorMessage(this, verified, false, 0);
+        return false;
+    }
+    int restored = 0;
+    {
+        PZ_restore_monitor_settings_dialog restore(this, display, &m_CalibratedTarget,
+                                                   &m_CalibrationResult,
+                                                   PZ_restore_monitor_settings_dialog::kRestoreSettings,
+                                                   name);
+        restored = restore.exec();
+    }
+    if (restored != 0) {
+        DisplayErrorMessage(this, kRestoreFailed, false, 0);
+        return false;
+    }
+    return true;
 }
 
 void PZ_Main_Dialog::SetCalibratedTime(const QDateTime &time)

@@ -263,7 +263,6 @@ bool PZ_Main_Dialog::onSaveTarget()
     return false;
 }
 void PZ_Main_Dialog::onOpenMCSFile() {}
-void PZ_Main_Dialog::on_main_Calibration_On_checkBox_stateChanged(int) {}
 void PZ_Main_Dialog::start_check_display_settings() {}
 void PZ_Main_Dialog::start_check_calibration_sensor() {}
 void PZ_Main_Dialog::desktop_resized(int) {}

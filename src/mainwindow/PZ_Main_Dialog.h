@@ -31,6 +31,7 @@
 #include <QStringList>
 #include <memory>
 
+class CTargetDisplay;
 class QDateTime;
 class QTimer;
 
@@ -157,6 +158,10 @@ private:
     // a failure; a run without one switches the previous calibration off.
     QString takeCalibration(const CAdjustValue &result, bool withProfile, bool &countdown);
     void dropCalibration();
+    // Calibration On: verifies the monitor still holds the stored settings
+    // and puts them back when they differ; false when the calibration
+    // cannot be switched on (the reason already shown).
+    bool putCalibrationBack(CTargetDisplay *display, const QString &name);
 
     // The tracker record of a monitor by its serial; false when there is
     // none. A monitor without a serial never has one: an empty key would

@@ -1,0 +1,337 @@
+// One calibration from the main window's Calibrate button, end to end: the
+// program's controller and windows on the simulated desktop (an HXSIM24
+// behind its USB bridge), the simulated i1 Display Pro reading what the
+// windows show, on the virtual clock, in a temporary XDG home. Every modal
+// window is answered as a user would: Continue in the calibration window,
+// OK (or "Proceed anyway") in the boxes. Then the same again with the
+// sensor pulled out during the white point adjustment.
+
+#include "AppGlobals.h"
+#include "ApplicationWindows.h"
+#include "CDDCMonitor.h"
+#include "CalibrationSettingsFile.h"
+#include "Clock.h"
+#include "HostSystem.h"
+#include "MasterControl.h"
+#include "MasterControlDataFile.h"
+#include "PZ_Calibrate_Dialog.h"
+#include "PZ_Information_Dialog.h"
+#include "PZ_Main_Dialog.h"
+#include "Resources.h"
+#include "SimDesktop.h"
+#include "SimScreenSampler.h"
+#include "SimSensors.h"
+#include "StringResources.h"
+#include "SystemFolders.h"
+
+#include <QAbstractButton>
+#include <QDirIterator>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <lcms2.h>
+
+#include <memory>
+
+using namespace pz;
+
+namespace {
+
+// The controller as main starts it, with the sensor reading the screen
+// sampler (what the application's windows show on the simulated monitor).
+struct FlowRig {
+    FlowRig() : clockScope(&clock), desktop(SimDesktop::demo())
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+        desktop->install();
+        sampler = std::make_unique<SimScreenSampler>(*desktop);
+        sensors = std::make_unique<SimSensors>(*desktop, sampler.get());
+        sensors->attach(SimSensors::I1d3);
+        setStartupWindows(&windows);
+    }
+    ~FlowRig()
+    {
+        stop();
+        setStartupWindows(nullptr);
+        sensors.reset();
+        sampler.reset();
+        desktop->uninstall();
+    }
+    bool start()
+    {
+        controller = std::make_unique<MasterControl>();
+        pMasterControl = controller.get();
+        QSignalSpy opened(controller.get(), &MasterControl::startup_complete);
+        controller->Startup(false);
+        return !opened.isEmpty() || opened.wait(60000);
+    }
+    void stop()
+    {
+        controller.reset();
+        pMasterControl = nullptr;
+    }
+    QString dataFile() const
+    {
+        return home.filePath("config") + QLatin1Char('/') + GetStringResource(13);
+    }
+    QStringList filesNamed(const QString &pattern) const
+    {
+        QStringList found;
+        QDirIterator it(home.path(), {pattern}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+        found.sort();
+        return found;
+    }
+
+    QTemporaryDir home;
+    VirtualClock clock;
+    ScopedClock clockScope;
+    ScopedHostSystem host{platformHostSystem()};
+    std::unique_ptr<SimDesktop> desktop;
+    std::unique_ptr<SimScreenSampler> sampler;
+    std::unique_ptr<SimSensors> sensors;
+    ApplicationWindows windows;
+    std::unique_ptr<MasterControl> controller;
+};
+
+// Answers every modal window while a flow runs: Continue in the
+// calibration window, "Proceed anyway" or OK in the boxes. Keeps the
+// boxes' texts in order.
+class ModalUser : public QObject {
+public:
+    std::function<void(PZ_Calibrate_Dialog &)> onCalibrationWindow;
+    QStringList boxTexts;
+    int calibrationWindows = 0;
+    int calibrationResult = -1;
+
+    ModalUser()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalUser::poll);
+        m_timer.start(20);
+    }
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *window = qobject_cast<PZ_Calibrate_Dialog *>(modal)) {
+            if (window != m_window) {
+                m_window = window;
+                ++calibrationWindows;
+                connect(window, &QDialog::finished, this, [this](int r) { calibrationResult = r; });
+                if (onCalibrationWindow)
+                    onCalibrationWindow(*window);
+            }
+            if (window->continue_pushButton->isVisible() && window->continue_pushButton->isEnabled())
+                QTest::mouseClick(window->continue_pushButton, Qt::LeftButton);
+            return;
+        }
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxTexts << box->text();
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == QStringLiteral("Proceed anyway")) {
+                    button->click();
+                    return;
+                }
+            }
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->defaultButton()->click();
+        }
+    }
+
+    QTimer m_timer;
+    QPointer<PZ_Calibrate_Dialog> m_window;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray settingsBytes(const CTargetValue &target, const CAdjustValue &result)
+{
+    QByteArray bytes;
+    QDataStream s(&bytes, QIODevice::WriteOnly);
+    s.setVersion(QDataStream::Qt_4_6);
+    writeCalibrationSettings(s, target, result);
+    return bytes;
+}
+
+QByteArray bigEndian32(quint32 v)
+{
+    QByteArray b(4, 0);
+    for (int i = 0; i < 4; ++i)
+        b[i] = char((v >> (24 - 8 * i)) & 0xFF);
+    return b;
+}
+
+// The stored tracker record of a serial in the master-control data file.
+bool storedRecord(const QString &path, const QString &serial, _MonitorTrackerRecord &record)
+{
+    CMultiMonitor list;
+    CMonitorTracker tracker;
+    if (readMasterControlData(path, list, tracker, nullptr) != 0)
+        return false;
+    record.m_Key = serial;
+    return tracker.GetMonitorTrackerRecord(record) >= 0;
+}
+
+const QString kSerial = QStringLiteral("SIM0001");
+const quint32 kProfileIdAddress = 0xFF13 + 2;
+
+} // namespace
+
+static void initSensorPictures() { Q_INIT_RESOURCE(sensors); }
+
+class TestCalibrateFlowEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        initResources();
+        initSensorPictures();
+    }
+
+    void calibrateThenLoseTheSensor()
+    {
+        FlowRig rig;
+        QVERIFY(rig.start());
+        PZ_Main_Dialog *window = p_PZ_Main_Dialog;
+        QVERIFY(window);
+        QCOMPARE(window->currentTarget().m_Name, QStringLiteral("Photo Editing"));
+        QVERIFY(window->main_Calibrate__pushButton->isEnabled());
+
+        // ---- a calibration to its end ----
+        {
+            ModalUser user;
+            QString trace;
+            user.onCalibrationWindow = [&](PZ_Calibrate_Dialog &d) {
+                connect(d.calibrationThread(), &CalibrateThread::StartingTask, &d,
+                        [&](int id) { trace += QStringLiteral(" T%1").arg(id); });
+                connect(qApp, &QApplication::focusWindowChanged, &d, [&](QWindow *w) {
+                    trace += QStringLiteral(" F:") + (w ? w->objectName() : QStringLiteral("-"));
+                });
+                connect(&d, &PZ_Calibrate_Dialog::patchChanged, &d,
+                        [&] { trace += QStringLiteral(" p") + QString::number(rig.sensors->light().emissive().Y, 'f', 1); });
+            };
+            QTest::mouseClick(window->main_Calibrate__pushButton, Qt::LeftButton);
+            qDebug() << trace.right(300);
+            QCOMPARE(user.calibrationWindows, 1);
+            QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
+            QVERIFY(!user.boxTexts.isEmpty());
+            const QString summary = user.boxTexts.last();
+            QVERIFY2(summary.contains(GetStringResource(800)), qPrintable(user.boxTexts.join(" | ")));
+            QVERIFY2(summary.contains(GetStringResource(801)), qPrintable(summary));
+            QVERIFY2(summary.contains(GetStringResource(802)), qPrintable(summary));
+            QVERIFY(!summary.contains(QStringLiteral("red circle")));
+        }
+        const CAdjustValue result = window->calibrationResult();
+        QVERIFY(result.m_IsValid);
+        QVERIFY(result.m_IsCalibrationOn);
+        QCOMPARE(result.GetMonitorSerial(), kSerial);
+
+        // The profile: one file, named without a prompt, assigned to display 1.
+        const QStringList profiles = rig.filesNamed(QStringLiteral("*.icc"));
+        QCOMPARE(profiles.size(), 1);
+        QCOMPARE(QFileInfo(profiles.first()).fileName(), QStringLiteral("HXSIM24 SIM0001.icc"));
+        const QByteArray profileBytes = readAll(profiles.first());
+        QCOMPARE(rig.desktop->profiles().assignedProfile(1), profileBytes);
+        {
+            cmsHPROFILE h = cmsOpenProfileFromMem(profileBytes.constData(),
+                                                  cmsUInt32Number(profileBytes.size()));
+            QVERIFY(h);
+            const auto *trc = static_cast<const cmsToneCurve *>(cmsReadTag(h, cmsSigRedTRCTag));
+            QVERIFY(trc);
+            QCOMPARE(cmsGetToneCurveParametricType(trc), 1);
+            QVERIFY(qAbs(cmsGetToneCurveParams(trc)[0] - 2.2) < 0.005);
+            cmsCloseProfile(h);
+        }
+
+        // The calibration-settings file holds the target and the result.
+        const QStringList settings = rig.filesNamed(QStringLiteral("*.mcs"));
+        QCOMPARE(settings.size(), 1);
+        CTargetValue storedTarget;
+        CAdjustValue storedResult;
+        QCOMPARE(ReadCalibrationSettingsFile(settings.first(), storedTarget, storedResult), 0);
+        QCOMPARE(settingsBytes(storedTarget, storedResult),
+                 settingsBytes(window->currentTarget(), result));
+
+        // The tracker, in memory and already in the data file.
+        _MonitorTrackerRecord tracked;
+        tracked.m_Key = kSerial;
+        QVERIFY(rig.controller->GetMonitorTracker()->GetMonitorTrackerRecord(tracked) >= 0);
+        QCOMPARE(settingsBytes(tracked.m_Target, tracked.m_Adjust),
+                 settingsBytes(window->currentTarget(), result));
+        _MonitorTrackerRecord onDisk;
+        QVERIFY(storedRecord(rig.dataFile(), kSerial, onDisk));
+        QCOMPARE(onDisk.m_Adjust.m_CalibrationDateTime, result.m_CalibrationDateTime);
+        QVERIFY(onDisk.m_Adjust.m_IsCalibrationOn);
+
+        // The profile's date went into the monitor.
+        const QDateTime date = result.m_CalibrationDateTime;
+        const QDateTime toSecond(date.date(), QTime(date.time().hour(), date.time().minute(),
+                                                    date.time().second()), Qt::LocalTime);
+        QCOMPARE(rig.desktop->monitor(1)->eeprom(kProfileIdAddress, 4),
+                 bigEndian32(quint32(toSecond.toSecsSinceEpoch())));
+
+        // The window's status and the information window.
+        QCOMPARE(window->main_Calibration_Status_Text->text(), GetStringResource(301));
+        QVERIFY(window->main_Calibration_On_checkBox->isChecked());
+        QCOMPARE(window->main_Target_comboBox->itemIcon(window->main_Target_comboBox->currentIndex())
+                     .pixmap(16, 16).toImage().pixelColor(8, 8),
+                 QPixmap(QStringLiteral(":/images/Resources/green circle icon.png"))
+                     .toImage().pixelColor(8, 8));
+        QVERIFY(information_window && information_window->isVisible());
+        window->grab().save(QDir(QCoreApplication::applicationDirPath())
+                                .filePath("mainwindow_after_calibration.png"));
+
+        // ---- the sensor pulled out during the white point adjustment ----
+        const QByteArray settingsBefore = readAll(settings.first());
+        {
+            ModalUser user;
+            user.onCalibrationWindow = [&](PZ_Calibrate_Dialog &d) {
+                connect(d.calibrationThread(), &CalibrateThread::StartingTask, &d,
+                        [&](int id) {
+                            if (id == CalibrateThread::TASK_ADJUSTING_WHITE_POINT)
+                                rig.sensors->unplugAfterUs(SimSensors::I1d3, 200000);
+                        },
+                        Qt::DirectConnection);
+            };
+            QTest::mouseClick(window->main_Calibrate__pushButton, Qt::LeftButton);
+            QCOMPARE(user.calibrationWindows, 1);
+            QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
+            qDebug() << user.boxTexts;
+            QVERIFY2(user.boxTexts.size() >= 2, qPrintable(user.boxTexts.join(" | ")));
+            const QString summary = user.boxTexts.last();
+            QVERIFY2(summary.contains(GetStringResource(150)), qPrintable(summary));
+            QVERIFY(summary.contains(QStringLiteral("red circle icon.png")));
+        }
+        QCOMPARE(rig.filesNamed(QStringLiteral("*.icc")), profiles);
+        QCOMPARE(rig.filesNamed(QStringLiteral("*.mcs")), settings);
+        QCOMPARE(readAll(profiles.first()), profileBytes);
+        QCOMPARE(readAll(settings.first()), settingsBefore);
+        QVERIFY(!window->calibrationResult().m_IsCalibrationOn);
+        QCOMPARE(window->main_Calibration_Status_Text->text(), GetStringResource(302));
+        QVERIFY(!window->main_Calibration_On_checkBox->isChecked());
+
+        // The exit keeps the record, switched off.
+        rig.stop();
+        _MonitorTrackerRecord atExit;
+        QVERIFY(storedRecord(rig.dataFile(), kSerial, atExit));
+        QCOMPARE(atExit.m_Adjust.m_CalibrationDateTime, result.m_CalibrationDateTime);
+        QVERIFY(!atExit.m_Adjust.m_IsCalibrationOn);
+    }
+};
+
+QTEST_MAIN(TestCalibrateFlowEndToEnd)
+#include "tst_calibrate_flow_end_to_end.moc"
