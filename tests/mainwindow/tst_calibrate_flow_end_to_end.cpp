@@ -214,18 +214,7 @@ private slots:
         // ---- a calibration to its end ----
         {
             ModalUser user;
-            QString trace;
-            user.onCalibrationWindow = [&](PZ_Calibrate_Dialog &d) {
-                connect(d.calibrationThread(), &CalibrateThread::StartingTask, &d,
-                        [&](int id) { trace += QStringLiteral(" T%1").arg(id); });
-                connect(qApp, &QApplication::focusWindowChanged, &d, [&](QWindow *w) {
-                    trace += QStringLiteral(" F:") + (w ? w->objectName() : QStringLiteral("-"));
-                });
-                connect(&d, &PZ_Calibrate_Dialog::patchChanged, &d,
-                        [&] { trace += QStringLiteral(" p") + QString::number(rig.sensors->light().emissive().Y, 'f', 1); });
-            };
             QTest::mouseClick(window->main_Calibrate__pushButton, Qt::LeftButton);
-            qDebug() << trace.right(300);
             QCOMPARE(user.calibrationWindows, 1);
             QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
             QVERIFY(!user.boxTexts.isEmpty());
@@ -310,7 +299,6 @@ private slots:
             QTest::mouseClick(window->main_Calibrate__pushButton, Qt::LeftButton);
             QCOMPARE(user.calibrationWindows, 1);
             QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
-            qDebug() << user.boxTexts;
             QVERIFY2(user.boxTexts.size() >= 2, qPrintable(user.boxTexts.join(" | ")));
             const QString summary = user.boxTexts.last();
             QVERIFY2(summary.contains(GetStringResource(150)), qPrintable(summary));
