@@ -8,6 +8,7 @@
 
 #include "AppGlobals.h"
 #include "ApplicationWindows.h"
+#include "FlowUser.h"
 #include "CDDCMonitor.h"
 #include "CalibrationSettingsFile.h"
 #include "Clock.h"
@@ -38,6 +39,7 @@
 #include <memory>
 
 using namespace pz;
+using namespace pz::test;
 
 namespace {
 
@@ -98,57 +100,6 @@ struct FlowRig {
     std::unique_ptr<SimSensors> sensors;
     ApplicationWindows windows;
     std::unique_ptr<MasterControl> controller;
-};
-
-// Answers every modal window while a flow runs: Continue in the
-// calibration window, "Proceed anyway" or OK in the boxes. Keeps the
-// boxes' texts in order.
-class ModalUser : public QObject {
-public:
-    std::function<void(PZ_Calibrate_Dialog &)> onCalibrationWindow;
-    QStringList boxTexts;
-    int calibrationWindows = 0;
-    int calibrationResult = -1;
-
-    ModalUser()
-    {
-        connect(&m_timer, &QTimer::timeout, this, &ModalUser::poll);
-        m_timer.start(20);
-    }
-
-private:
-    void poll()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *window = qobject_cast<PZ_Calibrate_Dialog *>(modal)) {
-            if (window != m_window) {
-                m_window = window;
-                ++calibrationWindows;
-                connect(window, &QDialog::finished, this, [this](int r) { calibrationResult = r; });
-                if (onCalibrationWindow)
-                    onCalibrationWindow(*window);
-            }
-            if (window->continue_pushButton->isVisible() && window->continue_pushButton->isEnabled())
-                QTest::mouseClick(window->continue_pushButton, Qt::LeftButton);
-            return;
-        }
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            boxTexts << box->text();
-            for (QAbstractButton *button : box->buttons()) {
-                if (button->text() == QStringLiteral("Proceed anyway")) {
-                    button->click();
-                    return;
-                }
-            }
-            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-                ok->click();
-            else
-                box->defaultButton()->click();
-        }
-    }
-
-    QTimer m_timer;
-    QPointer<PZ_Calibrate_Dialog> m_window;
 };
 
 QByteArray readAll(const QString &path)
@@ -213,7 +164,7 @@ private slots:
 
         // ---- a calibration to its end ----
         {
-            ModalUser user;
+            FlowUser user;
             QTest::mouseClick(window->main_Calibrate__pushButton, Qt::LeftButton);
             QCOMPARE(user.calibrationWindows, 1);
             QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
@@ -287,7 +238,7 @@ private slots:
         // ---- the sensor pulled out during the white point adjustment ----
         const QByteArray settingsBefore = readAll(settings.first());
         {
-            ModalUser user;
+            FlowUser user;
             user.onCalibrationWindow = [&](PZ_Calibrate_Dialog &d) {
                 connect(d.calibrationThread(), &CalibrateThread::StartingTask, &d,
                         [&](int id) {
