@@ -10,6 +10,9 @@
 #include "ApplicationWindows.h"
 #include "FlowUser.h"
 #include "CDDCMonitor.h"
+#include "DisplaySettingsCheck.h"
+#include "Messages.h"
+#include "ModalBox.h"
 #include "CalibrationSettingsFile.h"
 #include "Clock.h"
 #include "HostSystem.h"
@@ -20,12 +23,14 @@
 #include "PZ_Main_Dialog.h"
 #include "Resources.h"
 #include "SimDesktop.h"
+#include "SimOrvaneMonitor.h"
 #include "SimScreenSampler.h"
 #include "SimSensors.h"
 #include "StringResources.h"
 #include "SystemFolders.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QDirIterator>
 #include <QFile>
 #include <QMessageBox>
@@ -137,6 +142,24 @@ bool storedRecord(const QString &path, const QString &serial, _MonitorTrackerRec
 }
 
 const QString kSerial = QStringLiteral("SIM0001");
+
+// One calibration through the window; false when it did not end calibrated.
+bool calibrateOnce(PZ_Main_Dialog &window)
+{
+    FlowUser user;
+    QTest::mouseClick(window.main_Calibrate__pushButton, Qt::LeftButton);
+    return user.calibrationResult == QDialog::Accepted && window.calibrationResult().m_IsValid;
+}
+
+// The OSD lock registers (0xE3, 0xFB) of the simulated monitor.
+QPair<int, int> osdLock(SimDesktop &desktop)
+{
+    SimOrvaneMonitor *m = desktop.monitor(1);
+    return {m->registerValue(0xE3), m->registerValue(0xFB)};
+}
+
+// A gamut register of the calibration, changed behind the program's back.
+const quint16 kGamutRegister = 0x1055;
 const quint32 kProfileIdAddress = 0xFF13 + 2;
 
 } // namespace
@@ -269,6 +292,135 @@ private slots:
         QVERIFY(storedRecord(rig.dataFile(), kSerial, atExit));
         QCOMPARE(atExit.m_Adjust.m_CalibrationDateTime, result.m_CalibrationDateTime);
         QVERIFY(!atExit.m_Adjust.m_IsCalibrationOn);
+    }
+
+    void calibrationOnAndOff()
+    {
+        FlowRig rig;
+        QVERIFY(rig.start());
+        PZ_Main_Dialog &window = *p_PZ_Main_Dialog;
+        rig.controller->GetPreferences()->SetOSDLockLevel(2);
+        QVERIFY(calibrateOnce(window));
+        QCheckBox *box = window.main_Calibration_On_checkBox;
+        QVERIFY(box->isChecked() && box->isEnabled());
+        auto trackedOn = [&] {
+            _MonitorTrackerRecord r;
+            r.m_Key = kSerial;
+            return rig.controller->GetMonitorTracker()->GetMonitorTrackerRecord(r) >= 0
+                && r.m_Adjust.m_IsCalibrationOn;
+        };
+
+        // Off: unlocked, status and tracker follow.
+        {
+            ModalBoxAnswer none;
+            QTest::mouseClick(box, Qt::LeftButton);
+            QVERIFY(!none.shown());
+        }
+        QCOMPARE(osdLock(*rig.desktop).second, 0);
+        QCOMPARE(window.main_Calibration_Status_Text->text(), GetStringResource(302));
+        QVERIFY(!trackedOn());
+        _MonitorTrackerRecord onDisk;
+        QVERIFY(storedRecord(rig.dataFile(), kSerial, onDisk));
+        QVERIFY(!onDisk.m_Adjust.m_IsCalibrationOn);
+
+        // On with the settings unchanged: the preference's lock.
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(box->isChecked());
+        QCOMPARE(osdLock(*rig.desktop), qMakePair(0, 1));
+        QCOMPARE(window.main_Calibration_Status_Text->text(), GetStringResource(301));
+        QVERIFY(trackedOn());
+
+        // On after a change behind the program's back: the restore puts it back.
+        SimOrvaneMonitor *monitor = rig.desktop->monitor(1);
+        const quint16 calibrated = monitor->registerValue(kGamutRegister);
+        QTest::mouseClick(box, Qt::LeftButton);
+        monitor->setRegister(kGamutRegister, calibrated + 7);
+        QCOMPARE(monitor->registerValue(kGamutRegister), quint16(calibrated + 7));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(box->isChecked());
+        QCOMPARE(monitor->registerValue(kGamutRegister), calibrated);
+        QVERIFY(trackedOn());
+
+        // A monitor that does not answer the verification: the calibration
+        // goes off, and the user is told why.
+        QTest::mouseClick(box, Qt::LeftButton);
+        monitor->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
+        {
+            ModalBoxAnswer answer;
+            QTest::mouseClick(box, Qt::LeftButton);
+            QVERIFY(answer.shown());
+            QCOMPARE(answer.text(), errorMessageText(-1));
+        }
+        monitor->clearFaults();
+        QVERIFY(!box->isChecked());
+        QCOMPARE(window.main_Calibration_Status_Text->text(), GetStringResource(302));
+        QVERIFY(!trackedOn());
+    }
+
+    void startupCheck()
+    {
+        FlowRig rig;
+        QVERIFY(rig.start());
+        PZ_Main_Dialog &window = *p_PZ_Main_Dialog;
+
+        // Never calibrated.
+        {
+            ModalBoxAnswer answer;
+            QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+            QCOMPARE(answer.text(), QStringLiteral("Display 1 - HXSIM24 is not calibrated.<br>"));
+        }
+        QVERIFY(calibrateOnce(window));
+        // Nothing to report: no box.
+        {
+            ModalBoxAnswer answer;
+            QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+            QTest::qWait(50);
+            QVERIFY(!answer.shown());
+        }
+        // Due: calibrated 16 days ago with a period of 14, settings unchanged.
+        CMonitorTracker &tracker = *rig.controller->GetMonitorTracker();
+        _MonitorTrackerRecord record;
+        record.m_Key = kSerial;
+        QVERIFY(tracker.GetMonitorTrackerRecord(record) >= 0);
+        const _MonitorTrackerRecord calibrated = record;
+        record.m_Adjust.SetCalibrationDateTime(QDateTime::currentDateTime().addDays(-16));
+        tracker.UpdateMonitorTrackerRecord(record);
+        rig.controller->GetPreferences()->SetRecalibrationPeriod(14);
+        {
+            ModalBoxAnswer answer;
+            QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+            QCOMPARE(answer.text(), GetStringResource(602).arg("Display 1 - HXSIM24").arg(2));
+        }
+        rig.controller->GetPreferences()->SetRecalibrationPeriod(0);
+        tracker.UpdateMonitorTrackerRecord(const_cast<_MonitorTrackerRecord &>(calibrated));
+
+        // Changed behind the tracker's back, Yes: the register is put back.
+        SimOrvaneMonitor *monitor = rig.desktop->monitor(1);
+        const quint16 value = monitor->registerValue(kGamutRegister);
+        monitor->setRegister(kGamutRegister, value + 5);
+        {
+            ModalBoxAnswer question(QMessageBox::Yes);
+            QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+            QVERIFY(question.text().startsWith(QStringLiteral("Settings for Display 1 - HXSIM24 have changed.")));
+        }
+        QCOMPARE(monitor->registerValue(kGamutRegister), value);
+
+        // Changed again, No: the calibration is switched off.
+        monitor->setRegister(kGamutRegister, value + 5);
+        {
+            ModalBoxAnswer question(QMessageBox::No);
+            QVERIFY(CheckAllSupportedDisplaySettings(nullptr));
+            QVERIFY(question.shown());
+        }
+        record.m_Key = kSerial;
+        QVERIFY(tracker.GetMonitorTrackerRecord(record) >= 0);
+        QVERIFY(!record.m_Adjust.m_IsCalibrationOn);
+        {
+            ModalBoxAnswer answer;
+            QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+            QCOMPARE(answer.text(),
+                     QStringLiteral("Calibration for Display 1 - HXSIM24 is currently set to off.<br>"));
+        }
     }
 };
 
