@@ -197,6 +197,7 @@ private slots:
             QVERIFY2(summary.contains(GetStringResource(801)), qPrintable(summary));
             QVERIFY2(summary.contains(GetStringResource(802)), qPrintable(summary));
             QVERIFY(!summary.contains(QStringLiteral("red circle")));
+            QVERIFY(user.countdowns.last());
         }
         const CAdjustValue result = window->calibrationResult();
         QVERIFY(result.m_IsValid);
@@ -277,6 +278,7 @@ private slots:
             const QString summary = user.boxTexts.last();
             QVERIFY2(summary.contains(GetStringResource(150)), qPrintable(summary));
             QVERIFY(summary.contains(QStringLiteral("red circle icon.png")));
+            QVERIFY(!user.countdowns.last());
         }
         QCOMPARE(rig.filesNamed(QStringLiteral("*.icc")), profiles);
         QCOMPARE(rig.filesNamed(QStringLiteral("*.mcs")), settings);
@@ -292,6 +294,27 @@ private slots:
         QVERIFY(storedRecord(rig.dataFile(), kSerial, atExit));
         QCOMPARE(atExit.m_Adjust.m_CalibrationDateTime, result.m_CalibrationDateTime);
         QVERIFY(!atExit.m_Adjust.m_IsCalibrationOn);
+    }
+
+    // The desktop refuses the profile: created, not selected, and the
+    // summary waits for the user.
+    void profileRefused()
+    {
+        FlowRig rig;
+        QVERIFY(rig.start());
+        rig.desktop->profiles().setRefuses(true);
+        FlowUser user;
+        QTest::mouseClick(p_PZ_Main_Dialog->main_Calibrate__pushButton, Qt::LeftButton);
+        QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
+        const QString summary = user.boxTexts.last();
+        QVERIFY2(summary.contains(GetStringResource(801)), qPrintable(summary));
+        QVERIFY(!summary.contains(GetStringResource(802)));
+        QVERIFY(summary.contains(QStringLiteral("red circle icon.png\">&nbsp;")
+                                 + GetStringResource(131)));
+        QVERIFY(!user.countdowns.last());
+        QCOMPARE(rig.filesNamed(QStringLiteral("*.icc")).size(), 1);
+        QCOMPARE(rig.filesNamed(QStringLiteral("*.mcs")).size(), 1);
+        QVERIFY(rig.desktop->profiles().assignedProfile(1).isEmpty());
     }
 
     void calibrationOnAndOff()
