@@ -3,12 +3,15 @@
 // calibration-settings file (its failure reported, a second one in the same
 // minute kept apart), cancellation, a run without a calibrated result and
 // the warm-up warning. Profiles are switched off here; the end-to-end test
-// writes them.
+// writes them. Also the start-up display check on a desktop without a
+// supported monitor.
 
 #include "CalibrateThreadFactory.h"
 #include "CalibrationSettingsFile.h"
+#include "DisplaySettingsCheck.h"
 #include "FlowUser.h"
 #include "MainWindowRig.h"
+#include "ModalBox.h"
 #include "SimOrvaneMonitor.h"
 
 #include <QComboBox>
@@ -241,6 +244,30 @@ private slots:
             QCOMPARE(user.boxTexts.size(), 1);
             QVERIFY(user.boxTexts.first().contains(GetStringResource(800)));
         }
+    }
+
+
+    void startupCheckWithoutSupportedMonitors_data()
+    {
+        QTest::addColumn<bool>("plainDisplay");
+        QTest::newRow("no monitors") << false;
+        QTest::newRow("a plain display") << true;
+    }
+    void startupCheckWithoutSupportedMonitors()
+    {
+        QFETCH(bool, plainDisplay);
+        auto desk = std::make_unique<SimDesktop>();
+        if (plainDisplay)
+            desk->addPlainDisplay(1, QRectF(0, 0, 1920, 1200), QByteArray());
+        MainWindowRig rig(std::move(desk));
+        rig.detect();
+        QCOMPARE(rig.controller->GetMultiMonitor()->GetDisplayCount(), plainDisplay ? 1 : 0);
+        ModalBoxAnswer answer;
+        QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+        QCOMPARE(answer.text(),
+                 QStringLiteral("No supported Orvane monitors were detected. Verify that a supported "
+                                "model of display monitor is connected. See the README file and "
+                                "Users Guide for more information.<br>"));
     }
 };
 
