@@ -1,5 +1,6 @@
 #include "ApplicationWindows.h"
 
+#include "DisplaySettingsCheck.h"
 #include "PZ_Information_Dialog.h"
 #include "PZ_Main_Dialog.h"
 #include "pz_test_pattern_dialog.h"
@@ -31,6 +32,9 @@ void ApplicationWindows::deleteWindows(QWidget *mainWindow)
     delete m_testPatternWindow;
 }
 
-void ApplicationWindows::checkAllSupportedDisplaySettings(QWidget *) {}
+void ApplicationWindows::checkAllSupportedDisplaySettings(QWidget *parent)
+{
+    CheckAllSupportedDisplaySettings(parent);
+}
 
 } // namespace pz

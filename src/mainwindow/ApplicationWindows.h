@@ -1,8 +1,8 @@
 #pragma once
 // The application's start-up windows behind the controller's StartupWindows
 // interface: the main window, the information window and the test pattern
-// window (both children of the main window). The auto-mode display check
-// reports nothing yet.
+// window (both children of the main window), and the auto-mode display
+// check.
 
 #include "StartupWindows.h"
 #include "pz_test_pattern_dialog.h"

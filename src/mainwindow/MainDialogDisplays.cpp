@@ -7,7 +7,9 @@
 #include "CDDCMonitor.h"
 #include "CalibrationDue.h"
 #include "MasterControl.h"
+#include "Messages.h"
 #include "PZ_Information_Dialog.h"
+#include "PZ_restore_monitor_settings_dialog.h"
 #include "StringResources.h"
 
 #include <QApplication>
@@ -32,6 +34,7 @@ enum : unsigned {
     kDisplayItem = 502,
 };
 
+const int kRestoreFailed = -1025;
 // Dates before this year mean "never calibrated".
 const int kFirstCalibrationYear = 2000;
 
@@ -45,15 +48,26 @@ QString displayName(const _MonitorData &record, int index)
     return GetStringResource(kDisplayItem).arg(QString::number(index + 1), record.m_ModelName);
 }
 
-// The tracker record of a monitor, found by its serial; false when there is none.
-bool findTrackerRecord(const QString &serial, quint32 id, _MonitorTrackerRecord &record)
+} // namespace
+
+bool PZ_Main_Dialog::lookUpTrackerRecord(const QString &serial, quint32 id,
+                                         _MonitorTrackerRecord &record)
 {
+    if (serial.isEmpty())
+        return false;
     record.m_Key = serial;
     record.m_ID = qint32(id);
     return pMasterControl->GetMonitorTracker()->GetMonitorTrackerRecord(record) >= 0;
 }
 
-} // namespace
+void PZ_Main_Dialog::storeTrackerRecord(_MonitorTrackerRecord &record)
+{
+    if (record.m_Key.isEmpty())
+        return;
+    pMasterControl->GetMonitorTracker()->UpdateMonitorTrackerRecord(record);
+    if (pMasterControl->WillWriteDataAtExit())
+        pMasterControl->WriteMasterControlData();
+}
 
 void PZ_Main_Dialog::CreateDisplayList()
 {
@@ -95,7 +109,7 @@ void PZ_Main_Dialog::onDisplaySelectionChanged(int index)
         ulong id = 0;
         monitor->GetMonitorVendorProductID(&id);
         _MonitorTrackerRecord tracked;
-        if (findTrackerRecord(monitor->GetMonitorSerialNumber(), quint32(id), tracked)) {
+        if (lookUpTrackerRecord(monitor->GetMonitorSerialNumber(), quint32(id), tracked)) {
             m_CurrentTarget = tracked.m_Target;
             m_CalibratedTarget = tracked.m_Target;
             m_CalibrationResult = tracked.m_Adjust;
@@ -133,6 +147,73 @@ void PZ_Main_Dialog::UpdateCalibrationStatus()
         main_Calibration_On_checkBox->setChecked(false);
     }
     SetCalibratedTime(time);
+}
+
+void PZ_Main_Dialog::on_main_Calibration_On_checkBox_stateChanged(int state)
+{
+    CTargetDisplay *display = pMasterControl ? pMasterControl->GetTargetDisplay() : nullptr;
+    CDDCMonitor *monitor = display ? display->m_pDDCMonitor : nullptr;
+    if (!monitor || !DoesCurrentTargetMatchCalibratedTarget())
+        return;
+    block_unblock_usb_update(true);
+
+    bool on = false;
+    if (state != 0) {
+        on = putCalibrationBack(display, main_Display_comboBox->currentText());
+        if (on) {
+            monitor->SetOSDLock(pMasterControl->GetPreferences()->m_OSDLockLevel);
+        } else {
+            const QSignalBlocker blocker(main_Calibration_On_checkBox);
+            main_Calibration_On_checkBox->setChecked(false);
+            monitor->SetOSDLock(0);
+        }
+    } else {
+        monitor->SetOSDLock(0);
+    }
+    m_CalibrationResult.SetIsCalibrationOn(on);
+
+    ulong id = 0;
+    monitor->GetMonitorVendorProductID(&id);
+    _MonitorTrackerRecord tracked;
+    if (lookUpTrackerRecord(monitor->GetMonitorSerialNumber(), quint32(id), tracked)) {
+        tracked.m_Adjust.SetIsCalibrationOn(on);
+        storeTrackerRecord(tracked);
+    }
+    UpdateCalibrationStatus();
+    block_unblock_usb_update(false);
+}
+
+bool PZ_Main_Dialog::putCalibrationBack(CTargetDisplay *display, const QString &name)
+{
+    int verified = 0;
+    {
+        PZ_restore_monitor_settings_dialog verify(this, display, &m_CalibratedTarget,
+                                                  &m_CalibrationResult,
+                                                  PZ_restore_monitor_settings_dialog::kVerifySettings,
+                                                  name);
+        verified = verify.exec();
+    }
+    if (verified == 1)
+        return true;
+    if (verified != 0) {
+        // A read that failed is no proof that the settings changed: the
+        // calibration goes off, but the user learns why.
+        DisplayErrorMessage(this, verified, false, 0);
+        return false;
+    }
+    int restored = 0;
+    {
+        PZ_restore_monitor_settings_dialog restore(this, display, &m_CalibratedTarget,
+                                                   &m_CalibrationResult,
+                                                   PZ_restore_monitor_settings_dialog::kRestoreSettings,
+                                                   name);
+        restored = restore.exec();
+    }
+    if (restored != 0) {
+        DisplayErrorMessage(this, kRestoreFailed, false, 0);
+        return false;
+    }
+    return true;
 }
 
 void PZ_Main_Dialog::SetCalibratedTime(const QDateTime &time)
@@ -177,7 +258,7 @@ bool PZ_Main_Dialog::AreAllSupportedDisplaysCalibrated()
         if (!isUsable(record))
             continue;
         _MonitorTrackerRecord tracked;
-        if (!findTrackerRecord(record.m_SerialNumber, record.m_ModelID, tracked)
+        if (!lookUpTrackerRecord(record.m_SerialNumber, record.m_ModelID, tracked)
             || !tracked.m_Adjust.m_IsCalibrationOn)
             return false;
     }

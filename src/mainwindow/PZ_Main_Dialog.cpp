@@ -274,7 +274,6 @@ void PZ_Main_Dialog::preferences()
 void PZ_Main_Dialog::monitor_settings_dialog() {}
 void PZ_Main_Dialog::show_colorimeter_dialog() {}
 void PZ_Main_Dialog::show_Ambient_Light_Measurement_dialog() {}
-void PZ_Main_Dialog::calibrate() {}
 void PZ_Main_Dialog::profile() {}
 void PZ_Main_Dialog::validate_calibration() {}
 void PZ_Main_Dialog::on_main_Target_Edit_pushButton_clicked() {}
@@ -284,7 +283,6 @@ bool PZ_Main_Dialog::onSaveTarget()
     return false;
 }
 void PZ_Main_Dialog::onOpenMCSFile() {}
-void PZ_Main_Dialog::on_main_Calibration_On_checkBox_stateChanged(int) {}
 void PZ_Main_Dialog::start_check_display_settings() {}
 void PZ_Main_Dialog::start_check_calibration_sensor() {}
 void PZ_Main_Dialog::desktop_resized(int) {}

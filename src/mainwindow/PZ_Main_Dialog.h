@@ -22,6 +22,7 @@
 // MainDialogRefresh.cpp (device changes and start-up slots).
 
 #include "CAdjustValue.h"
+#include "CMonitorTracker.h"
 #include "CTargetValue.h"
 
 #include "ui_mainWindow.h"
@@ -30,6 +31,7 @@
 #include <QStringList>
 #include <memory>
 
+class CTargetDisplay;
 class QDateTime;
 class QTimer;
 
@@ -83,6 +85,15 @@ public:
     // Returns -1 without a monitor object, else 0. load asks to load what
     // was found when it is not the calibration held.
     int FindBestMCSForCurrentTarget(CTargetValue target, bool load, int *status);
+    // Writes one calibration-settings file for target and result into the
+    // calibration-settings folder, never over an existing file: 0, -1500
+    // (no folder, or the file cannot be opened) or -1504 (write failed).
+    int CreateMCSFile(CTargetValue *target, CAdjustValue *result);
+
+    // ---- calibrate flow ----
+    // The warm-up warning of a monitor whose backlight has not been on for
+    // half an hour: 0 go on, -1 the user chose not to.
+    int check_backlight_on_time();
 
     // ---- device-change refresh ----
     // true holds refreshes back; false releases them and starts a refresh
@@ -140,6 +151,25 @@ private:
     void SetCalibratedTime(const QDateTime &time);
     // The status of one target file for the list; -1 when it gets no item.
     int targetListStatus(const CTargetValue &target);
+
+    // The calibrate flow's two endings: a calibrated result becomes the
+    // display's calibration (profile, settings file, tracker, status) and
+    // gives the summary text, clearing countdown when the summary reports
+    // a failure; a run without one switches the previous calibration off.
+    QString takeCalibration(const CAdjustValue &result, bool withProfile, bool &countdown);
+    void dropCalibration();
+    // Calibration On: verifies the monitor still holds the stored settings
+    // and puts them back when they differ; false when the calibration
+    // cannot be switched on (the reason already shown).
+    bool putCalibrationBack(CTargetDisplay *display, const QString &name);
+
+    // The tracker record of a monitor by its serial; false when there is
+    // none. A monitor without a serial never has one: an empty key would
+    // match every other such monitor.
+    bool lookUpTrackerRecord(const QString &serial, quint32 id, _MonitorTrackerRecord &record);
+    // Replaces or appends the record (not for an empty serial) and writes
+    // the master-control data file at once, so a crash keeps the record.
+    void storeTrackerRecord(_MonitorTrackerRecord &record);
 
     CTargetValue m_CurrentTarget;
     CTargetValue m_CalibratedTarget;

@@ -137,6 +137,10 @@ private slots:
         if (!sensor.isEmpty())
             c.detectedSensorIn(sensor);
         c.displayDetectionMessage();
+        // Auto mode ends with the display check's summary.
+        std::unique_ptr<pz::test::ModalBoxAnswer> autoSummary;
+        if (autoMode)
+            autoSummary = std::make_unique<pz::test::ModalBoxAnswer>();
         c.Startup(autoMode);
         QSplashScreen *s = splash();
         QVERIFY(s);

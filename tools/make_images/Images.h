@@ -110,6 +110,7 @@ void drawContrastSmall(QPainter &p, const QSize &size);
 void drawBlankCircle(QPainter &p, const QSize &size);
 void drawYellowCircle(QPainter &p, const QSize &size);
 void drawGreenCircle(QPainter &p, const QSize &size);
+void drawRedCircle(QPainter &p, const QSize &size);
 // The calibration window (CalibrationImages.cpp): the task pictures
 // (128 x 128), the luminance meters' arrows (10 x 11), the white point
 // crosshair's ground (100 x 100) and the maker's logo.

@@ -142,4 +142,9 @@ void drawGreenCircle(QPainter &p, const QSize &size)
     drawCircle(p, size, QColor(40, 170, 50));
 }
 
+void drawRedCircle(QPainter &p, const QSize &size)
+{
+    drawCircle(p, size, QColor(205, 40, 35));
+}
+
 } // namespace images

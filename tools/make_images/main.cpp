@@ -94,6 +94,7 @@ const ImageSpec kImages[] = {
     {kProgramImages, "blank circle icon.png", QSize(16, 16), images::drawBlankCircle},
     {kProgramImages, "yellow circle icon.png", QSize(16, 16), images::drawYellowCircle},
     {kProgramImages, "green circle icon.png", QSize(16, 16), images::drawGreenCircle},
+    {kProgramImages, "red circle icon.png", QSize(16, 16), images::drawRedCircle},
     {kProgramImages, "monitor adjust 128.png", QSize(128, 128), images::drawMonitorAdjust},
     {kProgramImages, "cie gamut red128.png", QSize(128, 128), images::drawGamutRed},
     {kProgramImages, "cie gamut green128.png", QSize(128, 128), images::drawGamutGreen},

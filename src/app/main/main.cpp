@@ -24,6 +24,10 @@
 #include <cstdio>
 #include <memory>
 
+// The sensor pictures live in the sensors library; a static
+// library's resources are registered by hand.
+static void initSensorPictures() { Q_INIT_RESOURCE(sensors); }
+
 namespace {
 
 int runController(QApplication &app, bool autoMode)
@@ -47,6 +51,7 @@ int runController(QApplication &app, bool autoMode)
 int main(int argc, char **argv)
 {
     pz::initResources();
+    initSensorPictures();
     verbosity = 3;
 
     QApplication app(argc, argv);

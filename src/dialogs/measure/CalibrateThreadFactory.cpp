@@ -2,17 +2,8 @@
 
 #include "CTargetDisplay.h"
 #include "CTargetValue.h"
-
-// The two variants live in their own files of the calibration library; a
-// tree without them yet runs the standard thread for their displays.
-#if __has_include("CalibrateThread_HXSeries.h")
 #include "CalibrateThread_HXSeries.h"
-#define PZ_HAVE_HX_THREAD 1
-#endif
-#if __has_include("CalibrateThread_sRGB_Preset.h")
 #include "CalibrateThread_sRGB_Preset.h"
-#define PZ_HAVE_SRGB_THREAD 1
-#endif
 
 namespace pz {
 
@@ -37,17 +28,9 @@ CalibrateThread *createStandardCalibrateThread(CalibrateThreadKind kind)
 {
     switch (kind) {
     case CalibrateThreadKind::HXSeries:
-#ifdef PZ_HAVE_HX_THREAD
         return new CalibrateThread_HXSeries(nullptr);
-#else
-        break;
-#endif
     case CalibrateThreadKind::SRGBPreset:
-#ifdef PZ_HAVE_SRGB_THREAD
         return new CalibrateThread_sRGB_Preset(nullptr);
-#else
-        break;
-#endif
     case CalibrateThreadKind::Standard:
         break;
     }

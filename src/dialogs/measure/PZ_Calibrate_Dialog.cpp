@@ -414,7 +414,9 @@ void PZ_Calibrate_Dialog::showTaskCaption(int id)
 void PZ_Calibrate_Dialog::SetMeasurementAreaPatchColor(QColor colour)
 {
     m_Patch->setPatchColor(colour);
-    // Paint it (no user input meanwhile) before the thread measures.
+    // Paint it now, before the thread measures: an update() alone may wait
+    // for the window system's next frame, after the events below have run.
+    m_Patch->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     emit patchChanged();
 }

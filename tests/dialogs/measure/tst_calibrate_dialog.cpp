@@ -4,6 +4,8 @@
 // live readings, the test pattern, and the window without a target display.
 
 #include "CalibrateDialogRig.h"
+#include "CalibrateThread_HXSeries.h"
+#include "CalibrateThread_sRGB_Preset.h"
 #include "LuminanceUnits.h"
 #include "Messages.h"
 #include "ModalBox.h"
@@ -55,6 +57,18 @@ private slots:
         QFETCH(int, gamut);
         QFETCH(int, kind);
         QCOMPARE(int(calibrateThreadKindFor(displayType, gamut)), kind);
+    }
+
+    // The program's factory makes the class of each kind.
+    void standardFactoryClasses()
+    {
+        std::unique_ptr<CalibrateThread> hx(createStandardCalibrateThread(CalibrateThreadKind::HXSeries));
+        QVERIFY(dynamic_cast<CalibrateThread_HXSeries *>(hx.get()));
+        std::unique_ptr<CalibrateThread> srgb(createStandardCalibrateThread(CalibrateThreadKind::SRGBPreset));
+        QVERIFY(dynamic_cast<CalibrateThread_sRGB_Preset *>(srgb.get()));
+        std::unique_ptr<CalibrateThread> plain(createStandardCalibrateThread(CalibrateThreadKind::Standard));
+        QVERIFY(!dynamic_cast<CalibrateThread_HXSeries *>(plain.get()));
+        QVERIFY(!dynamic_cast<CalibrateThread_sRGB_Preset *>(plain.get()));
     }
 
     // The window asks the factory for the kind its display and target need,

@@ -1,0 +1,275 @@
+// The calibrate flow's endings with a calibration thread that completes at
+// once with a prepared result: the summary's intensity line, the
+// calibration-settings file (its failure reported, a second one in the same
+// minute kept apart), cancellation, a run without a calibrated result and
+// the warm-up warning. Profiles are switched off here; the end-to-end test
+// writes them. Also the start-up display check on a desktop without a
+// supported monitor.
+
+#include "CalibrateThreadFactory.h"
+#include "CalibrationSettingsFile.h"
+#include "DisplaySettingsCheck.h"
+#include "FlowUser.h"
+#include "MainWindowRig.h"
+#include "ModalBox.h"
+#include "SimOrvaneMonitor.h"
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QtTest>
+
+using namespace pz;
+using namespace pz::test;
+
+namespace {
+
+const QString kSerial = QStringLiteral("SIM0001");
+
+// Completes at once with the result it was given.
+class PreparedThread : public CalibrateThread {
+public:
+    explicit PreparedThread(const CAdjustValue &result) : CalibrateThread(nullptr), m_result(result) {}
+    ~PreparedThread() override { stopAndWait(); }
+    void calibrate() override
+    {
+        m_AdjustValue = m_result;
+        emit CalibrationComplete();
+    }
+
+private:
+    CAdjustValue m_result;
+};
+
+CAdjustValue prepared(double whiteY, bool valid = true)
+{
+    CAdjustValue r;
+    r.m_IsValid = valid;
+    r.SetIsCalibrationOn(valid);
+    r.SetMonitorName(QStringLiteral("HXSIM24"));
+    r.SetMonitorSerial(kSerial);
+    r.m_MonitorVendorProductID = 0x4F525634;
+    r.SetCalibrationDateTime(QDateTime(QDate(2026, 12, 1), QTime(10, 20, 30)));
+    r.m_ColorValue.m_AdjustedPatches[CColorValue::kWhitePatch].Y = whiteY;
+    return r;
+}
+
+// The demo desktop with the HX monitor's backlight-on counter (half hours)
+// at `halfHours`.
+std::unique_ptr<SimDesktop> desktopWithBacklight(quint16 halfHours)
+{
+    auto d = std::make_unique<SimDesktop>();
+    SimMonitorConfig config = SimMonitorConfig::hxsim24();
+    config.registerValues[0x2A8] = halfHours;
+    d->addMonitor(1, QRectF(0, 0, 1920, 1200), config);
+    d->plugBridge(1);
+    d->addPlainDisplay(2, QRectF(1920, 0, 1920, 1080), QByteArray());
+    return d;
+}
+
+struct FlowCaseRig : MainWindowRig {
+    CAdjustValue result = prepared(150.0);
+    ScopedCalibrateThreadFactory factory{[this](CalibrateThreadKind) {
+        return new PreparedThread(result);
+    }};
+
+    // A monitor on for a while by default: no warm-up warning.
+    explicit FlowCaseRig(quint16 backlightHalfHours = 40)
+        : MainWindowRig(desktopWithBacklight(backlightHalfHours))
+    {
+        controller->GetPreferences()->SetICCAfterCalibration(false);
+        open();
+        pTargetSensor->m_pCurrentSensor = new StubSensor(true, false);
+    }
+
+    void selectTarget(unsigned nameId)
+    {
+        window->main_Target_comboBox->setCurrentIndex(
+            window->main_Target_comboBox->findText(GetStringResource(nameId)));
+        QCOMPARE(window->currentTarget().m_Name, GetStringResource(nameId));
+    }
+    QStringList settingsFiles() const
+    {
+        QStringList found;
+        QDirIterator it(home.path(), {QStringLiteral("*.mcs")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << QFileInfo(it.next()).fileName();
+        found.sort();
+        return found;
+    }
+    bool tracked(_MonitorTrackerRecord &record)
+    {
+        record.m_Key = kSerial;
+        return controller->GetMonitorTracker()->GetMonitorTrackerRecord(record) >= 0;
+    }
+};
+
+const QString kRed = QStringLiteral("red circle icon.png");
+
+} // namespace
+
+class TestCalibrateFlow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        initResources();
+        Q_INIT_RESOURCE(sensors);
+    }
+
+    // Photo Editing aims at 140 cd/m²: the line comes when that is more
+    // than 1.1 times the measured white.
+    void intensityLine_data()
+    {
+        QTest::addColumn<bool>("maximum");
+        QTest::addColumn<double>("white");
+        QTest::addColumn<bool>("line");
+        QTest::newRow("140 at 127") << false << 127.0 << true;
+        QTest::newRow("140 at 128") << false << 128.0 << false;
+        QTest::newRow("140 at 0") << false << 0.0 << false;
+        QTest::newRow("maximum at 50") << true << 50.0 << false;
+    }
+    void intensityLine()
+    {
+        QFETCH(bool, maximum);
+        QFETCH(double, white);
+        QFETCH(bool, line);
+        FlowCaseRig rig;
+        QCOMPARE(rig.window->currentTarget().m_Intensity, 140.0);
+        if (maximum)
+            rig.selectTarget(203);   // Broadcast Video
+        rig.result = prepared(white);
+        FlowUser user;
+        rig.window->calibrate();
+        QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
+        QCOMPARE(user.boxTexts.size(), 1);
+        const QString summary = user.boxTexts.first();
+        QVERIFY(summary.contains(GetStringResource(800)));
+        QCOMPARE(summary.contains(QStringLiteral("Target Intensity of")), line);
+        // No profile asked for: no profile lines, and the box counts down.
+        QVERIFY(!summary.contains(GetStringResource(801)));
+        QVERIFY(user.countdowns.first());
+        if (line)
+            QVERIFY(summary.contains(QStringLiteral("Target Intensity of 140")));
+        QCOMPARE(rig.settingsFiles().size(), 1);
+        _MonitorTrackerRecord record;
+        QVERIFY(rig.tracked(record));
+        QCOMPARE(record.m_Adjust.m_CalibrationDateTime, rig.result.m_CalibrationDateTime);
+        QCOMPARE(rig.window->main_Calibration_Status_Text->text(), GetStringResource(301));
+    }
+
+    void sameMinuteTwice()
+    {
+        FlowCaseRig rig;
+        for (int run = 0; run < 3; ++run) {
+            FlowUser user;
+            rig.window->calibrate();
+            QCOMPARE(user.boxTexts.size(), 1);
+            QVERIFY(!user.boxTexts.first().contains(kRed));
+        }
+        const QStringList files = rig.settingsFiles();
+        QCOMPARE(files.size(), 3);
+        QVERIFY(files.at(0).endsWith(QStringLiteral(" (2).mcs")));
+        QVERIFY(files.at(1).endsWith(QStringLiteral(" (3).mcs")));
+        QVERIFY(!files.at(2).contains(QStringLiteral(" (")));
+    }
+
+    void settingsFolderUnwritable()
+    {
+        FlowCaseRig rig;
+        // A file where the folder should be.
+        const QString folder = rig.settingsFolder();
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocker(QDir::cleanPath(folder));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QStringList before = QDir::current().entryList(QDir::Files);
+        FlowUser user;
+        rig.window->calibrate();
+        QCOMPARE(user.boxTexts.size(), 1);
+        const QString summary = user.boxTexts.first();
+        QVERIFY(summary.contains(GetStringResource(800)));
+        QVERIFY(summary.contains(kRed + QStringLiteral("\">&nbsp;") + GetStringResource(101)));
+        QVERIFY(!user.countdowns.first());
+        QCOMPARE(QDir::current().entryList(QDir::Files), before);
+        // Everything else as usual.
+        _MonitorTrackerRecord record;
+        QVERIFY(rig.tracked(record));
+    }
+
+    void cancelled()
+    {
+        FlowCaseRig rig;
+        FlowUser user;
+        user.cancelCalibration = true;
+        rig.window->calibrate();
+        QCOMPARE(user.calibrationResult, int(QDialog::Rejected));
+        QCOMPARE(user.boxTexts, QStringList{GetStringResource(115)});
+        QVERIFY(user.countdowns.first());
+        QVERIFY(rig.settingsFiles().isEmpty());
+    }
+
+    void noCalibratedResult()
+    {
+        FlowCaseRig rig;
+        rig.result = prepared(150.0, false);
+        FlowUser user;
+        rig.window->calibrate();
+        QCOMPARE(user.calibrationResult, int(QDialog::Accepted));
+        QCOMPARE(user.boxTexts.size(), 1);
+        QVERIFY(user.boxTexts.first().contains(GetStringResource(150)));
+        QVERIFY(user.boxTexts.first().contains(kRed));
+        QVERIFY(!user.countdowns.first());
+        _MonitorTrackerRecord record;
+        QVERIFY(!rig.tracked(record));
+        QVERIFY(rig.settingsFiles().isEmpty());
+    }
+
+    void warmUpDeclined()
+    {
+        FlowCaseRig rig(0);
+        {
+            FlowUser user;
+            user.declineWarmUp = true;
+            rig.window->calibrate();
+            QCOMPARE(user.boxTexts, QStringList{GetStringResource(807)});
+            QCOMPARE(user.calibrationWindows, 0);
+        }
+        QVERIFY(rig.controller->GetPreferences()->IsDontShowAgainMessageSet(2));
+        {
+            FlowUser user;
+            rig.window->calibrate();
+            QCOMPARE(user.calibrationWindows, 1);
+            QCOMPARE(user.boxTexts.size(), 1);
+            QVERIFY(user.boxTexts.first().contains(GetStringResource(800)));
+        }
+    }
+
+
+    void startupCheckWithoutSupportedMonitors_data()
+    {
+        QTest::addColumn<bool>("plainDisplay");
+        QTest::newRow("no monitors") << false;
+        QTest::newRow("a plain display") << true;
+    }
+    void startupCheckWithoutSupportedMonitors()
+    {
+        QFETCH(bool, plainDisplay);
+        auto desk = std::make_unique<SimDesktop>();
+        if (plainDisplay)
+            desk->addPlainDisplay(1, QRectF(0, 0, 1920, 1200), QByteArray());
+        MainWindowRig rig(std::move(desk));
+        rig.detect();
+        QCOMPARE(rig.controller->GetMultiMonitor()->GetDisplayCount(), plainDisplay ? 1 : 0);
+        ModalBoxAnswer answer;
+        QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+        QCOMPARE(answer.text(),
+                 QStringLiteral("No supported Orvane monitors were detected. Verify that a supported "
+                                "model of display monitor is connected. See the README file and "
+                                "Users Guide for more information.<br>"));
+    }
+};
+
+QTEST_MAIN(TestCalibrateFlow)
+#include "tst_calibrate_flow.moc"
