@@ -37,6 +37,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include "CTargetDisplay.h"
+#include "CTargetSensor.h"
+#include "CSensor.h"
+#include <QLabel>
 #include <QtTest>
 
 #include <lcms2.h>
@@ -256,6 +260,25 @@ private slots:
                  QPixmap(QStringLiteral(":/images/Resources/green circle icon.png"))
                      .toImage().pixelColor(8, 8));
         QVERIFY(information_window && information_window->isVisible());
+        // Its Summary reports this calibration.
+        const auto summary = [](const char *name) {
+            const auto *label = information_window->findChild<QLabel *>(QLatin1String(name));
+            return label ? label->text() : QStringLiteral("<no label>");
+        };
+        for (const char *measured : {"summary_Display_Luminance_Intensity_Calibrated",
+                                     "summary_Display_Contrast_Ratio_Calibrated"}) {
+            QVERIFY2(!summary(measured).isEmpty() && !summary(measured).contains("N/A"),
+                     qPrintable(summary(measured)));
+        }
+        QCOMPARE(summary("summary_Sensor_Model_Name"),
+                 rig.controller->GetTargetSensor()->m_pCurrentSensor->GetModelName());
+        QCOMPARE(summary("summary_IC_Profile_File_Name"), QStringLiteral("HXSIM24 SIM0001.icc"));
+        QCOMPARE(summary("summary_Display_Model_Name"), QStringLiteral("HXSIM24"));
+        QCOMPARE(summary("summary_Display_Serial_Number"), kSerial);
+        CDDCMonitor *monitor = rig.controller->GetTargetDisplay()->m_pDDCMonitor;
+        QVERIFY(monitor);
+        QVERIFY(!monitor->GetMonitorMPUVersion().isEmpty());
+        QCOMPARE(summary("summary_Display_Firmware_Version"), monitor->GetMonitorMPUVersion());
         window->grab().save(QDir(QCoreApplication::applicationDirPath())
                                 .filePath("mainwindow_after_calibration.png"));
 
