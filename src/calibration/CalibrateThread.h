@@ -257,6 +257,8 @@ protected:
     // target and `useAutoLuminance` allow, brightness to its maximum,
     // contrast to half. 0, the monitor's code or kCancelled.
     int setLuminanceControlsForCalibration(bool useAutoLuminance);
+    // The monitor's EDID primaries into the result, whatever the read gave.
+    void storeEDIDPrimaries();
     // The correction matrix used, calibration on, date, duration, valid.
     void markResultValid();
     // The opening every monitor calibration shares: tasks announced, the

@@ -161,12 +161,7 @@ int CalibrateThread::SetupMonitorForCalibration()
     }
     emit StepSubTaskCounter();
 
-    CCIEYxy edid[3];
-    monitor.GetMonitorEDIDColorCoordinates(edid);
-    CColorValue &record = m_AdjustValue.m_ColorValue;
-    record.m_EDIDRed = edid[0].GetCIEXYZ();
-    record.m_EDIDGreen = edid[1].GetCIEXYZ();
-    record.m_EDIDBlue = edid[2].GetCIEXYZ();
+    storeEDIDPrimaries();
 
     if (m_Abort)
         return kCancelled;
@@ -385,4 +380,14 @@ int CalibrateThread::setLuminanceControlsForCalibration(bool useAutoLuminance)
     if (m_Abort)
         return kCancelled;
     return 0;
+}
+
+void CalibrateThread::storeEDIDPrimaries()
+{
+    CCIEYxy edid[3];
+    m_Monitor->GetMonitorEDIDColorCoordinates(edid);
+    CColorValue &record = m_AdjustValue.m_ColorValue;
+    record.m_EDIDRed = edid[0].GetCIEXYZ();
+    record.m_EDIDGreen = edid[1].GetCIEXYZ();
+    record.m_EDIDBlue = edid[2].GetCIEXYZ();
 }

@@ -68,12 +68,7 @@ int CalibrateThread_sRGB_Preset::SetupMonitorForCalibration()
     m_AdjustValue.m_BlueGain = quint16(m_MaxBlueGain);
     emit StepSubTaskCounter();
 
-    CCIEYxy edid[3];
-    monitor.GetMonitorEDIDColorCoordinates(edid);
-    CColorValue &record = m_AdjustValue.m_ColorValue;
-    record.m_EDIDRed = edid[0].GetCIEXYZ();
-    record.m_EDIDGreen = edid[1].GetCIEXYZ();
-    record.m_EDIDBlue = edid[2].GetCIEXYZ();
+    storeEDIDPrimaries();
 
     if (m_Abort)
         return kCancelled;
