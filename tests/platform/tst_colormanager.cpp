@@ -298,6 +298,7 @@ private slots:
         if (server.isEmpty())
             QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
         auto x = std::make_shared<XRandRConnection>(server);
+        QVERIFY2(x->isAvailable(), qPrintable(x->unavailableReason()));
         QVector<XRandROutput> outputs;
         QVERIFY(x->activeOutputs(outputs));
         const XRandROutput output = outputs.first();
