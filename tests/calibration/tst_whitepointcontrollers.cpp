@@ -119,6 +119,27 @@ struct ControllerBench {
     ControllerThread thread;
 };
 
+// A D65 target at a luminance level.
+CTargetValue d65AtLevel(double intensity)
+{
+    CTargetValue target;
+    target.CreateDefault();
+    target.m_WhitePoint = CColorTemperature(_CIExy{0.3127, 0.3290});
+    target.m_IntensityType = CTargetValue::kIntensityLevel;
+    target.m_Intensity = intensity;
+    return target;
+}
+
+// The calibration run up to the white point: set-up, native primaries and
+// the adjustment.
+int setUpMeasureAndAdjust(ControllerThread &t)
+{
+    int status = t.SetupMonitorForCalibration();
+    if (status == 0)
+        status = t.MeasureNativePrimaries(true, true);
+    return status != 0 ? status : t.AdjustDisplayWhitePoint();
+}
+
 } // namespace
 
 class TestWhitePointControllers : public QObject {
@@ -408,19 +429,9 @@ void TestWhitePointControllers::displayTooDimForTarget()
     GainMonitorRig rig(true, config);
     ControllerThread thread;
     rig.attach(thread);
-    CTargetValue target;
-    target.CreateDefault();
-    target.m_WhitePoint = CColorTemperature(_CIExy{0.3127, 0.3290});
-    target.m_IntensityType = CTargetValue::kIntensityLevel;
-    target.m_Intensity = 200.0;
-    thread.SetTargetValue(target);
+    thread.SetTargetValue(d65AtLevel(200.0));
     ThreadSignalLog log(thread);
-    thread.task = [](ControllerThread &t) {
-        int status = t.SetupMonitorForCalibration();
-        if (status == 0)
-            status = t.MeasureNativePrimaries(true, true);
-        return status != 0 ? status : t.AdjustDisplayWhitePoint();
-    };
+    thread.task = setUpMeasureAndAdjust;
     QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
     QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
     // First gain pass, luminance phase, and no second pass.
@@ -518,19 +529,9 @@ void TestWhitePointControllers::luminancePhase()
     rig.monitor->offersAutoLuminance = autoLuminance;
     ControllerThread thread;
     rig.attach(thread);
-    CTargetValue aim;
-    aim.CreateDefault();
-    aim.m_WhitePoint = CColorTemperature(_CIExy{0.3127, 0.3290});
-    aim.m_IntensityType = CTargetValue::kIntensityLevel;
-    aim.m_Intensity = target;
-    thread.SetTargetValue(aim);
+    thread.SetTargetValue(d65AtLevel(target));
     ThreadSignalLog log(thread);
-    thread.task = [](ControllerThread &t) {
-        int status = t.SetupMonitorForCalibration();
-        if (status == 0)
-            status = t.MeasureNativePrimaries(true, true);
-        return status != 0 ? status : t.AdjustDisplayWhitePoint();
-    };
+    thread.task = setUpMeasureAndAdjust;
     QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
     QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
     const QStringList started = log.argsOf("StartingTask").mid(2);
@@ -565,21 +566,11 @@ void TestWhitePointControllers::controllerFailuresReported()
     GainMonitorRig rig;
     ControllerThread thread;
     rig.attach(thread);
-    CTargetValue aim;
-    aim.CreateDefault();
-    aim.m_WhitePoint = CColorTemperature(_CIExy{0.3127, 0.3290});
-    aim.m_IntensityType = CTargetValue::kIntensityLevel;
-    aim.m_Intensity = 120.0;
-    thread.SetTargetValue(aim);
+    thread.SetTargetValue(d65AtLevel(120.0));
     thread.gainStepAnswer = gainAnswer;
     thread.luminanceStepAnswer = luminanceAnswer;
     ThreadSignalLog log(thread);
-    thread.task = [](ControllerThread &t) {
-        int status = t.SetupMonitorForCalibration();
-        if (status == 0)
-            status = t.MeasureNativePrimaries(true, true);
-        return status != 0 ? status : t.AdjustDisplayWhitePoint();
-    };
+    thread.task = setUpMeasureAndAdjust;
     QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
     QCOMPARE(log.entries.last(), result == 0 ? QStringLiteral("CalibrationComplete()")
                                              : QStringLiteral("calibrationError(%1)").arg(result));
