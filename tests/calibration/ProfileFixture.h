@@ -10,6 +10,8 @@
 #include "CAdjustValue.h"
 #include "CPreferences.h"
 #include "CTargetValue.h"
+#include "CIccIO.h"
+#include "CIccTagvcgt.h"
 #include "HostSystem.h"
 #include "MonitorData.h"
 #include "PreferencesRegistry.h"
@@ -21,6 +23,7 @@
 #include <QVector>
 #include <QtEndian>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 #include <lcms2.h>
@@ -121,6 +124,35 @@ inline QByteArray tagElement(const QByteArray &profile, const char *signature)
             return t.element;
     return QByteArray();
 }
+
+// An XYZ tag's value, or (-1, -1, -1) when the profile lacks it.
+inline cmsCIEXYZ readXYZ(cmsHPROFILE h, cmsTagSignature sig)
+{
+    const auto *xyz = static_cast<const cmsCIEXYZ *>(cmsReadTag(h, sig));
+    return xyz ? *xyz : cmsCIEXYZ{-1, -1, -1};
+}
+
+inline bool near(const cmsCIEXYZ &a, const cmsCIEXYZ &b, double tolerance)
+{
+    return std::abs(a.X - b.X) <= tolerance && std::abs(a.Y - b.Y) <= tolerance
+           && std::abs(a.Z - b.Z) <= tolerance;
+}
+
+// The 'vcgt' table as 8-bit entries, channel after channel; empty when the
+// tag does not read.
+inline QByteArray cookedVcgt(const QByteArray &profile)
+{
+    const QByteArray element = tagElement(profile, "vcgt");
+    CIccMemIO io(element);
+    CIccTagvcgt tag;
+    if (!tag.Read(element.size(), &io))
+        return QByteArray();
+    QByteArray table(768, '\0');
+    icvcgtstruct out;
+    out.data = reinterpret_cast<unsigned char *>(table.data());
+    return tag.GetVCGT(&out) ? table : QByteArray();
+}
+
 
 // The s15Fixed16 values of an XYZType or s15Fixed16ArrayType element.
 inline QVector<qint32> fixedValues(const QByteArray &element)

@@ -70,37 +70,12 @@ void compareFixed(const QVector<qint32> &actual, const QVector<qint32> &expected
                                 .arg(expected[i])));
 }
 
-cmsCIEXYZ readXYZ(cmsHPROFILE h, cmsTagSignature sig)
-{
-    const auto *xyz = static_cast<const cmsCIEXYZ *>(cmsReadTag(h, sig));
-    return xyz ? *xyz : cmsCIEXYZ{-1, -1, -1};
-}
-
 cmsCIEXYZ transformed(cmsHTRANSFORM transform, double r, double g, double b)
 {
     const double rgb[3] = {r, g, b};
     cmsCIEXYZ out;
     cmsDoTransform(transform, rgb, &out, 1);
     return out;
-}
-
-bool near(const cmsCIEXYZ &a, const cmsCIEXYZ &b, double tolerance)
-{
-    return std::abs(a.X - b.X) <= tolerance && std::abs(a.Y - b.Y) <= tolerance
-        && std::abs(a.Z - b.Z) <= tolerance;
-}
-
-QByteArray cookedVcgt(const QByteArray &profile)
-{
-    const QByteArray element = tagElement(profile, "vcgt");
-    CIccMemIO io(element);
-    CIccTagvcgt tag;
-    if (!tag.Read(element.size(), &io))
-        return QByteArray();
-    QByteArray table(768, '\0');
-    icvcgtstruct out;
-    out.data = reinterpret_cast<unsigned char *>(table.data());
-    return tag.GetVCGT(&out) ? table : QByteArray();
 }
 
 } // namespace

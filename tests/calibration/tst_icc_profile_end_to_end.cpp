@@ -32,32 +32,6 @@ CTargetValue gammaTarget()
     return t;
 }
 
-cmsCIEXYZ readXYZ(cmsHPROFILE h, cmsTagSignature sig)
-{
-    const auto *xyz = static_cast<const cmsCIEXYZ *>(cmsReadTag(h, sig));
-    return xyz ? *xyz : cmsCIEXYZ{-1, -1, -1};
-}
-
-bool near(const cmsCIEXYZ &a, const cmsCIEXYZ &b, double tolerance)
-{
-    return std::abs(a.X - b.X) <= tolerance && std::abs(a.Y - b.Y) <= tolerance
-           && std::abs(a.Z - b.Z) <= tolerance;
-}
-
-// The 'vcgt' table as 8-bit entries, channel after channel.
-QByteArray cookedVcgt(const QByteArray &profile)
-{
-    const QByteArray element = tagElement(profile, "vcgt");
-    CIccMemIO io(element);
-    CIccTagvcgt tag;
-    if (!tag.Read(element.size(), &io))
-        return QByteArray();
-    QByteArray table(768, '\0');
-    icvcgtstruct out;
-    out.data = reinterpret_cast<unsigned char *>(table.data());
-    return tag.GetVCGT(&out) ? table : QByteArray();
-}
-
 // One run on the rig, in a temporary home whose preferences ask for a
 // 32-step profile measurement after calibrating.
 struct RunBench {
