@@ -13,6 +13,7 @@
 #include "CalibrateThread.h"
 #include "ProbedDisplay3Sensor.h"
 #include "SimPatchResponder.h"
+#include "CTargetValue.h"
 #include "SimSensors.h"
 
 #include <QSignalSpy>
@@ -93,6 +94,20 @@ private:
         });
     }
 };
+
+// The engine tests' usual target: D65, 120 cd/m², gamma 2.2, native gamut,
+// the monitor's own contrast.
+inline CTargetValue standardTarget()
+{
+    CTargetValue t;
+    t.CreateDefault();
+    t.m_IntensityType = CTargetValue::kIntensityLevel;
+    t.m_Intensity = 120.0;
+    t.m_GammaCurveType = CTargetValue::kCurveGamma;
+    t.m_Gamma = 2.2;
+    t.m_ContrastRatio = 0;
+    return t;
+}
 
 struct CalibrationRig {
     static constexpr quint32 kDisplay = 1;

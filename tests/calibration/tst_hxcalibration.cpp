@@ -19,18 +19,6 @@ using namespace pz::test;
 
 namespace {
 
-CTargetValue standardTarget()
-{
-    CTargetValue t;
-    t.CreateDefault();   // D65, native gamut
-    t.m_IntensityType = CTargetValue::kIntensityLevel;
-    t.m_Intensity = 120.0;
-    t.m_GammaCurveType = CTargetValue::kCurveGamma;
-    t.m_Gamma = 2.2;
-    t.m_ContrastRatio = 0;
-    return t;
-}
-
 // An HXSIM24 left in another state than any target here asks for, so every
 // entry of the set-up batch is written.
 SimMonitorConfig movedMonitor()

@@ -21,17 +21,6 @@ using namespace pz::test;
 
 namespace {
 
-CTargetValue gammaTarget()
-{
-    CTargetValue t;
-    t.CreateDefault();   // D65, native gamut
-    t.m_IntensityType = CTargetValue::kIntensityLevel;
-    t.m_Intensity = 120.0;
-    t.m_GammaCurveType = CTargetValue::kCurveGamma;
-    t.m_Gamma = 2.2;
-    return t;
-}
-
 // One run on the rig, in a temporary home whose preferences ask for a
 // 32-step profile measurement after calibrating.
 struct RunBench {
@@ -67,7 +56,7 @@ struct RunBench {
     }
 
     ProfileHome home;   // before the thread: it reads the preferences
-    CTargetValue target = gammaTarget();
+    CTargetValue target = standardTarget();
     CalibrationRig rig;
     ScopedDisplayProfiles profilesScope{&rig.rig.desk.profiles()};
     std::unique_ptr<CalibrateThread> thread;
