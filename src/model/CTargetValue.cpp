@@ -4,7 +4,7 @@
 #include "RecordStream.h"
 #include "StringResources.h"
 
-#include <QCoreApplication>
+#include <QObject>
 #include <QDataStream>
 #include <QDebug>
 #include <QFile>
@@ -19,11 +19,6 @@ constexpr double kMaxGamma = 3.00001;
 constexpr unsigned kGamutNameNative = 1000;
 constexpr unsigned kGamutNameCustom = 1001;
 constexpr unsigned kGamutNameFirstPreset = 1002; // gamut type 1
-
-QString tr(const char *text, const char *comment = nullptr)
-{
-    return QCoreApplication::translate("QObject", text, comment);
-}
 
 bool finite(const CCIEYxy &c)
 {
@@ -170,13 +165,13 @@ QString CTargetValue::GetContrastRatioString() const
 {
     if (m_GammaCurveType != kCurveNative && m_ContrastRatio != 0)
         return QStringLiteral("%1:1").arg(m_ContrastRatio);
-    return tr("Monitor Default", "native contrast ratio text");
+    return QObject::tr("Monitor Default", "native contrast ratio text");
 }
 
 QString CTargetValue::GetTargetIntensityString(bool withUnits) const
 {
     if (m_IntensityType == kIntensityMaximum)
-        return tr("Maximum", "target intensity maximum");
+        return QObject::tr("Maximum", "target intensity maximum");
     if (m_IntensityType == kIntensityLevel)
         return CandelasToDisplayText(m_Intensity, 1, withUnits);
     return QString();
@@ -194,25 +189,26 @@ QString CTargetValue::GetGammaCurveString(bool forFileName) const
 {
     switch (m_GammaCurveType) {
     case kCurveNative:
-        return tr("Native");
+        return QObject::tr("Native");
     case kCurveGamma:
         return QString::asprintf("%.2f", m_Gamma);
     case kCurveDICOM:
-        return tr("DICOM");
+        return QObject::tr("DICOM");
     case kCurveCustom:
         switch (m_CustomCurveType) {
         case kCustomNone:
-            return tr("None");
+            return QObject::tr("None");
         case kCustomSRGB:
-            return tr("sRGB");
+            return QObject::tr("sRGB");
         case kCustomNTSC:
-            return forFileName ? tr("NTSC SMPTE-170M") : tr("NTSC/SMPTE-170M");
+            return forFileName ? QObject::tr("NTSC SMPTE-170M")
+                               : QObject::tr("NTSC/SMPTE-170M");
         case kCustomSMPTE240M:
-            return tr("SMPTE-240M");
+            return QObject::tr("SMPTE-240M");
         case kCustomLStar:
-            return forFileName ? tr("Lstar") : tr("L*");
+            return forFileName ? QObject::tr("Lstar") : QObject::tr("L*");
         case kCustomCurve:
-            return tr("Custom Curve");
+            return QObject::tr("Custom Curve");
         default:
             return QString();
         }

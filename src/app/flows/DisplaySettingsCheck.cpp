@@ -8,7 +8,7 @@
 #include "PZ_restore_monitor_settings_dialog.h"
 #include "StringResources.h"
 
-#include <QCoreApplication>
+#include <QObject>
 #include <QMessageBox>
 
 namespace {
@@ -23,11 +23,6 @@ enum : unsigned {
 
 const int kRestoreFailed = -1025;
 const unsigned kSummarySeconds = 60;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("QObject", text);
-}
 
 // Verifies a calibrated monitor's settings and, when they changed and the
 // user wants it, puts them back. False when the calibration must go off.
@@ -47,7 +42,8 @@ bool keepCalibration(QWidget *parent, CTargetDisplay &display, _MonitorTrackerRe
         return true;
     const QMessageBox::StandardButton answer = QMessageBox::question(
         parent, GetStringResource(kApplicationName),
-        tr("Settings for %1 have changed.\nDo you want to reload the previous calibration settings?")
+        QObject::tr("Settings for %1 have changed.\nDo you want to reload the previous "
+                    "calibration settings?")
             .arg(name),
         QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
@@ -105,11 +101,11 @@ bool CheckAllSupportedDisplaySettings(QWidget *parent)
         record.m_Key = md.m_SerialNumber;
         // A monitor without a serial has no record of its own.
         if (md.m_SerialNumber.isEmpty() || tracker.GetMonitorTrackerRecord(record) < 0) {
-            message += tr("%1 is not calibrated.<br>").arg(name);
+            message += QObject::tr("%1 is not calibrated.<br>").arg(name);
             continue;
         }
         if (!record.m_Adjust.m_IsCalibrationOn) {
-            message += tr("Calibration for %1 is currently set to off.<br>").arg(name);
+            message += QObject::tr("Calibration for %1 is currently set to off.<br>").arg(name);
             continue;
         }
         CTargetDisplay display;
@@ -126,9 +122,9 @@ bool CheckAllSupportedDisplaySettings(QWidget *parent)
     }
 
     if (!found)
-        message += tr("No supported Orvane monitors were detected. Verify that a supported model "
-                      "of display monitor is connected. See the README file and Users Guide for "
-                      "more information.<br>");
+        message += QObject::tr("No supported Orvane monitors were detected. Verify that a "
+                               "supported model of display monitor is connected. See the README "
+                               "file and Users Guide for more information.<br>");
     else if (!talking)
         message += GetStringResource(kNoMonitorAnswers);
 
