@@ -5,488 +5,464 @@
     <name>CSensor</name>
     <message>
         <source>X-Rite i1 Display Pro</source>
-        <translation type="unfinished"></translation>
+        <translation>X-Rite i1 Display Pro</translation>
     </message>
     <message>
         <source>Orvane Pelzsensor Pro</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvane Pelzsensor Pro</translation>
     </message>
     <message>
         <source>Orvane DOZIZEDIDA3</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvane DOZIZEDIDA3</translation>
     </message>
 </context>
 <context>
     <name>CTargetSensor</name>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>なし</translation>
     </message>
     <message>
         <source>XRite iOne Display (i1D/i1D2)</source>
-        <translation type="unfinished"></translation>
+        <translation>XRite iOne Display (i1D/i1D2)</translation>
     </message>
     <message>
         <source>XRite iOne Pro</source>
-        <translation type="unfinished"></translation>
+        <translation>XRite iOne Pro</translation>
     </message>
     <message>
         <source>XRite iOne Display Pro (i1D3)</source>
-        <translation type="unfinished"></translation>
+        <translation>XRite iOne Display Pro (i1D3)</translation>
     </message>
     <message>
         <source>XRite ColorMunki</source>
-        <translation type="unfinished"></translation>
+        <translation>XRite ColorMunki</translation>
     </message>
     <message>
         <source>Datacolor Spyder2/3/4</source>
-        <translation type="unfinished"></translation>
+        <translation>Datacolor Spyder2/3/4</translation>
     </message>
 </context>
 <context>
     <name>CalibrateDialog</name>
     <message>
-        <source>PZ_Calibrate_Dialog {
-  background-color: black;
-}
-/*
-QGroupBox {
-  border: 1px solid gray;
-  border-radius: 5px;
-}
-*/</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>QGroupBox {
-  background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #DEDEDE, stop: 1 #707070);
-  border: 1px solid darkGray;
-  color: #1010e0;
-  border-radius: 5px;
-  margin-top: 1ex;
-  padding-top: 10px;
-  font-size: 12px;
-}</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Calibration Information</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション情報</translation>
     </message>
     <message>
         <source>Overall Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>全体の進行状況</translation>
     </message>
     <message>
         <source>Black Level</source>
-        <translation type="unfinished"></translation>
+        <translation>黒レベル</translation>
     </message>
     <message>
         <source>Intensity</source>
-        <translation type="unfinished"></translation>
+        <translation>輝度</translation>
     </message>
     <message>
         <source>White Point</source>
-        <translation type="unfinished"></translation>
+        <translation>白色点</translation>
     </message>
     <message>
         <source>Continue</source>
-        <translation type="unfinished"></translation>
+        <translation>続行</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>キャンセル</translation>
     </message>
 </context>
 <context>
     <name>Information_Dialog</name>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translation>情報</translation>
     </message>
     <message>
         <source>Summary</source>
-        <translation type="unfinished"></translation>
+        <translation>概要</translation>
     </message>
     <message>
         <source>White Point</source>
-        <translation type="unfinished"></translation>
+        <translation>白色点</translation>
     </message>
     <message>
         <source>&lt;u&gt;Black Body&lt;/u&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;u&gt;黒体&lt;/u&gt;</translation>
     </message>
     <message>
         <source>&lt;u&gt;(CIE x,y)&lt;/u&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;u&gt;(CIE x,y)&lt;/u&gt;</translation>
     </message>
     <message>
         <source>Target:</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲット:</translation>
     </message>
     <message>
         <source>K</source>
-        <translation type="unfinished"></translation>
+        <translation>K</translation>
     </message>
     <message>
         <source>x,y</source>
-        <translation type="unfinished"></translation>
+        <translation>x,y</translation>
     </message>
     <message>
         <source>Calibrated:</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション後:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Delta E (94) difference between the Target and Calibrated White Points.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ターゲットとキャリブレーション後の白色点の差 (デルタE (94))。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Delta E:</source>
-        <translation type="unfinished"></translation>
+        <translation>デルタE:</translation>
     </message>
     <message>
         <source>de</source>
-        <translation type="unfinished"></translation>
+        <translation>de</translation>
     </message>
     <message>
         <source>Display Luminance</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイの輝度</translation>
     </message>
     <message>
         <source>&lt;u&gt;Black Level&lt;/u&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;u&gt;黒レベル&lt;/u&gt;</translation>
     </message>
     <message>
         <source>&lt;u&gt;Intensity&lt;/u&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;u&gt;輝度&lt;/u&gt;</translation>
     </message>
     <message>
         <source>0.0</source>
-        <translation type="unfinished"></translation>
+        <translation>0.0</translation>
     </message>
     <message>
         <source>Gamma Curve</source>
-        <translation type="unfinished"></translation>
+        <translation>ガンマカーブ</translation>
     </message>
     <message>
         <source>Calibration Steps:</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションのステップ数:</translation>
     </message>
     <message>
         <source>ICC Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>ICC プロファイル</translation>
     </message>
     <message>
         <source>File Name:</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイル名:</translation>
     </message>
     <message>
         <source>TextLabel</source>
-        <translation type="unfinished"></translation>
+        <translation>TextLabel</translation>
     </message>
     <message>
         <source>Description:</source>
-        <translation type="unfinished"></translation>
+        <translation>説明:</translation>
     </message>
     <message>
         <source>Primary Colors</source>
-        <translation type="unfinished"></translation>
+        <translation>原色</translation>
     </message>
     <message>
         <source>&lt;u&gt;CIE x,y&lt;/u&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;u&gt;CIE x,y&lt;/u&gt;</translation>
     </message>
     <message>
         <source>Red:</source>
-        <translation type="unfinished"></translation>
+        <translation>赤:</translation>
     </message>
     <message>
         <source>Green:</source>
-        <translation type="unfinished"></translation>
+        <translation>緑:</translation>
     </message>
     <message>
         <source>Blue:</source>
-        <translation type="unfinished"></translation>
+        <translation>青:</translation>
     </message>
     <message>
         <source>Source:</source>
-        <translation type="unfinished"></translation>
+        <translation>ソース:</translation>
     </message>
     <message>
         <source>Contrast Ratio</source>
-        <translation type="unfinished"></translation>
+        <translation>コントラスト比</translation>
     </message>
     <message>
         <source>Display Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイモニター</translation>
     </message>
     <message>
         <source>Model:</source>
-        <translation type="unfinished"></translation>
+        <translation>モデル:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Monitor Serial Number&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;モニターのシリアル番号&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Serial #:</source>
-        <translation type="unfinished"></translation>
+        <translation>シリアル番号:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Monitor Firmware Version&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;モニターのファームウェアバージョン&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Firmware:</source>
-        <translation type="unfinished"></translation>
+        <translation>ファームウェア:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Total number of hours the monitor has been in use.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;モニターの累積使用時間。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Current Usage:</source>
-        <translation type="unfinished"></translation>
+        <translation>現在の使用時間:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Number of hours the monitor has been in use since it was last calibrated.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;前回のキャリブレーション以降のモニターの使用時間。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Last Calibration:</source>
-        <translation type="unfinished"></translation>
+        <translation>前回のキャリブレーション:</translation>
     </message>
     <message>
         <source>Calibration Date:</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション日時:</translation>
     </message>
     <message>
         <source>Calibration Sensor</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションセンサー</translation>
     </message>
     <message>
         <source>Color Gamut</source>
-        <translation type="unfinished"></translation>
+        <translation>色域</translation>
     </message>
     <message>
         <source>Show Gamut</source>
-        <translation type="unfinished"></translation>
+        <translation>色域の表示</translation>
     </message>
     <message>
         <source>Display</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイ</translation>
     </message>
     <message>
         <source>Target</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲット</translation>
     </message>
     <message>
         <source>Adobe RGB</source>
-        <translation type="unfinished"></translation>
+        <translation>Adobe RGB</translation>
     </message>
     <message>
         <source>sRGB</source>
-        <translation type="unfinished"></translation>
+        <translation>sRGB</translation>
     </message>
     <message>
         <source>NTSC (1953)</source>
-        <translation type="unfinished"></translation>
+        <translation>NTSC (1953)</translation>
     </message>
     <message>
         <source>SMPTE-C</source>
-        <translation type="unfinished"></translation>
+        <translation>SMPTE-C</translation>
     </message>
     <message>
         <source>HDTV</source>
-        <translation type="unfinished"></translation>
+        <translation>HDTV</translation>
     </message>
     <message>
         <source>Digital Cinema</source>
-        <translation type="unfinished"></translation>
+        <translation>デジタルシネマ</translation>
     </message>
     <message>
         <source>Colorspace</source>
-        <translation type="unfinished"></translation>
+        <translation>色空間</translation>
     </message>
     <message>
         <source>CIE xy</source>
-        <translation type="unfinished"></translation>
+        <translation>CIE xy</translation>
     </message>
     <message>
         <source>CIE u&apos;v&apos;</source>
-        <translation type="unfinished"></translation>
+        <translation>CIE u&apos;v&apos;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the Plankian Locus &lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;黒体軌跡を表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Show black body curve</source>
-        <translation type="unfinished"></translation>
+        <translation>黒体軌跡を表示</translation>
     </message>
     <message>
         <source>Show Target white point</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲットの白色点を表示</translation>
     </message>
     <message>
         <source>Curves</source>
-        <translation type="unfinished"></translation>
+        <translation>カーブ</translation>
     </message>
     <message>
         <source>Show Curve Type</source>
-        <translation type="unfinished"></translation>
+        <translation>カーブの種類</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the Target display response curve.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ターゲットのディスプレイ応答カーブを表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the actual calibrated and measured display monitor response curves.&lt;br&gt;These measurements are taken when the ICC Profile is generated.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;キャリブレーション後に測定したディスプレイモニターの実際の応答カーブを表示します。&lt;br&gt;これらの測定は ICC プロファイルの生成時に行われます。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Calibrated</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション後</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the display&apos;s uncorrected (native) response curves.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ディスプレイの補正前 (ネイティブ) の応答カーブを表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Uncalibrated</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション前</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the correction curves that are applied to the display monitor&apos;s LUTs (look Up Tables)&lt;br&gt;in order to achieve the Target response curve.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ターゲットの応答カーブを実現するために、ディスプレイモニターの LUT (ルックアップテーブル) に&lt;br&gt;適用される補正カーブを表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Correction</source>
-        <translation type="unfinished"></translation>
+        <translation>補正</translation>
     </message>
     <message>
         <source>Show Curve Color</source>
-        <translation type="unfinished"></translation>
+        <translation>カーブの色</translation>
     </message>
     <message>
         <source>All</source>
-        <translation type="unfinished"></translation>
+        <translation>すべて</translation>
     </message>
     <message>
         <source>Red</source>
-        <translation type="unfinished"></translation>
+        <translation>赤</translation>
     </message>
     <message>
         <source>Green</source>
-        <translation type="unfinished"></translation>
+        <translation>緑</translation>
     </message>
     <message>
         <source>Blue</source>
-        <translation type="unfinished"></translation>
+        <translation>青</translation>
     </message>
     <message>
         <source>Color Tracking</source>
-        <translation type="unfinished"></translation>
+        <translation>カラートラッキング</translation>
     </message>
     <message>
         <source>Grayscale Delta E</source>
-        <translation type="unfinished"></translation>
+        <translation>グレースケールのデルタE</translation>
     </message>
     <message>
         <source>Average:</source>
-        <translation type="unfinished"></translation>
+        <translation>平均:</translation>
     </message>
     <message>
         <source>Maximum:</source>
-        <translation type="unfinished"></translation>
+        <translation>最大:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Includes measurements taken near black (luminance below 5 cd/m2).&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;黒付近 (輝度 5 cd/m2 未満) の測定値を含めます。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Include Dark Values</source>
-        <translation type="unfinished"></translation>
+        <translation>暗部の値を含める</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the average Delta-E value as a vertical line on the graph.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;デルタEの平均値をグラフ上に縦線で表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Show Average</source>
-        <translation type="unfinished"></translation>
+        <translation>平均を表示</translation>
     </message>
     <message>
         <source>DICOM Conformance</source>
-        <translation type="unfinished"></translation>
+        <translation>DICOM 適合性</translation>
     </message>
     <message>
         <source>Graph</source>
-        <translation type="unfinished"></translation>
+        <translation>グラフ</translation>
     </message>
     <message>
         <source>JND per DDL</source>
-        <translation type="unfinished"></translation>
+        <translation>JND per DDL</translation>
     </message>
     <message>
         <source>Contrast Response</source>
-        <translation type="unfinished"></translation>
+        <translation>コントラスト応答</translation>
     </message>
     <message>
         <source>&lt;html&gt;Average JND per DDL (Just Noticable Difference per Digital Driving Level)&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;JND per DDL の平均 (デジタル駆動レベルあたりの弁別閾)&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Standard Deviation of the JND per DDL points&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;JND per DDL の各点の標準偏差&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Std Dev:</source>
-        <translation type="unfinished"></translation>
+        <translation>標準偏差:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the average JND per DDL value as a horizontal line.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;JND per DDL の平均値を横線で表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the linear best fit line for the calculated JND per DDL values.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;算出した JND per DDL の値の線形近似直線を表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Show Linear Fit</source>
-        <translation type="unfinished"></translation>
+        <translation>線形近似を表示</translation>
     </message>
     <message>
         <source>&lt;html&gt;Percentage error and JND Index location of the highest deviation from the Barten Model.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;Barten モデルからの最大偏差の誤差率と JND インデックスの位置。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Max Error:</source>
-        <translation type="unfinished"></translation>
+        <translation>最大誤差:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the Barten Model calculated from the minimum and maximum luminance.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;最小輝度と最大輝度から算出した Barten モデルを表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Show Barten Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Barten モデルを表示</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the Barten Model 10% limits used for primary class displays.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;プライマリクラスのディスプレイに用いる Barten モデルの 10% 許容範囲を表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Show 10% Limits</source>
-        <translation type="unfinished"></translation>
+        <translation>10% 許容範囲を表示</translation>
     </message>
     <message>
         <source>&lt;html&gt;Shows the Barten Model 20% limits used for secondary class displays&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;セカンダリクラスのディスプレイに用いる Barten モデルの 20% 許容範囲を表示します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Show 20% Limits</source>
-        <translation type="unfinished"></translation>
+        <translation>20% 許容範囲を表示</translation>
     </message>
 </context>
 <context>
@@ -494,64 +470,64 @@ QGroupBox {
     <message>
         <source>&lt;br&gt;Detected </source>
         <comment>splashscreen message when monitor detected</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;検出しました: </translation>
     </message>
     <message>
         <source>&lt;br&gt;Detecting displays...</source>
         <comment>splashscreen message when looking for display</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;ディスプレイを検出しています...</translation>
     </message>
     <message>
         <source>&lt;br&gt;Detecting calibration sensor...</source>
         <comment>splashscreen message when looking for sensor</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;キャリブレーションセンサーを検出しています...</translation>
     </message>
     <message>
         <source>&lt;br&gt;&lt;img src=&quot;:/images/Resources/alerts_yellow_icon_12.png&quot;&gt;&amp;nbsp;No calibration sensor detected</source>
         <comment>splashscreen message when no sensor detected</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;&lt;img src=&quot;:/images/Resources/alerts_yellow_icon_12.png&quot;&gt;&amp;nbsp;キャリブレーションセンサーが検出されませんでした</translation>
     </message>
     <message>
         <source>&lt;br&gt;Detected </source>
         <comment>splashscreen message when sensor detected</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;検出しました: </translation>
     </message>
 </context>
 <context>
     <name>MyCustomMessageBox</name>
     <message>
         <source>Don&apos;t show this again</source>
-        <translation type="unfinished"></translation>
+        <translation>今後このメッセージを表示しない</translation>
     </message>
 </context>
 <context>
     <name>PZ_About_Dialog</name>
     <message>
         <source>:/images/Resources/pelzora2logogreyback.png</source>
-        <translation type="unfinished"></translation>
+        <translation>:/images/Resources/pelzora2logogreyback.png</translation>
     </message>
 </context>
 <context>
     <name>PZ_About_DialogClass</name>
     <message>
         <source>Pelzora</source>
-        <translation type="unfinished"></translation>
+        <translation>Pelzora</translation>
     </message>
     <message>
         <source>Copyright © 2026 Orvane Corporation. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © 2026 Orvane Corporation. All rights reserved.</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>バージョン</translation>
     </message>
     <message>
         <source>&lt;a href=&quot;https://www.orvane.example/&quot;&gt;www.orvane.example&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;a href=&quot;https://www.orvane.example/&quot;&gt;www.orvane.example&lt;/a&gt;</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -559,28 +535,28 @@ QGroupBox {
     <message>
         <source>Done</source>
         <comment>measurement DONE button</comment>
-        <translation type="unfinished"></translation>
+        <translation>完了</translation>
     </message>
     <message>
         <source>Start</source>
         <comment>measurement START button</comment>
-        <translation type="unfinished"></translation>
+        <translation>開始</translation>
     </message>
     <message>
         <source>Stop</source>
         <comment>measurement STOP button</comment>
-        <translation type="unfinished"></translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Taking Measurement...</source>
-        <translation type="unfinished"></translation>
+        <translation>測定しています...</translation>
     </message>
 </context>
 <context>
     <name>PZ_Ambient_Light_Measurement_DialogClass</name>
     <message>
         <source>Ambient Light Measurement</source>
-        <translation type="unfinished"></translation>
+        <translation>環境光の測定</translation>
     </message>
     <message>
         <source>ISO 12646 makes the following recommendations about the ambient lighting conditions for displays used in color critical applications.
@@ -595,141 +571,152 @@ When Viewing Monitor Images Only:
 1. The luminance of the area surrounding the monitor should be less than 20% and preferably even less than 3% of the monitor white luminance (Intensity).
 2. Ambient illumination should be less than 25% of the monitor white luminance (Intensity).
 </source>
-        <translation type="unfinished"></translation>
+        <translation>ISO 12646 では、色が重要な用途に使用するディスプレイの環境光の条件について、次のことを推奨しています。
+
+モニターの画像とハードコピーを見比べる場合:
+
+1. 環境光の照度は 32 ルクス未満にしてください。
+2. 環境光の色温度は、観察ブースの照明の ±200K 以内にしてください。
+
+モニターの画像だけを見る場合:
+
+1. モニター周囲の輝度は、モニターの白の輝度 (Intensity) の 20% 未満、できれば 3% 未満にしてください。
+2. 環境光の照度は、モニターの白の輝度 (Intensity) の 25% 未満にしてください。
+</translation>
     </message>
     <message>
         <source>Sensor Ambient Light Measurement</source>
-        <translation type="unfinished"></translation>
+        <translation>センサーによる環境光の測定</translation>
     </message>
     <message>
         <source>-</source>
-        <translation type="unfinished"></translation>
+        <translation>-</translation>
     </message>
     <message>
         <source>Luminance:</source>
-        <translation type="unfinished"></translation>
+        <translation>輝度:</translation>
     </message>
     <message>
         <source>Color Temperature:</source>
-        <translation type="unfinished"></translation>
+        <translation>色温度:</translation>
     </message>
     <message>
         <source>Next</source>
-        <translation type="unfinished"></translation>
+        <translation>次へ</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>キャンセル</translation>
     </message>
 </context>
 <context>
     <name>PZ_Calibrate_Dialog</name>
     <message>
         <source>Calibrating the display</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイをキャリブレーションしています</translation>
     </message>
     <message>
         <source>Display Profile Information</source>
         <comment>main group box title when generating profile</comment>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイプロファイル情報</translation>
     </message>
     <message>
         <source>Display Validation Information</source>
         <comment>main group box title when validating the calibration</comment>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイ検証情報</translation>
     </message>
     <message>
         <source>Configuring Monitor Settings</source>
         <comment>TASK_SETUP_MONITOR_FOR_CALIBRATION</comment>
-        <translation type="unfinished"></translation>
+        <translation>モニター設定を構成しています</translation>
     </message>
     <message>
         <source>Measuring Native Primaries</source>
         <comment>TASK_MEASURING_NATIVE_PRIMARIES</comment>
-        <translation type="unfinished"></translation>
+        <translation>ネイティブ原色を測定しています</translation>
     </message>
     <message>
         <source>Measuring Adjusted Primaries</source>
         <comment>TASK_MEASURING_UNCORRECTED_PRIMARIES</comment>
-        <translation type="unfinished"></translation>
+        <translation>調整後の原色を測定しています</translation>
     </message>
     <message>
         <source>Adjusting White Point</source>
         <comment>TASK_ADJUSTING_WHITE_POINT</comment>
-        <translation type="unfinished"></translation>
+        <translation>白色点を調整しています</translation>
     </message>
     <message>
         <source>Measuring Corrected Response</source>
         <comment>TASK_MEASURING_CORRECTED_PRIMARIES</comment>
-        <translation type="unfinished"></translation>
+        <translation>補正後の応答を測定しています</translation>
     </message>
     <message>
         <source>Measuring Native Response</source>
         <comment>TASK_MEASURING_UNCORRECTED_RESPONSE_CURVES</comment>
-        <translation type="unfinished"></translation>
+        <translation>ネイティブ応答を測定しています</translation>
     </message>
     <message>
         <source>Updating Monitor LUTs</source>
         <comment>TASK_UPDATING_MONITOR_LUTS</comment>
-        <translation type="unfinished"></translation>
+        <translation>モニターの LUT を更新しています</translation>
     </message>
     <message>
         <source>Waiting to Stabilize</source>
         <comment>TASK_WAITING_TO_STABILIZE</comment>
-        <translation type="unfinished"></translation>
+        <translation>安定するのを待っています</translation>
     </message>
     <message>
         <source>Adjusting Luminance</source>
         <comment>TASK_ADJUSTING_LUMINANCE</comment>
-        <translation type="unfinished"></translation>
+        <translation>輝度を調整しています</translation>
     </message>
     <message>
         <source>Resetting to Default Settings</source>
         <comment>TASK_RESET_MONITOR_TO_KNOWN_STATE</comment>
-        <translation type="unfinished"></translation>
+        <translation>初期設定にリセットしています</translation>
     </message>
     <message>
         <source>Canceling operation</source>
         <comment>TASK_CANCEL</comment>
-        <translation type="unfinished"></translation>
+        <translation>操作をキャンセルしています</translation>
     </message>
     <message>
         <source>Unknown Step %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>不明なステップ %1/%2</translation>
     </message>
     <message>
         <source>&lt;h1&gt;&lt;font color=LightYellow&gt;Position the sensor gently on the screen as shown and click &lt;b&gt;Continue&lt;/b&gt;.&lt;br&gt;If necessary tilt the display back slightly so the sensor is resting flat against the screen.&lt;br&gt;&lt;u&gt;Never&lt;/u&gt; use suction cups to hold the sensor in place.&lt;/font&gt;&lt;/h1&gt;</source>
         <comment>attach sensor to screen message</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;h1&gt;&lt;font color=LightYellow&gt;図のようにセンサーを画面にそっと置き、&lt;b&gt;続行&lt;/b&gt;をクリックしてください。&lt;br&gt;必要に応じてディスプレイを少し後ろに傾け、センサーが画面に平らに密着するようにしてください。&lt;br&gt;センサーの固定に吸盤は&lt;u&gt;絶対に&lt;/u&gt;使用しないでください。&lt;/font&gt;&lt;/h1&gt;</translation>
     </message>
     <message>
         <source>&lt;br&gt;Click &lt;b&gt;Continue&lt;/b&gt; when ready.</source>
         <comment>continue message for sensor zero calibration</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;準備ができたら&lt;b&gt;続行&lt;/b&gt;をクリックしてください。</translation>
     </message>
     <message>
         <source>&lt;h1&gt;&lt;font color=LightYellow&gt;Zero calibration in progress...&lt;/font&gt;&lt;/h1&gt;</source>
         <comment>zero cal in progress message</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;h1&gt;&lt;font color=LightYellow&gt;ゼロキャリブレーションを実行しています...&lt;/font&gt;&lt;/h1&gt;</translation>
     </message>
     <message>
         <source>&lt;br&gt;Click &lt;b&gt;Continue&lt;/b&gt; when ready.</source>
         <comment>continue message for message_string_move_selector_to_measure_position</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;準備ができたら&lt;b&gt;続行&lt;/b&gt;をクリックしてください。</translation>
     </message>
 </context>
 <context>
     <name>PZ_Main_Dialog</name>
     <message>
         <source>Proceed anyway</source>
-        <translation type="unfinished"></translation>
+        <translation>このまま続行</translation>
     </message>
 </context>
 <context>
     <name>PZ_Open_MCS_File_DialogClass</name>
     <message>
         <source>Open Previous Monitor Calibration</source>
-        <translation type="unfinished"></translation>
+        <translation>以前のモニターキャリブレーションを開く</translation>
     </message>
     <message>
         <source>Select the previous calibration to open and restore:</source>
@@ -744,11 +731,11 @@ When Viewing Monitor Images Only:
     <name>PZ_Preferences_Dialog</name>
     <message>
         <source>8</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">8</translation>
     </message>
     <message>
         <source>16</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">16</translation>
     </message>
     <message>
         <source>32 (Default)</source>
@@ -799,7 +786,7 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>Calibration Sensor</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">キャリブレーションセンサー</translation>
     </message>
     <message>
         <source>Sensor type:</source>
@@ -815,15 +802,15 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>Model:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">モデル:</translation>
     </message>
     <message>
         <source>TextLabel</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">TextLabel</translation>
     </message>
     <message>
         <source>Serial #:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">シリアル番号:</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;b&gt;Note:&lt;/b&gt; If the Calibration Sensor was connected &lt;u&gt;after&lt;/u&gt; launching this application, it may be necessary to restart this application in order to detect the sensor.&lt;/html&gt;</source>
@@ -867,7 +854,7 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>ICC Profile</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">ICC プロファイル</translation>
     </message>
     <message>
         <source>Generate ICC Profile after calibration</source>
@@ -999,7 +986,7 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>Display</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">ディスプレイ</translation>
     </message>
     <message>
         <source>Lock OSD (On Screen Display) controls when calibrated:</source>
@@ -1092,7 +1079,7 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>-</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">-</translation>
     </message>
     <message>
         <source>CIE xyY</source>
@@ -1120,15 +1107,15 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>Red:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">赤:</translation>
     </message>
     <message>
         <source>Green:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">緑:</translation>
     </message>
     <message>
         <source>Blue:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">青:</translation>
     </message>
     <message>
         <source>Reset</source>
@@ -1155,7 +1142,7 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>JND per DDL</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">JND per DDL</translation>
     </message>
     <message>
         <source>JND Index</source>
@@ -1284,15 +1271,15 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>Red</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">赤</translation>
     </message>
     <message>
         <source>Green</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">緑</translation>
     </message>
     <message>
         <source>Blue</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">青</translation>
     </message>
     <message>
         <source>Yellow</source>
@@ -1403,11 +1390,11 @@ Do you want to reload the previous calibration settings?</source>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">なし</translation>
     </message>
     <message>
         <source>sRGB</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">sRGB</translation>
     </message>
     <message>
         <source>NTSC SMPTE-170M</source>
@@ -1441,7 +1428,7 @@ Do you want to reload the previous calibration settings?</source>
     <message>
         <source>Pelzora</source>
         <comment>STR_RES_ID_APPLICATION_NAME</comment>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Pelzora</translation>
     </message>
     <message>
         <source>Target Files (*.tgt)</source>
@@ -1491,7 +1478,7 @@ Do you want to reload the previous calibration settings?</source>
     <message>
         <source>None</source>
         <comment>STR_RES_ID_MONITOR_CONFIGURATION_MONITORS_NONE</comment>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">なし</translation>
     </message>
     <message>
         <source>.icc</source>
@@ -1749,7 +1736,7 @@ Do you want to reload the previous calibration settings?</source>
     <message>
         <source>Digital Cinema</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_DIGITAL_CINEMA</comment>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">デジタルシネマ</translation>
     </message>
     <message>
         <source>DICOM Clear</source>
@@ -1997,7 +1984,7 @@ Do you want to continue to load it?</source>
     <message>
         <source>Calibration Sensor</source>
         <comment>STR_RES_ID_PRIMARY_COLOR_SOURCE_SENSOR</comment>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">キャリブレーションセンサー</translation>
     </message>
     <message>
         <source>Factory Measurements</source>
@@ -2017,7 +2004,7 @@ Do you want to continue to load it?</source>
     <message>
         <source>sRGB</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_sRGB</comment>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">sRGB</translation>
     </message>
     <message>
         <source>AdobeRGB</source>
@@ -2032,7 +2019,7 @@ Do you want to continue to load it?</source>
     <message>
         <source>SMPTE-C</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_SMPTE_C</comment>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">SMPTE-C</translation>
     </message>
     <message>
         <source>DCI</source>
@@ -2191,7 +2178,7 @@ Do you want to continue to load it?</source>
     <name>mainWindow</name>
     <message>
         <source>Pelzora</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Pelzora</translation>
     </message>
     <message>
         <source>Target Settings</source>
@@ -2223,7 +2210,7 @@ Do you want to continue to load it?</source>
     </message>
     <message>
         <source>-</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">-</translation>
     </message>
     <message>
         <source>Gamma:</source>
@@ -2291,7 +2278,7 @@ Do you want to continue to load it?</source>
     </message>
     <message>
         <source>Display</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">ディスプレイ</translation>
     </message>
     <message>
         <source>&lt;html&gt;Selects display to calibrate&lt;/html&gt;</source>
@@ -2464,15 +2451,15 @@ Do you want to continue to load it?</source>
     </message>
     <message>
         <source>Red:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">赤:</translation>
     </message>
     <message>
         <source>Green:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">緑:</translation>
     </message>
     <message>
         <source>Blue:</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">青:</translation>
     </message>
     <message>
         <source>The native color gamut of the display is shown by the yellow triangle. Colors outside this triangle can not be represented by the display and will be clipped to the nearest displayable color.</source>
