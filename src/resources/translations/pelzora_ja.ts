@@ -720,621 +720,621 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>Select the previous calibration to open and restore:</source>
-        <translation type="unfinished"></translation>
+        <translation>開いて復元する以前のキャリブレーションを選択してください:</translation>
     </message>
     <message>
         <source>Show only calibrations for current monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>現在のモニターのキャリブレーションのみ表示</translation>
     </message>
 </context>
 <context>
     <name>PZ_Preferences_Dialog</name>
     <message>
         <source>8</source>
-        <translation type="unfinished">8</translation>
+        <translation>8</translation>
     </message>
     <message>
         <source>16</source>
-        <translation type="unfinished">16</translation>
+        <translation>16</translation>
     </message>
     <message>
         <source>32 (Default)</source>
-        <translation type="unfinished"></translation>
+        <translation>32 (既定)</translation>
     </message>
     <message>
         <source>52 (Highest Quality)</source>
-        <translation type="unfinished"></translation>
+        <translation>52 (最高品質)</translation>
     </message>
     <message>
         <source>Never</source>
-        <translation type="unfinished"></translation>
+        <translation>しない</translation>
     </message>
     <message>
         <source>2 Days</source>
-        <translation type="unfinished"></translation>
+        <translation>2 日</translation>
     </message>
     <message>
         <source>3 Days</source>
-        <translation type="unfinished"></translation>
+        <translation>3 日</translation>
     </message>
     <message>
         <source>1 Week</source>
-        <translation type="unfinished"></translation>
+        <translation>1 週間</translation>
     </message>
     <message>
         <source>2 Weeks</source>
-        <translation type="unfinished"></translation>
+        <translation>2 週間</translation>
     </message>
     <message>
         <source>4 Weeks</source>
-        <translation type="unfinished"></translation>
+        <translation>4 週間</translation>
     </message>
     <message>
         <source>N/A</source>
-        <translation type="unfinished"></translation>
+        <translation>該当なし</translation>
     </message>
     <message>
         <source>Select location to store ICC Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>ICC プロファイルの保存先を選択</translation>
     </message>
 </context>
 <context>
     <name>PZ_Preferences_DialogClass</name>
     <message>
         <source>Pelzora Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Pelzora 環境設定</translation>
     </message>
     <message>
         <source>Calibration Sensor</source>
-        <translation type="unfinished">キャリブレーションセンサー</translation>
+        <translation>キャリブレーションセンサー</translation>
     </message>
     <message>
         <source>Sensor type:</source>
-        <translation type="unfinished"></translation>
+        <translation>センサーの種類:</translation>
     </message>
     <message>
         <source>Auto-Detect</source>
-        <translation type="unfinished"></translation>
+        <translation>自動検出</translation>
     </message>
     <message>
         <source>&lt;html&gt;Searches for a supported Calibration Sensor.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;対応するキャリブレーションセンサーを検索します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Model:</source>
-        <translation type="unfinished">モデル:</translation>
+        <translation>モデル:</translation>
     </message>
     <message>
         <source>TextLabel</source>
-        <translation type="unfinished">TextLabel</translation>
+        <translation>TextLabel</translation>
     </message>
     <message>
         <source>Serial #:</source>
-        <translation type="unfinished">シリアル番号:</translation>
+        <translation>シリアル番号:</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;b&gt;Note:&lt;/b&gt; If the Calibration Sensor was connected &lt;u&gt;after&lt;/u&gt; launching this application, it may be necessary to restart this application in order to detect the sensor.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;b&gt;注:&lt;/b&gt; このアプリケーションの起動&lt;u&gt;後&lt;/u&gt;にキャリブレーションセンサーを接続した場合は、センサーを検出するためにこのアプリケーションの再起動が必要になることがあります。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Average low luminance measurements</source>
-        <translation type="unfinished"></translation>
+        <translation>低輝度の測定値を平均化する</translation>
     </message>
     <message>
         <source>&lt;html&gt;Improves the accuracy of low luminance measurments by taking several measurements and averaging them. Selecting this option will increase the monitor calibration time.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;複数回測定して平均することで、低輝度の測定精度を高めます。このオプションを選択すると、モニターのキャリブレーション時間が長くなります。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Calibration</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション</translation>
     </message>
     <message>
         <source>Calibration and Profile steps:</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションとプロファイルのステップ数:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Sets the number of steps used to measure the monitor grayscale during calibration and generation of the ICC profile. A larger number will generally result in a more accurate calibration, but will increase the calibration time. At least 16 steps are recommended and 32 is sufficient for most applications.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;キャリブレーションと ICC プロファイルの生成時に、モニターのグレースケールを測定するステップ数を設定します。ステップ数を多くすると一般にキャリブレーションの精度は上がりますが、キャリブレーション時間が長くなります。16 ステップ以上を推奨します。ほとんどの用途では 32 ステップで十分です。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Recalibration Reminder Period:</source>
-        <translation type="unfinished"></translation>
+        <translation>再キャリブレーションの通知間隔:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Sets the duration after calibration until a reminder to re-calibrate the monitor will be displayed when the application is launched.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;キャリブレーション後、アプリケーションの起動時に再キャリブレーションの通知を表示するまでの期間を設定します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Extended luminance stabilization time</source>
-        <translation type="unfinished"></translation>
+        <translation>輝度安定化の待ち時間を延長する</translation>
     </message>
     <message>
         <source>&lt;html&gt;Increases the waiting time for the display to stabilize while the luminance is being adjusted. This option can be used if necessary to increase the accuracy of the luminance adjustment when a Target with a &lt;i&gt;Specific Level&lt;/i&gt; of Intensity is used. It may &lt;u&gt;significantly&lt;/u&gt; increase the calibration time, and is normally only useful when a very low Intensity value is used.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;輝度の調整中に、ディスプレイが安定するまでの待ち時間を延長します。輝度に&lt;i&gt;指定レベル&lt;/i&gt;を使うターゲットで、輝度調整の精度を高める必要がある場合に使用します。キャリブレーション時間が&lt;u&gt;大幅に&lt;/u&gt;長くなることがあり、通常はごく低い輝度値を使う場合にのみ有効です。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>ICC Profile</source>
-        <translation type="unfinished">ICC プロファイル</translation>
+        <translation>ICC プロファイル</translation>
     </message>
     <message>
         <source>Generate ICC Profile after calibration</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション後に ICC プロファイルを生成する</translation>
     </message>
     <message>
         <source>&lt;html&gt;If the applications you use do not take advantage of an ICC display profile, you can deselect this option to skip the generation of the profile when the display is calibrated.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;使用するアプリケーションが ICC ディスプレイプロファイルを利用しない場合は、このオプションの選択を解除すると、ディスプレイのキャリブレーション時にプロファイルの生成を省略できます。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Set as Windows Color Management System Monitor Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Windows カラーマネジメントシステムのモニタープロファイルとして設定する</translation>
     </message>
     <message>
         <source>&lt;html&gt;Automatically selects and associates the generated ICC monitor profile with the Color Management System (CMS).&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;生成した ICC モニタープロファイルを自動的に選択し、カラーマネジメントシステム (CMS) に関連付けます。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>ICC Profile file name:</source>
-        <translation type="unfinished"></translation>
+        <translation>ICC プロファイルのファイル名:</translation>
     </message>
     <message>
         <source>Set automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>自動的に設定する</translation>
     </message>
     <message>
         <source>Prompt for file name and description</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイル名と説明を入力する</translation>
     </message>
     <message>
         <source>Storage Location:</source>
-        <translation type="unfinished"></translation>
+        <translation>保存場所:</translation>
     </message>
     <message>
         <source>Per user of this computer</source>
-        <translation type="unfinished"></translation>
+        <translation>このコンピューターのユーザーごと</translation>
     </message>
     <message>
         <source>Shared by all users of this computer</source>
-        <translation type="unfinished"></translation>
+        <translation>このコンピューターのすべてのユーザーで共有</translation>
     </message>
     <message>
         <source>Save To Location:</source>
-        <translation type="unfinished"></translation>
+        <translation>保存先:</translation>
     </message>
     <message>
         <source>Select...</source>
-        <translation type="unfinished"></translation>
+        <translation>選択...</translation>
     </message>
     <message>
         <source>Source of primary color chromaticities for ICC Profile:</source>
-        <translation type="unfinished"></translation>
+        <translation>ICC プロファイルに用いる原色色度のソース:</translation>
     </message>
     <message>
         <source>Automatic</source>
-        <translation type="unfinished"></translation>
+        <translation>自動</translation>
     </message>
     <message>
         <source>&lt;html&gt;Automatically selects the optimal setting based on the color sensor model and the display monitor type.&lt;html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;カラーセンサーのモデルとディスプレイモニターの種類に応じて、最適な設定を自動的に選択します。&lt;html&gt;</translation>
     </message>
     <message>
         <source>Calibration sensor measurements</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションセンサーの測定値</translation>
     </message>
     <message>
         <source>&lt;html&gt;Uses the measurements taken by the color sensor to encode the color gamut information in the ICC profile generated. This setting is suitable for all sensors on &lt;u&gt;standard gamut&lt;/u&gt; displays. Some sensors are inaccurate when measuring wide color gamut displays and this may cause color shifts when viewing images in color managed applications.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;カラーセンサーによる測定値を使って、生成する ICC プロファイルに色域の情報を書き込みます。この設定は、&lt;u&gt;標準色域&lt;/u&gt;のディスプレイではすべてのセンサーに適しています。広色域のディスプレイの測定が不正確なセンサーもあり、その場合はカラーマネジメント対応のアプリケーションで画像を表示したときに色ずれが起こることがあります。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Factory measurements</source>
-        <translation type="unfinished"></translation>
+        <translation>工場での測定値</translation>
     </message>
     <message>
         <source>&lt;html&gt;Use the measurements taken during production of the display monitor to encode the color gamut information in the generated ICC profile. These measurements may be more accurate than those of some color sensors when measuring &lt;u&gt;wide color gamut&lt;/u&gt; displays.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ディスプレイモニターの製造時に測定した値を使って、生成する ICC プロファイルに色域の情報を書き込みます。&lt;u&gt;広色域&lt;/u&gt;のディスプレイを測定する場合は、一部のカラーセンサーよりもこの測定値のほうが正確なことがあります。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>インターフェース</translation>
     </message>
     <message>
         <source>Luminance Units:</source>
-        <translation type="unfinished"></translation>
+        <translation>輝度の単位:</translation>
     </message>
     <message>
         <source>Candelas</source>
-        <translation type="unfinished"></translation>
+        <translation>カンデラ</translation>
     </message>
     <message>
         <source>Foot Lamberts</source>
-        <translation type="unfinished"></translation>
+        <translation>フートランバート</translation>
     </message>
     <message>
         <source>Automatically load settings on Target change</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲットの変更時に設定を自動的に読み込む</translation>
     </message>
     <message>
         <source>&lt;html&gt;Automatically loads the most recent Monitor Caibration Settings when a different Target is selected (if available).&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;別のターゲットを選択したときに、最新のモニターキャリブレーション設定を自動的に読み込みます (ある場合)。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Automatically loads the most recent Monitor Caibration Settings when a different Target is selected (if a calibration for that Target has been performed previously).&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;別のターゲットを選択したときに、最新のモニターキャリブレーション設定を自動的に読み込みます (そのターゲットでキャリブレーションを行ったことがある場合)。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Confirm display calibration status each time application is launched</source>
-        <translation type="unfinished"></translation>
+        <translation>アプリケーションの起動時に毎回ディスプレイのキャリブレーション状態を確認する</translation>
     </message>
     <message>
         <source>&lt;html&gt;Queries the display monitor each time the application is launched to see if any of the settings have changed since the last calibration. If the settings have been changed, a warning message will be displayed, and the last calibration settings can be reset.&lt;br&gt;Checking the monitor settings will take several seconds each time the application is launched.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;アプリケーションの起動時に毎回ディスプレイモニターに問い合わせ、前回のキャリブレーション以降に設定が変更されていないか確認します。設定が変更されていた場合は警告メッセージを表示し、前回のキャリブレーション設定に戻すことができます。&lt;br&gt;モニター設定の確認には、起動のたびに数秒かかります。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Targets, Calibrations and Preferences:</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲット、キャリブレーション、環境設定:</translation>
     </message>
     <message>
         <source>&lt;html&gt;The current user has their own private Targets, Calibrations and Preferences.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;現在のユーザーが専用のターゲット、キャリブレーション、環境設定を持ちます。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>All users of this computer</source>
-        <translation type="unfinished"></translation>
+        <translation>このコンピューターのすべてのユーザー</translation>
     </message>
     <message>
         <source>&lt;html&gt;All users share the Targets, Calibrations, and Preferences.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;すべてのユーザーがターゲット、キャリブレーション、環境設定を共有します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Display</source>
-        <translation type="unfinished">ディスプレイ</translation>
+        <translation>ディスプレイ</translation>
     </message>
     <message>
         <source>Lock OSD (On Screen Display) controls when calibrated:</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション後に OSD (オンスクリーンディスプレイ) の操作をロックする:</translation>
     </message>
     <message>
         <source>Do not lock</source>
-        <translation type="unfinished"></translation>
+        <translation>ロックしない</translation>
     </message>
     <message>
         <source>Lock all except Brightness and Contrast</source>
-        <translation type="unfinished"></translation>
+        <translation>明るさとコントラスト以外をロック</translation>
     </message>
     <message>
         <source>Lock all</source>
-        <translation type="unfinished"></translation>
+        <translation>すべてロック</translation>
     </message>
     <message>
         <source>&lt;html&gt;Selects if the display monitor&apos;s On Screen Display control buttons are locked when calibrated. Locking the controls can be useful to prevent accidental or unauthorized adjustment of the monitor once it is calibrated.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;キャリブレーション後にディスプレイモニターの OSD 操作ボタンをロックするかどうかを選択します。操作をロックすると、キャリブレーション後のモニターが誤って、または無断で調整されるのを防ぐことができます。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Defaults</source>
-        <translation type="unfinished"></translation>
+        <translation>初期値に戻す</translation>
     </message>
 </context>
 <context>
     <name>PZ_Profile_Name_Description_DialogClass</name>
     <message>
         <source>ICC Color Profile Name and Description</source>
-        <translation type="unfinished"></translation>
+        <translation>ICC カラープロファイルの名前と説明</translation>
     </message>
     <message>
         <source>Profile File Name:</source>
-        <translation type="unfinished"></translation>
+        <translation>プロファイルのファイル名:</translation>
     </message>
     <message>
         <source>Set Description to File Name</source>
-        <translation type="unfinished"></translation>
+        <translation>説明にファイル名を使用</translation>
     </message>
     <message>
         <source>Profile Description:</source>
-        <translation type="unfinished"></translation>
+        <translation>プロファイルの説明:</translation>
     </message>
 </context>
 <context>
     <name>PZ_colorimeter_dialog</name>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>コピー(&amp;C)</translation>
     </message>
     <message>
         <source>Ctrl+C</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+C</translation>
     </message>
 </context>
 <context>
     <name>PZ_colorimeter_dialogClass</name>
     <message>
         <source>Colorimeter Tool</source>
-        <translation type="unfinished"></translation>
+        <translation>測色ツール</translation>
     </message>
     <message>
         <source>Measure</source>
-        <translation type="unfinished"></translation>
+        <translation>測定</translation>
     </message>
     <message>
         <source>Single</source>
-        <translation type="unfinished"></translation>
+        <translation>1 回</translation>
     </message>
     <message>
         <source>Continuous</source>
-        <translation type="unfinished"></translation>
+        <translation>連続</translation>
     </message>
     <message>
         <source>CIE XYZ</source>
-        <translation type="unfinished"></translation>
+        <translation>CIE XYZ</translation>
     </message>
     <message>
         <source>X:</source>
-        <translation type="unfinished"></translation>
+        <translation>X:</translation>
     </message>
     <message>
         <source>Y:</source>
-        <translation type="unfinished"></translation>
+        <translation>Y:</translation>
     </message>
     <message>
         <source>Z:</source>
-        <translation type="unfinished"></translation>
+        <translation>Z:</translation>
     </message>
     <message>
         <source>-</source>
-        <translation type="unfinished">-</translation>
+        <translation>-</translation>
     </message>
     <message>
         <source>CIE xyY</source>
-        <translation type="unfinished"></translation>
+        <translation>CIE xyY</translation>
     </message>
     <message>
         <source>x:</source>
-        <translation type="unfinished"></translation>
+        <translation>x:</translation>
     </message>
     <message>
         <source>y:</source>
-        <translation type="unfinished"></translation>
+        <translation>y:</translation>
     </message>
     <message>
         <source>Color Temperature</source>
-        <translation type="unfinished"></translation>
+        <translation>色温度</translation>
     </message>
     <message>
         <source>- K</source>
-        <translation type="unfinished"></translation>
+        <translation>- K</translation>
     </message>
     <message>
         <source>Sample Color</source>
-        <translation type="unfinished"></translation>
+        <translation>サンプルカラー</translation>
     </message>
     <message>
         <source>Red:</source>
-        <translation type="unfinished">赤:</translation>
+        <translation>赤:</translation>
     </message>
     <message>
         <source>Green:</source>
-        <translation type="unfinished">緑:</translation>
+        <translation>緑:</translation>
     </message>
     <message>
         <source>Blue:</source>
-        <translation type="unfinished">青:</translation>
+        <translation>青:</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>リセット</translation>
     </message>
     <message>
         <source>Color Picker</source>
-        <translation type="unfinished"></translation>
+        <translation>カラーピッカー</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>閉じる</translation>
     </message>
     <message>
         <source>Measurement Area</source>
-        <translation type="unfinished"></translation>
+        <translation>測定領域</translation>
     </message>
 </context>
 <context>
     <name>PZ_dicom_graph</name>
     <message>
         <source>Digital Driving Level</source>
-        <translation type="unfinished"></translation>
+        <translation>デジタル駆動レベル</translation>
     </message>
     <message>
         <source>JND per DDL</source>
-        <translation type="unfinished">JND per DDL</translation>
+        <translation>JND per DDL</translation>
     </message>
     <message>
         <source>JND Index</source>
-        <translation type="unfinished"></translation>
+        <translation>JND インデックス</translation>
     </message>
     <message>
         <source>dL/L for a JND</source>
-        <translation type="unfinished"></translation>
+        <translation>JND あたりの dL/L</translation>
     </message>
 </context>
 <context>
     <name>PZ_monitor_settings_dialogClass</name>
     <message>
         <source>Monitor Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>モニター設定</translation>
     </message>
     <message>
         <source>Power LED Indicator</source>
-        <translation type="unfinished"></translation>
+        <translation>電源 LED インジケーター</translation>
     </message>
     <message>
         <source>LED Brightness:</source>
-        <translation type="unfinished"></translation>
+        <translation>LED の明るさ:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Adjusts the brightness of the Power LED Indicator.&lt;br&gt;&lt;br&gt;Reduce the brightness as necessary in dim lighting environments if the LED is distracting.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;電源 LED インジケーターの明るさを調整します。&lt;br&gt;&lt;br&gt;暗い環境で LED が気になる場合は、必要に応じて明るさを下げてください。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>オフ</translation>
     </message>
     <message>
         <source>Maximum</source>
-        <translation type="unfinished"></translation>
+        <translation>最大</translation>
     </message>
     <message>
         <source>&lt;html&gt;Adjusts the level of screen uniformity correction applied.&lt;br&gt;&lt;br&gt;Higher settings will improve the screen uniformity at the expense of screen brightness.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;画面のユニフォミティ補正の適用レベルを調整します。&lt;br&gt;&lt;br&gt;設定を高くすると、画面の明るさと引き換えに画面の均一性が向上します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Digital Uniformity Correction</source>
-        <translation type="unfinished"></translation>
+        <translation>デジタルユニフォミティ補正</translation>
     </message>
     <message>
         <source>Correction Level:</source>
-        <translation type="unfinished"></translation>
+        <translation>補正レベル:</translation>
     </message>
     <message>
         <source>Minimum</source>
-        <translation type="unfinished"></translation>
+        <translation>最小</translation>
     </message>
     <message>
         <source>White Screen Background</source>
-        <translation type="unfinished"></translation>
+        <translation>白い画面の背景</translation>
     </message>
 </context>
 <context>
     <name>PZ_test_pattern_dialogClass</name>
     <message>
         <source>Previous Test Pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>前のテストパターン</translation>
     </message>
     <message>
         <source>[</source>
-        <translation type="unfinished"></translation>
+        <translation>[</translation>
     </message>
     <message>
         <source>Next Test Pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>次のテストパターン</translation>
     </message>
     <message>
         <source>]</source>
-        <translation type="unfinished"></translation>
+        <translation>]</translation>
     </message>
     <message>
         <source>Close Test Pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>テストパターンを閉じる</translation>
     </message>
 </context>
 <context>
     <name>PZ_test_pattern_widget</name>
     <message>
         <source>&lt;html&gt;&lt;b&gt;&lt;font COLOR=white&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;b&gt;&lt;font COLOR=white&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;b&gt;&lt;font COLOR=black&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;b&gt;&lt;font COLOR=black&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;b&gt;&lt;font COLOR=red&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;b&gt;&lt;font COLOR=red&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;b&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;b&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>TG18-QC Pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>TG18-QC パターン</translation>
     </message>
     <message>
         <source>Black</source>
-        <translation type="unfinished"></translation>
+        <translation>黒</translation>
     </message>
     <message>
         <source>25% Gray</source>
-        <translation type="unfinished"></translation>
+        <translation>25% グレー</translation>
     </message>
     <message>
         <source>50% Gray</source>
-        <translation type="unfinished"></translation>
+        <translation>50% グレー</translation>
     </message>
     <message>
         <source>75% Gray</source>
-        <translation type="unfinished"></translation>
+        <translation>75% グレー</translation>
     </message>
     <message>
         <source>White</source>
-        <translation type="unfinished"></translation>
+        <translation>白</translation>
     </message>
     <message>
         <source>Red</source>
-        <translation type="unfinished">赤</translation>
+        <translation>赤</translation>
     </message>
     <message>
         <source>Green</source>
-        <translation type="unfinished">緑</translation>
+        <translation>緑</translation>
     </message>
     <message>
         <source>Blue</source>
-        <translation type="unfinished">青</translation>
+        <translation>青</translation>
     </message>
     <message>
         <source>Yellow</source>
-        <translation type="unfinished"></translation>
+        <translation>黄</translation>
     </message>
     <message>
         <source>Cyan</source>
-        <translation type="unfinished"></translation>
+        <translation>シアン</translation>
     </message>
     <message>
         <source>Magenta</source>
-        <translation type="unfinished"></translation>
+        <translation>マゼンタ</translation>
     </message>
     <message>
         <source>Color and Grayscale wedges</source>
-        <translation type="unfinished"></translation>
+        <translation>カラーとグレースケールのウェッジ</translation>
     </message>
     <message>
         <source>Greyscale wedge</source>
-        <translation type="unfinished"></translation>
+        <translation>グレースケールのウェッジ</translation>
     </message>
     <message>
         <source>Double 100% Grayscale wedges</source>
-        <translation type="unfinished"></translation>
+        <translation>2 本の 100% グレースケールウェッジ</translation>
     </message>
     <message>
         <source>Double 25% Grayscale wedges</source>
-        <translation type="unfinished"></translation>
+        <translation>2 本の 25% グレースケールウェッジ</translation>
     </message>
     <message>
         <source>Black Quality Control</source>
-        <translation type="unfinished"></translation>
+        <translation>黒の品質管理</translation>
     </message>
     <message>
         <source>White Quality Control</source>
-        <translation type="unfinished"></translation>
+        <translation>白の品質管理</translation>
     </message>
     <message>
         <source>:/images/Resources/it8-6.png</source>
-        <translation type="unfinished"></translation>
+        <translation>:/images/Resources/it8-6.png</translation>
     </message>
     <message>
         <source>Pattern #%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>パターン %1: %2</translation>
     </message>
 </context>
 <context>
     <name>Plotter</name>
     <message>
         <source>&lt;html&gt;Zooms in.&lt;br&gt;Click and drag in the graph to select the region to zoom in on.&lt;br&gt;Use the keyboard arrow keys to pan around.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;拡大します。&lt;br&gt;グラフ内をクリックしてドラッグし、拡大する領域を選択します。&lt;br&gt;キーボードの矢印キーで表示位置を移動します。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Zooms out.&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;縮小します。&lt;/html&gt;</translation>
     </message>
 </context>
 <context>
@@ -1347,551 +1347,555 @@ When Viewing Monitor Images Only:
     <message>
         <source>Settings for %1 have changed.
 Do you want to reload the previous calibration settings?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 の設定が変更されています。
+以前のキャリブレーション設定を読み込み直しますか?</translation>
     </message>
     <message>
         <source>%1 is not calibrated.&lt;br&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 はキャリブレーションされていません。&lt;br&gt;</translation>
     </message>
     <message>
         <source>Calibration for %1 is currently set to off.&lt;br&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 のキャリブレーションは現在オフに設定されています。&lt;br&gt;</translation>
     </message>
     <message>
         <source>No supported Orvane monitors were detected. Verify that a supported model of display monitor is connected. See the README file and Users Guide for more information.&lt;br&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>対応する Orvane のモニターが検出されませんでした。対応するモデルのディスプレイモニターが接続されていることを確認してください。詳しくは README ファイルとユーザーズガイドを参照してください。&lt;br&gt;</translation>
     </message>
     <message>
         <source>Version %1 (Build %2)</source>
         <comment>software version and build number</comment>
-        <translation type="unfinished"></translation>
+        <translation>バージョン %1 (ビルド %2)</translation>
     </message>
     <message>
         <source>Native</source>
-        <translation type="unfinished"></translation>
+        <translation>ネイティブ</translation>
     </message>
     <message>
         <source>x=%1 y=%2</source>
-        <translation type="unfinished"></translation>
+        <translation>x=%1 y=%2</translation>
     </message>
     <message>
         <source>Monitor Default</source>
         <comment>native contrast ratio text</comment>
-        <translation type="unfinished"></translation>
+        <translation>モニターの既定値</translation>
     </message>
     <message>
         <source>Maximum</source>
         <comment>target intensity maximum</comment>
-        <translation type="unfinished"></translation>
+        <translation>最大</translation>
     </message>
     <message>
         <source>DICOM</source>
-        <translation type="unfinished"></translation>
+        <translation>DICOM</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished">なし</translation>
+        <translation>なし</translation>
     </message>
     <message>
         <source>sRGB</source>
-        <translation type="unfinished">sRGB</translation>
+        <translation>sRGB</translation>
     </message>
     <message>
         <source>NTSC SMPTE-170M</source>
-        <translation type="unfinished"></translation>
+        <translation>NTSC SMPTE-170M</translation>
     </message>
     <message>
         <source>NTSC/SMPTE-170M</source>
-        <translation type="unfinished"></translation>
+        <translation>NTSC/SMPTE-170M</translation>
     </message>
     <message>
         <source>SMPTE-240M</source>
-        <translation type="unfinished"></translation>
+        <translation>SMPTE-240M</translation>
     </message>
     <message>
         <source>Lstar</source>
-        <translation type="unfinished"></translation>
+        <translation>Lstar</translation>
     </message>
     <message>
         <source>L*</source>
-        <translation type="unfinished"></translation>
+        <translation>L*</translation>
     </message>
     <message>
         <source>Custom Curve</source>
-        <translation type="unfinished"></translation>
+        <translation>カスタムカーブ</translation>
     </message>
     <message>
         <source>fL</source>
         <comment>foot Lamberts units</comment>
-        <translation type="unfinished"></translation>
+        <translation>fL</translation>
     </message>
     <message>
         <source>Pelzora</source>
         <comment>STR_RES_ID_APPLICATION_NAME</comment>
-        <translation type="unfinished">Pelzora</translation>
+        <translation>Pelzora</translation>
     </message>
     <message>
         <source>Target Files (*.tgt)</source>
         <comment>STR_RES_ID_TARGET_FILE_FILTER</comment>
-        <translation type="unfinished"></translation>
+        <translation>ターゲットファイル (*.tgt)</translation>
     </message>
     <message>
         <source>.tgt</source>
         <comment>STR_RES_ID_TARGET_FILE_EXTENSION</comment>
-        <translation type="unfinished"></translation>
+        <translation>.tgt</translation>
     </message>
     <message>
         <source>Open Target File</source>
         <comment>STR_RES_ID_OPEN_TARGET_FILE_DIALOG_TITLE</comment>
-        <translation type="unfinished"></translation>
+        <translation>ターゲットファイルを開く</translation>
     </message>
     <message>
         <source>Save Target File</source>
         <comment>STR_RES_ID_SAVE_TARGET_FILE_DIALOG_TITLE</comment>
-        <translation type="unfinished"></translation>
+        <translation>ターゲットファイルを保存</translation>
     </message>
     <message>
         <source>.mcs</source>
         <comment>STR_RES_ID_MCS_FILE_EXTENSION</comment>
-        <translation type="unfinished"></translation>
+        <translation>.mcs</translation>
     </message>
     <message>
         <source>/Targets/</source>
         <comment>STR_RES_ID_DEFAULT_TARGET_FILE_FOLDER_NAME</comment>
-        <translation type="unfinished"></translation>
+        <translation>/Targets/</translation>
     </message>
     <message>
         <source>/Calibration Settings/</source>
         <comment>STR_RES_ID_DEFAULT_MCS_FILE_FOLDER_NAME</comment>
-        <translation type="unfinished"></translation>
+        <translation>/Calibration Settings/</translation>
     </message>
     <message>
         <source>Orvane</source>
         <comment>STR_RES_ID_COMPANY_NAME</comment>
-        <translation type="unfinished"></translation>
+        <translation>Orvane</translation>
     </message>
     <message>
         <source>:/images/Resources/splashpz.png</source>
         <comment>STR_RES_ID_SPLASHSCREEN_FILE_NAME</comment>
-        <translation type="unfinished"></translation>
+        <translation>:/images/Resources/splashpz.png</translation>
     </message>
     <message>
         <source>None</source>
         <comment>STR_RES_ID_MONITOR_CONFIGURATION_MONITORS_NONE</comment>
-        <translation type="unfinished">なし</translation>
+        <translation>なし</translation>
     </message>
     <message>
         <source>.icc</source>
         <comment>STR_RES_ID_ICC_FILE_EXTENSION</comment>
-        <translation type="unfinished"></translation>
+        <translation>.icc</translation>
     </message>
     <message>
         <source>Unknown</source>
         <comment>STR_RES_ID_UNKNOWN_DISPLAY_NAME</comment>
-        <translation type="unfinished"></translation>
+        <translation>不明</translation>
     </message>
     <message>
         <source>Unknown Display</source>
         <comment>STR_RES_ID_UNKNOWN_DISPLAY_NAME_AND_DISPLAY</comment>
-        <translation type="unfinished"></translation>
+        <translation>不明なディスプレイ</translation>
     </message>
     <message>
         <source>Unknown Error #%1</source>
         <comment>STR_RES_ID_ERROR_UNKNOWN_ERROR</comment>
-        <translation type="unfinished"></translation>
+        <translation>不明なエラー #%1</translation>
     </message>
     <message>
         <source>Error: Unable to open file.</source>
         <comment>STR_RES_ID_ERROR_UNABLE_TO_OPEN_FILE</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイルを開けません。</translation>
     </message>
     <message>
         <source>Error: The file appears to be an invalid format.</source>
         <comment>STR_RES_ID_ERROR_INVALID_FILE_DATA</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイルの形式が無効なようです。</translation>
     </message>
     <message>
         <source>Error: The file appears to be an invalid version.</source>
         <comment>STR_RES_ID_ERROR_INVALID_FILE_VERSION</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイルのバージョンが無効なようです。</translation>
     </message>
     <message>
         <source>Error: Unable to save file.</source>
         <comment>STR_RES_ID_ERROR_UNABLE_TO_SAVE_FILE</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイルを保存できません。</translation>
     </message>
     <message>
         <source>No calibration sensor was detected. Please check that the device is properly connected and close any other application that may be currently using the device.&lt;br&gt;&lt;br&gt;Click the Auto-Detect button in the Preferences dialog to try and detect the device again.&lt;br&gt;&lt;br&gt;If the device is still not detected, try closing and restarting this application.</source>
         <comment>STR_RES_ID_ERROR_NO_SENSOR</comment>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションセンサーが検出されませんでした。デバイスが正しく接続されていることを確認し、デバイスを使用している可能性のある他のアプリケーションを終了してください。&lt;br&gt;&lt;br&gt;環境設定ダイアログの「自動検出」ボタンをクリックすると、デバイスをもう一度検出します。&lt;br&gt;&lt;br&gt;それでもデバイスが検出されない場合は、このアプリケーションを終了して再起動してください。</translation>
     </message>
     <message>
         <source>No calibration sensor was detected. Please check that the device is properly connected and close any other application that may be currently using the device.&lt;br&gt;&lt;br&gt;Also try reconnecting the USB cable. If the sensor is still not detected try closing and restarting this application.&lt;br&gt;&lt;br&gt;Do you want to try and re-detect the calibration sensor?</source>
         <comment>STR_RES_ID_ERROR_NO_SENSOR_RETRY_DETECT</comment>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションセンサーが検出されませんでした。デバイスが正しく接続されていることを確認し、デバイスを使用している可能性のある他のアプリケーションを終了してください。&lt;br&gt;&lt;br&gt;USB ケーブルを接続し直してみてください。それでもセンサーが検出されない場合は、このアプリケーションを終了して再起動してください。&lt;br&gt;&lt;br&gt;キャリブレーションセンサーをもう一度検出しますか?</translation>
     </message>
     <message>
         <source>Error: No supported monitor</source>
         <comment>STR_RES_ID_ERROR_NO_MONITOR</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: 対応するモニターがありません</translation>
     </message>
     <message>
         <source>An error occurred while communicating with the calibration sensor.  Please make sure the device is properly connected and try again. It may be necessary to restart this application if the sensor was disconnected.</source>
         <comment>STR_RES_ID_ERROR_CANT_COMMUNICATE_WITH_SENSOR</comment>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションセンサーとの通信中にエラーが発生しました。 デバイスが正しく接続されていることを確認して、もう一度やり直してください。センサーが取り外された場合は、このアプリケーションの再起動が必要になることがあります。</translation>
     </message>
     <message>
         <source>Error: The color measured appears to be invalid. Please make sure the calibration sensor is properly located on the screen and try again.</source>
         <comment>STR_RES_ID_ERROR_INVALID_COLOR_MEASUREMENT</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: 測定した色が無効なようです。キャリブレーションセンサーが画面上の正しい位置にあることを確認して、もう一度やり直してください。</translation>
     </message>
     <message>
         <source>Error: An error occurred while zero calibrating the calibration sensor. Make sure no light is reaching the sensor and try again.</source>
         <comment>STR_RES_ID_ERROR_ERROR_ZERO_CALIBRATING_SENSOR</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: キャリブレーションセンサーのゼロキャリブレーション中にエラーが発生しました。センサーに光が入らないようにして、もう一度やり直してください。</translation>
     </message>
     <message>
         <source>Error: An error occurred while adjusting the white point.</source>
         <comment>STR_RES_ID_ERROR_WHITE_POINT_ADJUSTMENT_FAILED</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: 白色点の調整中にエラーが発生しました。</translation>
     </message>
     <message>
         <source>Error: An error occurred while adjusting the display intensity.</source>
         <comment>STR_RES_ID_ERROR_LUMINANCE_ADJUSTMENT_FAILED</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ディスプレイの輝度の調整中にエラーが発生しました。</translation>
     </message>
     <message>
         <source>Error: Unable to save the ICC profile.</source>
         <comment>STR_RES_ID_ERROR_UNABLE_TO_CREATE_ICC_PROFILE</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ICC プロファイルを保存できません。</translation>
     </message>
     <message>
         <source>Error: Unable to calculate the display correction LUT.</source>
         <comment>STR_RES_ID_ERROR_UNABLE_TO_CREATE_CORRECTION_CURVES (should never see)</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ディスプレイ補正 LUT を計算できません。</translation>
     </message>
     <message>
         <source>Error: An error occurred while creating the display profile.
 </source>
         <comment>STR_RES_ID_ERROR_UNABLE_TO_SAVE_ICC_PROFILE</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ディスプレイプロファイルの作成中にエラーが発生しました。
+</translation>
     </message>
     <message>
         <source>Error: Unable to associate ICC profile with display.
 </source>
         <comment>STR_RES_ID_ERROR_UNABLE_TO_SET_SYSTEM_PROFILE</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ICC プロファイルをディスプレイに関連付けられません。
+</translation>
     </message>
     <message>
         <source>Error: Unable to update the ICC profile &lt;b&gt;%1&lt;/b&gt; because the existing file is locked or you do not have the necessary access privileges. &lt;br&gt;&lt;br&gt;Close the Windows Display Properties window if it is currently open. Navigate to the file in Windows Explorer and either delete the file, or use the &apos;Properties&apos; command in to unlock the file.</source>
         <comment>STR_RES_ERROR_UNABLE_TO_CREATE_ICC_PROFILE_FILE_IN_USE</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: 既存のファイルがロックされているか、必要なアクセス権限がないため、ICC プロファイル &lt;b&gt;%1&lt;/b&gt; を更新できません。 &lt;br&gt;&lt;br&gt;Windows の画面のプロパティが開いている場合は閉じてください。Windows エクスプローラーでファイルを表示し、ファイルを削除するか、「プロパティ」コマンドを使ってファイルのロックを解除してください。</translation>
     </message>
     <message>
         <source>Error %1: An error occurred while communicating with the display monitor.&lt;br&gt;&lt;br&gt;Please retry the last operation.&lt;br&gt;&lt;br&gt;If this problem continues, please check the README file included with the software and Orvane website for any specific compatibility issues with your hardware configuration.</source>
         <comment>STR_RES_ID_ERROR_COMMUNICATING_WITH_MONITOR</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー %1: ディスプレイモニターとの通信中にエラーが発生しました。&lt;br&gt;&lt;br&gt;直前の操作をもう一度やり直してください。&lt;br&gt;&lt;br&gt;問題が解決しない場合は、ソフトウェアに付属の README ファイルと Orvane の Web サイトで、お使いのハードウェア構成に固有の互換性の問題がないか確認してください。</translation>
     </message>
     <message>
         <source>An error occurred while restoring the monitor settings.</source>
         <comment>STR_RES_ID_ERROR_RESTORING_SETTINGS</comment>
-        <translation type="unfinished"></translation>
+        <translation>モニター設定の復元中にエラーが発生しました。</translation>
     </message>
     <message>
         <source>One or more displays are currently not calibrated. Click OK to Exit or Cancel to return.</source>
         <comment>STR_RES_ID_ERROR_NOT_ALL_DISPLAYS_CALIBRATED</comment>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションされていないディスプレイがあります。終了するには OK を、戻るにはキャンセルをクリックしてください。</translation>
     </message>
     <message>
         <source>Error: File contains more than 256 data points.</source>
         <comment>STR_RES_ID_ERROR_FILE_CONTAINS_TOO_MANY_POINTS</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイルに含まれるデータ点が 256 個を超えています。</translation>
     </message>
     <message>
         <source>Error: File contains invalid data.</source>
         <comment>STR_RES_ID_ERROR_FILE_CONTAINS_INVALID_DATA</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイルに無効なデータが含まれています。</translation>
     </message>
     <message>
         <source>Error: File does not contain enough data points.</source>
         <comment>STR_RES_ID_ERROR_FILE_DOESNT_CONTAIN_ENOUGH_POINTS</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイルに含まれるデータ点が足りません。</translation>
     </message>
     <message>
         <source>Error: Data points are not monotonic.</source>
         <comment>STR_RES_ID_ERROR_FILE_DATA_IS_NOT_MONOTONIC</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: データ点が単調ではありません。</translation>
     </message>
     <message>
         <source>Warning! The display is not currently in a calibrated state.</source>
         <comment>STR_RES_ID_ERROR_DISPLAY_NOT_CALIBRATED</comment>
-        <translation type="unfinished"></translation>
+        <translation>警告: ディスプレイは現在キャリブレーションされた状態ではありません。</translation>
     </message>
     <message>
         <source>The instrument dial is not set to the correct position. Please check the dial position.
 </source>
         <comment>STR_RES_ID_ERROR_SENSOR_SET_TO_WRONG_SETTING</comment>
-        <translation type="unfinished"></translation>
+        <translation>測定器のダイヤルが正しい位置に設定されていません。ダイヤルの位置を確認してください。
+</translation>
     </message>
     <message>
         <source>The current user does not have file write permissions to the default ICC Color Profile storage location:&lt;br&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;br&gt;&lt;br&gt;The ICC Color Profile will not be generated. &lt;br&gt;&lt;br&gt;The default ICC Color Profile storage location can be changed in the Preferences dialog.&lt;br&gt;&lt;br&gt;Do you want to proceed anyway?</source>
         <comment>STR_RES_ICC_PROFILE_PERMISSIONS_WARNING</comment>
-        <translation type="unfinished"></translation>
+        <translation>現在のユーザーには、ICC カラープロファイルの既定の保存場所へのファイル書き込み権限がありません:&lt;br&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;br&gt;&lt;br&gt;ICC カラープロファイルは生成されません。 &lt;br&gt;&lt;br&gt;ICC カラープロファイルの既定の保存場所は、環境設定ダイアログで変更できます。&lt;br&gt;&lt;br&gt;このまま続行しますか?</translation>
     </message>
     <message>
         <source>The Visual Match patch color has been adjusted but has not yet been measured. Do you want to measure it now so the custom White Point will be updated?</source>
         <comment>STR_RES_ID_CUSTOM_WHITE_POINT_NOT_MEASURED_QUESTION</comment>
-        <translation type="unfinished"></translation>
+        <translation>目視合わせのパッチの色は調整されていますが、まだ測定されていません。カスタム白色点を更新するために、今すぐ測定しますか?</translation>
     </message>
     <message>
         <source>The white point coordinates entered are outside the normal range of values and may &lt;u&gt;cause the calibration to fail&lt;/u&gt;. Are you sure you want to use these values?</source>
         <comment>STR_RES_ID_CUSTOM_WHITE_POINT_OUT_OF_RANGE</comment>
-        <translation type="unfinished"></translation>
+        <translation>入力された白色点の座標は通常の範囲外のため、&lt;u&gt;キャリブレーションが失敗する&lt;/u&gt;おそれがあります。この値を使用してもよろしいですか?</translation>
     </message>
     <message>
         <source>Would you like use the measured intensity of %1 as the Intensity value for this Target?</source>
         <comment>STR_RES_ID_CUSTOM_WHITE_POINT_USE_MEASURED_LUMINANCE_VALUE</comment>
-        <translation type="unfinished"></translation>
+        <translation>測定した輝度 %1 をこのターゲットの輝度の値として使用しますか?</translation>
     </message>
     <message>
         <source>This will reset all Preferences to default values. Continue?</source>
         <comment>STR_RES_ID_WILL_RESET_ALL_PREFERENCES_WARNING</comment>
-        <translation type="unfinished"></translation>
+        <translation>すべての環境設定を初期値に戻します。続行しますか?</translation>
     </message>
     <message>
         <source>White Point Delta E: %1&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_WHITEPOINT_DELTA_E</comment>
-        <translation type="unfinished"></translation>
+        <translation>白色点のデルタE: %1&lt;br&gt;</translation>
     </message>
     <message>
         <source>Average Grayscale Delta E: %1&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_AVERAGE_DELTA_E</comment>
-        <translation type="unfinished"></translation>
+        <translation>グレースケールの平均デルタE: %1&lt;br&gt;</translation>
     </message>
     <message>
         <source>Maximum Grayscale Delta E: %1&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_MAXIMUM_DELTA_E</comment>
-        <translation type="unfinished"></translation>
+        <translation>グレースケールの最大デルタE: %1&lt;br&gt;</translation>
     </message>
     <message>
         <source>&lt;br&gt;Recalibration is not necessary</source>
         <comment>STR_RES_ID_VERIFICATION_RECALIBRATION_NOT_NECESSARY</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;再キャリブレーションの必要はありません</translation>
     </message>
     <message>
         <source>&lt;br&gt;Recalibration may be necessary&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_RECALIBRATION_RECOMMENDED</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;再キャリブレーションが必要な可能性があります&lt;br&gt;</translation>
     </message>
     <message>
         <source>&lt;br&gt;&lt;b&gt;Recalibration is highly recommended&lt;/b&gt;&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_RECALIBRATION_IS_NECESSARY</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;&lt;b&gt;再キャリブレーションを強くお勧めします&lt;/b&gt;&lt;br&gt;</translation>
     </message>
     <message>
         <source>Error: Verification failed.&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_FAILED_ERROR</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: 検証に失敗しました。&lt;br&gt;</translation>
     </message>
     <message>
         <source>&lt;br&gt;&lt;br&gt;Note: Many factors such as sensor positioning, measurement tolerances and repeatability can contribute to the validation result being out of tolerance compared to the current Target.&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_CAUTION_MESSAGE</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;&lt;br&gt;注: センサーの位置、測定の許容誤差、再現性など多くの要因により、検証結果が現在のターゲットに対して許容範囲外になることがあります。&lt;br&gt;</translation>
     </message>
     <message>
         <source>Maximum DICOM Contrast Response error: %1% at JND index %2&lt;br&gt;</source>
         <comment>STR_RES_ID_VERIFICATION_DICOM_MAXIMUM_ERROR</comment>
-        <translation type="unfinished"></translation>
+        <translation>DICOM コントラスト応答の最大誤差: %1% (JND インデックス %2)&lt;br&gt;</translation>
     </message>
     <message>
         <source>Monitor is about to be reset. The screen will go blank for a few seconds.</source>
         <comment>STR_RES_ID_MONITOR_ABOUT_TO_BE_RESET_WARNING</comment>
-        <translation type="unfinished"></translation>
+        <translation>モニターをリセットします。数秒間、画面が消えます。</translation>
     </message>
     <message>
         <source>Unable to communicate with any supported display monitors. Please verify that your system is supported and confirm that Display Configuration is correct by selecting &lt;i&gt;&lt;b&gt;Display Configuration&lt;/b&gt;&lt;/i&gt; from the &lt;i&gt;&lt;b&gt;Edit&lt;/b&gt;&lt;/i&gt; menu. See the README file and Users Guide for more information.&lt;br&gt;</source>
         <comment>STR_RES_ID_ERROR_CANT_COMMUNICATE_WITH_SUPPORTED_MONITOR_WINDOWS</comment>
-        <translation type="unfinished"></translation>
+        <translation>対応するディスプレイモニターと通信できません。お使いのシステムが対応していることを確認し、&lt;i&gt;&lt;b&gt;編集&lt;/b&gt;&lt;/i&gt;メニューから&lt;i&gt;&lt;b&gt;ディスプレイ構成&lt;/b&gt;&lt;/i&gt;を選択して、ディスプレイ構成が正しいことを確認してください。詳しくは README ファイルとユーザーズガイドを参照してください。&lt;br&gt;</translation>
     </message>
     <message>
         <source>Unable to communicate with any supported display monitors. Please verify that your system is supported. See the README file and Users Guide for more information.&lt;br&gt;</source>
         <comment>STR_RES_ID_ERROR_CANT_COMMUNICATE_WITH_SUPPORTED_MONITOR_MAC</comment>
-        <translation type="unfinished"></translation>
+        <translation>対応するディスプレイモニターと通信できません。お使いのシステムが対応していることを確認してください。詳しくは README ファイルとユーザーズガイドを参照してください。&lt;br&gt;</translation>
     </message>
     <message>
         <source>Error: The file name &lt;b&gt;%1&lt;/b&gt; is reserved. Please enter a different file name.</source>
         <comment>STR_RES_ID_ERROR_RESERVED_FILE_NAME</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: ファイル名 &lt;b&gt;%1&lt;/b&gt; は予約されています。別のファイル名を入力してください。</translation>
     </message>
     <message>
         <source>The measured luminance is not stable. Please allow the display more time to warm up and try again.</source>
         <comment>STR_RES_ID_ERROR_LUMINANCE_UNSTABLE</comment>
-        <translation type="unfinished"></translation>
+        <translation>測定した輝度が安定していません。ディスプレイのウォームアップの時間をもっと長くとってから、もう一度やり直してください。</translation>
     </message>
     <message>
         <source>Error: Unable to locate the Calibration Sensor definition files</source>
         <comment>STR_RES_ID_ERROR_UNABLE_TO_LOCATE_SENSOR_DEFINITION_FILES</comment>
-        <translation type="unfinished"></translation>
+        <translation>エラー: キャリブレーションセンサーの定義ファイルが見つかりません</translation>
     </message>
     <message>
         <source>Digital Cinema</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_DIGITAL_CINEMA</comment>
-        <translation type="unfinished">デジタルシネマ</translation>
+        <translation>デジタルシネマ</translation>
     </message>
     <message>
         <source>DICOM Clear</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_DICOM_CLEAR</comment>
-        <translation type="unfinished"></translation>
+        <translation>DICOM クリア</translation>
     </message>
     <message>
         <source>DICOM Blue</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_DICOM_BLUE</comment>
-        <translation type="unfinished"></translation>
+        <translation>DICOM ブルー</translation>
     </message>
     <message>
         <source>Broadcast Video</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_BROADCAST_VIDEO</comment>
-        <translation type="unfinished"></translation>
+        <translation>放送用ビデオ</translation>
     </message>
     <message>
         <source>Print Standard</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_PRINT_STANDARD</comment>
-        <translation type="unfinished"></translation>
+        <translation>印刷標準</translation>
     </message>
     <message>
         <source>Photo Editing</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_PHOTO_EDITING</comment>
-        <translation type="unfinished"></translation>
+        <translation>写真編集</translation>
     </message>
     <message>
         <source>sRGB Emulation</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_sRGB_EMULATION</comment>
-        <translation type="unfinished"></translation>
+        <translation>sRGB エミュレーション</translation>
     </message>
     <message>
         <source>DICOM Clear (2009)</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_DICOM_CLEAR_2009</comment>
-        <translation type="unfinished"></translation>
+        <translation>DICOM クリア (2009)</translation>
     </message>
     <message>
         <source>DICOM Blue (2009)</source>
         <comment>STR_RES_ID_PRESET_TARGET_NAME_DICOM_BLUE_2009</comment>
-        <translation type="unfinished"></translation>
+        <translation>DICOM ブルー (2009)</translation>
     </message>
     <message>
         <source>&lt;font COLOR=red&gt;Uncalibrated&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_STATUS_NOT_CALIBRATED</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=red&gt;未キャリブレーション&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=green&gt;Calibrated&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_STATUS_CALIBRATION_ON</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=green&gt;キャリブレーション済み&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=red&gt;Calibration Off&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_STATUS_CALIBRATION_OFF</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=red&gt;キャリブレーションオフ&lt;/font&gt;</translation>
     </message>
     <message>
         <source> (Unsupported)</source>
         <comment>added to monitor name if not supported model</comment>
-        <translation type="unfinished"></translation>
+        <translation> (未対応)</translation>
     </message>
     <message>
         <source> (No Communications)</source>
         <comment>added to monitor name if no DDC/CI (no capability string read)</comment>
-        <translation type="unfinished"></translation>
+        <translation> (通信なし)</translation>
     </message>
     <message>
         <source>&lt;font COLOR=red&gt;Unknown&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_LAST_CALIBRATED_UNKNOWN</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=red&gt;不明&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=red&gt;1 day ago&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_NEXT_CALIBRATION_DUE_1_DAY_AGO</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=red&gt;1 日前&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=red&gt;%1 days ago&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_NEXT_CALIBRATION_DUE_N_DAYS_AGO</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=red&gt;%1 日前&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=green&gt;In %1 days&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_NEXT_CALIBRATION_DUE_IN_N_DAYS</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=green&gt;%1 日後&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=green&gt;Tomorrow&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_NEXT_CALIBRATION_DUE_TOMORROW</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=green&gt;明日&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=red&gt;Today&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_NEXT_CALIBRATION_DUE_TODAY</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=red&gt;今日&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font COLOR=red&gt;Now&lt;/font&gt;</source>
         <comment>STR_RES_ID_CALIBRATION_NEXT_CALIBRATION_DUE_NOW</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=red&gt;今すぐ&lt;/font&gt;</translation>
     </message>
     <message>
         <source>N/A</source>
         <comment>STR_RES_ID_NA</comment>
-        <translation type="unfinished"></translation>
+        <translation>該当なし</translation>
     </message>
     <message>
         <source>Information: </source>
         <comment>title of information window</comment>
-        <translation type="unfinished"></translation>
+        <translation>情報: </translation>
     </message>
     <message>
         <source>Display %1 - %2</source>
         <comment>display list string. %1 is display number, %2 is model name</comment>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイ %1 - %2</translation>
     </message>
     <message>
         <source>Yes</source>
         <comment>STR_RES_ID_YES</comment>
-        <translation type="unfinished"></translation>
+        <translation>はい</translation>
     </message>
     <message>
         <source>No</source>
         <comment>STR_RES_ID_NO</comment>
-        <translation type="unfinished"></translation>
+        <translation>いいえ</translation>
     </message>
     <message>
         <source>%1 hours usage</source>
         <comment>STR_RES_ID_CURRENT_MONITOR_HOURS</comment>
-        <translation type="unfinished"></translation>
+        <translation>使用時間 %1 時間</translation>
     </message>
     <message>
         <source>%1 hours usage ago</source>
         <comment>STR_RES_ID_CURRENT_MONITOR_HOURS_SINCE_CALIBRATION</comment>
-        <translation type="unfinished"></translation>
+        <translation>使用時間 %1 時間前</translation>
     </message>
     <message>
         <source>%1 is %2 days past calibration. Recalibration is recommended.&lt;br&gt;</source>
         <comment>STR_RES_ID_WARNING_DISPLAY_IS_PAST_CALIBRATION_DATE</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 はキャリブレーション期限を %2 日過ぎています。再キャリブレーションをお勧めします。&lt;br&gt;</translation>
     </message>
     <message>
         <source>%1 is %2 day past calibration. Recalibration is recommended.&lt;br&gt;</source>
         <comment>STR_RES_ID_WARNING_DISPLAY_IS_PAST_CALIBRATION_DATE</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 はキャリブレーション期限を %2 日過ぎています。再キャリブレーションをお勧めします。&lt;br&gt;</translation>
     </message>
     <message>
         <source>Closes in %1 second</source>
         <comment>STR_RES_ID_MESSAGE_BOX_MESSAGE_CLOSSES_IN_1_SECOND</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 秒後に閉じます</translation>
     </message>
     <message>
         <source>Closes in %1 seconds</source>
         <comment>STR_RES_ID_MESSAGE_BOX_MESSAGE_CLOSSES_IN_X_SECONDS</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 秒後に閉じます</translation>
     </message>
     <message>
         <source>The last calibration for this Target was performed %1 days ago.
@@ -1899,586 +1903,589 @@ The recommended re-calibration date was %2 days ago.
 The monitor calibration may have changed since this file was created.
 Do you want to continue to load it?</source>
         <comment>STR_RES_ID_ASK_LOAD_OLD_MCS_FILE</comment>
-        <translation type="unfinished"></translation>
+        <translation>このターゲットの前回のキャリブレーションは %1 日前に行われました。
+推奨される再キャリブレーション日は %2 日前でした。
+このファイルの作成後にモニターのキャリブレーションが変化している可能性があります。
+読み込みを続けますか?</translation>
     </message>
     <message>
         <source>Restoring settings for %1...</source>
         <comment>STR_PROGRESS_RESTORING_SETTINGS</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 の設定を復元しています...</translation>
     </message>
     <message>
         <source>Verifying settings for %1...</source>
         <comment>STR_RES_ID_PROGRESS_READING_SETTINGS</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 の設定を確認しています...</translation>
     </message>
     <message>
         <source>&lt;font COLOR=&quot;#ff0000&quot;&gt;Taking Measurement...&lt;/font&gt;</source>
         <comment>STR_RES_ID_MESSAGE_SENSOR_TAKING_MEASUREMENT</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font COLOR=&quot;#ff0000&quot;&gt;測定しています...&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;The &lt;b&gt;Spyder3Utility&lt;/b&gt; application for the Datacolor Spyder3 is currently running. This can cause system instability when this application is using the sensor.&lt;br&gt;It is recommended to close the Spyder3Utility while using Pelzora.&lt;br&gt;&lt;br&gt;Would you like to automatically close the Spyder3Utility application now?&lt;/html&gt;</source>
         <comment>STR_RES_ID_ASK_CLOSE_SPYDER_UTILITY</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;Datacolor Spyder3 用の &lt;b&gt;Spyder3Utility&lt;/b&gt; アプリケーションが実行中です。このアプリケーションがセンサーを使用しているときに、システムが不安定になるおそれがあります。&lt;br&gt;Pelzora の使用中は Spyder3Utility を終了することをお勧めします。&lt;br&gt;&lt;br&gt;Spyder3Utility アプリケーションを今すぐ自動的に終了しますか?&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;The &lt;b&gt;X-Rite Colormunki&lt;/b&gt; service is currently running. This service may prevent this application from being able to use the Colormunki the sensor.&lt;br&gt;&lt;br&gt;Would you like to automatically close the Colormunki service now?&lt;/html&gt;</source>
         <comment>STR_RES_ID_ASK_CLOSE_COLORMUNKI_SERVICE</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;b&gt;X-Rite Colormunki&lt;/b&gt; サービスが実行中です。このサービスのために、このアプリケーションが Colormunki センサーを使用できないことがあります。&lt;br&gt;&lt;br&gt;Colormunki サービスを今すぐ自動的に終了しますか?&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;The &lt;b&gt;X-Rite i1ProfilerTray&lt;/b&gt; application is currently running. This application may prevent Pelzora from being able to use the i1Display Pro or Pelzsensor Pro calibration sensors.&lt;br&gt;&lt;br&gt;Would you like to automatically close the i1ProfilerTray applicaton now?&lt;/html&gt;</source>
         <comment>STR_RES_ID_ASK_CLOSE_I1PROFILERTRAY</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;b&gt;X-Rite i1ProfilerTray&lt;/b&gt; アプリケーションが実行中です。このアプリケーションのために、Pelzora が i1Display Pro または Pelzsensor Pro キャリブレーションセンサーを使用できないことがあります。&lt;br&gt;&lt;br&gt;i1ProfilerTray アプリケーションを今すぐ自動的に終了しますか?&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Calibration complete</source>
         <comment>STR_RES_ID_MESSAGE_CALIBRATION_COMPLETE</comment>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションが完了しました</translation>
     </message>
     <message>
         <source>ICC profile created</source>
         <comment>STR_RES_ID_MESSAGE_ICC_PROFILE_CREATED</comment>
-        <translation type="unfinished"></translation>
+        <translation>ICC プロファイルを作成しました</translation>
     </message>
     <message>
         <source>ICC profile selected in Color Management System</source>
         <comment>STR_RES_ID_MESSAGE_ICC_PROFILE_ASSIGNED</comment>
-        <translation type="unfinished"></translation>
+        <translation>カラーマネジメントシステムで ICC プロファイルを選択しました</translation>
     </message>
     <message>
         <source>The calibration sensor needs to be zero calibrated.&lt;br&gt;&lt;br&gt;</source>
         <comment>STR_RES_ID_MESSAGE_SENSOR_NEEDS_ZERO_CALIBRATION</comment>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションセンサーのゼロキャリブレーションが必要です。&lt;br&gt;&lt;br&gt;</translation>
     </message>
     <message>
         <source>&lt;br&gt;&lt;br&gt;Click &lt;b&gt;Next&lt;/b&gt; when complete.</source>
         <comment>STR_RES_ID_MESSAGE_CLICK_NEXT_WHEN_COMPLETE</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;&lt;br&gt;完了したら&lt;b&gt;次へ&lt;/b&gt;をクリックしてください。</translation>
     </message>
     <message>
         <source>&lt;br&gt;&lt;br&gt;Click &lt;b&gt;OK&lt;/b&gt; when complete.</source>
         <comment>STR_RES_ID_MESSAGE_CLICK_OK_WHEN_COMPLETE</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;&lt;br&gt;完了したら&lt;b&gt;OK&lt;/b&gt;をクリックしてください。</translation>
     </message>
     <message>
         <source>Target Intensity of %1 could not be achieved with the current settings. Choose an Intensity value below %2.</source>
         <comment>STR_RES_ID_MESSAGE_TARGET_INTENSITY_NOT_ACHIEVED</comment>
-        <translation type="unfinished"></translation>
+        <translation>現在の設定ではターゲットの輝度 %1 を実現できませんでした。%2 より低い輝度の値を選択してください。</translation>
     </message>
     <message>
         <source>The display monitor has not yet been powered on continuously for at least 30 minutes and may not yet be fully warmed up and stabilized. The accuracy of the calibration may be reduced.</source>
         <comment>STR_RES_ID_MESSAGE_MONITOR_NOT_WARMED_UP</comment>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイモニターの連続通電時間がまだ 30 分に達していないため、十分にウォームアップして安定していない可能性があります。キャリブレーションの精度が低下することがあります。</translation>
     </message>
     <message>
         <source>Off</source>
         <comment>STR_RES_ID_AUTO_LUMINANCE_NOT_USED</comment>
-        <translation type="unfinished"></translation>
+        <translation>オフ</translation>
     </message>
     <message>
         <source>On</source>
         <comment>STR_RES_ID_AUTO_LUMINANCE_USED</comment>
-        <translation type="unfinished"></translation>
+        <translation>オン</translation>
     </message>
     <message>
         <source>Calibration Sensor</source>
         <comment>STR_RES_ID_PRIMARY_COLOR_SOURCE_SENSOR</comment>
-        <translation type="unfinished">キャリブレーションセンサー</translation>
+        <translation>キャリブレーションセンサー</translation>
     </message>
     <message>
         <source>Factory Measurements</source>
         <comment>STR_RES_ID_PRIMARY_COLOR_SOURCE_FACTORY</comment>
-        <translation type="unfinished"></translation>
+        <translation>工場での測定値</translation>
     </message>
     <message>
         <source>Native (Full)</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_NATIVE</comment>
-        <translation type="unfinished"></translation>
+        <translation>ネイティブ (フル)</translation>
     </message>
     <message>
         <source>Custom</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_CUSTOM</comment>
-        <translation type="unfinished"></translation>
+        <translation>カスタム</translation>
     </message>
     <message>
         <source>sRGB</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_sRGB</comment>
-        <translation type="unfinished">sRGB</translation>
+        <translation>sRGB</translation>
     </message>
     <message>
         <source>AdobeRGB</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_AdobeRGB</comment>
-        <translation type="unfinished"></translation>
+        <translation>AdobeRGB</translation>
     </message>
     <message>
         <source>EBU/ITU (PAL/SECAM)</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_EBU_ITU</comment>
-        <translation type="unfinished"></translation>
+        <translation>EBU/ITU (PAL/SECAM)</translation>
     </message>
     <message>
         <source>SMPTE-C</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_SMPTE_C</comment>
-        <translation type="unfinished">SMPTE-C</translation>
+        <translation>SMPTE-C</translation>
     </message>
     <message>
         <source>DCI</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_DCI</comment>
-        <translation type="unfinished"></translation>
+        <translation>DCI</translation>
     </message>
     <message>
         <source>ECI/NTSC(1953)</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_ECI_NTSC</comment>
-        <translation type="unfinished"></translation>
+        <translation>ECI/NTSC(1953)</translation>
     </message>
     <message>
         <source>ColorMatch (P22-EBU)</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_ColorMatch</comment>
-        <translation type="unfinished"></translation>
+        <translation>ColorMatch (P22-EBU)</translation>
     </message>
     <message>
         <source>CRT Display</source>
         <comment>STR_RES_ID_PRESET_COLOR_GAMUT_CRT</comment>
-        <translation type="unfinished"></translation>
+        <translation>CRT ディスプレイ</translation>
     </message>
     <message>
         <source>Missing message text</source>
         <comment>default text should never see this</comment>
-        <translation type="unfinished"></translation>
+        <translation>メッセージテキストがありません</translation>
     </message>
     <message>
         <source>%1 %2.%3.%4</source>
         <comment>operating system name and version</comment>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2.%3.%4</translation>
     </message>
     <message>
         <source>Target Name</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲット名</translation>
     </message>
     <message>
         <source>Calibration Date</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション日時</translation>
     </message>
     <message>
         <source>X-Rite ColorMunki</source>
         <comment>XRite Colormunki name</comment>
-        <translation type="unfinished"></translation>
+        <translation>X-Rite ColorMunki</translation>
     </message>
     <message>
         <source>Take the device out of the holder bag to uncover the the ambient light sensor and direct it away from the display.</source>
         <comment>XRite Colormunki message</comment>
-        <translation type="unfinished"></translation>
+        <translation>デバイスをホルダーバッグから取り出して環境光センサーを露出させ、ディスプレイとは反対の方向に向けてください。</translation>
     </message>
     <message>
         <source>&lt;br&gt;&lt;br&gt;Turn the instrument dial to the position indicated.</source>
         <comment>XRite Colormunki message</comment>
-        <translation type="unfinished"></translation>
+        <translation>&lt;br&gt;&lt;br&gt;測定器のダイヤルを図の位置に回してください。</translation>
     </message>
     <message>
         <source>Turn the instrument dial to the calibrate position.</source>
         <comment>XRite Colormunki message</comment>
-        <translation type="unfinished"></translation>
+        <translation>測定器のダイヤルをキャリブレーションの位置に回してください。</translation>
     </message>
     <message>
         <source>Position the calibration sensor as shown in the center of the screen.</source>
         <comment>ColorVision Spyder message</comment>
-        <translation type="unfinished"></translation>
+        <translation>図のように、キャリブレーションセンサーを画面の中央に置いてください。</translation>
     </message>
     <message>
         <source>Place the calibration sensor in the center of the display screen with the white diffuser is pointing away from the display.</source>
         <comment>eye one display3 sensor ambient positioning message</comment>
-        <translation type="unfinished"></translation>
+        <translation>白いディフューザーがディスプレイとは反対を向くようにして、キャリブレーションセンサーをディスプレイ画面の中央に置いてください。</translation>
     </message>
     <message>
         <source>Turn the sensor in the housing as shown so the lens is exposed.</source>
-        <translation type="unfinished"></translation>
+        <translation>図のようにハウジング内のセンサーを回して、レンズを露出させてください。</translation>
     </message>
     <message>
         <source>&lt;html&gt;Turn the sensor housing as shown so the lens is exposed.&lt;br&gt;&lt;br&gt;&lt;center&gt;&lt;img src=&quot;:/images/Resources/i1d3 rotate to emissive.png&quot;&gt;&lt;/center&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;図のようにセンサーのハウジングを回して、レンズを露出させてください。&lt;br&gt;&lt;br&gt;&lt;center&gt;&lt;img src=&quot;:/images/Resources/i1d3 rotate to emissive.png&quot;&gt;&lt;/center&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Turn the sensor housing as shown so the diffuser covers the lens.&lt;br&gt;&lt;br&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;図のようにセンサーのハウジングを回して、ディフューザーでレンズを覆ってください。&lt;br&gt;&lt;br&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Attach the white plastic diffuser to the sensor as shown and direct the sensor away from the display.</source>
         <comment>eye one display sensor ambient positioning message</comment>
-        <translation type="unfinished"></translation>
+        <translation>図のように白いプラスチック製ディフューザーをセンサーに取り付け、センサーをディスプレイとは反対の方向に向けてください。</translation>
     </message>
     <message>
         <source>Place the device on a flat surface so that light cannot reach the sensor.</source>
         <comment>eye one display sensor zero calibration message</comment>
-        <translation type="unfinished"></translation>
+        <translation>光がセンサーに入らないように、デバイスを平らな面に置いてください。</translation>
     </message>
     <message>
         <source>&lt;html&gt;Detach the white plastic diffuser from the sensor before taking any measurements.&lt;br&gt;&lt;br&gt;&lt;center&gt;&lt;img src=&quot;:/images/Resources/ione cover removal.png&quot;&gt;&lt;/center&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;測定を行う前に、白いプラスチック製ディフューザーをセンサーから取り外してください。&lt;br&gt;&lt;br&gt;&lt;center&gt;&lt;img src=&quot;:/images/Resources/ione cover removal.png&quot;&gt;&lt;/center&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>X-Rite EyeOne</source>
         <comment>XRite EyeOnePro name</comment>
-        <translation type="unfinished"></translation>
+        <translation>X-Rite EyeOne</translation>
     </message>
     <message>
         <source>Remove the cap and direct the sensor away from the display.</source>
         <comment>XRite EyeOnePro message</comment>
-        <translation type="unfinished"></translation>
+        <translation>キャップを外し、センサーをディスプレイとは反対の方向に向けてください。</translation>
     </message>
     <message>
         <source>Place the calibration sensor on the base holder as shown.</source>
         <comment>XRite EyeOnePro message</comment>
-        <translation type="unfinished"></translation>
+        <translation>図のように、キャリブレーションセンサーをベースホルダーに置いてください。</translation>
     </message>
     <message>
         <source>Attach the ambient light diffuser and cap to the sensor as shown.</source>
         <comment>XRite EyeOnePro message</comment>
-        <translation type="unfinished"></translation>
+        <translation>図のように、環境光ディフューザーとキャップをセンサーに取り付けてください。</translation>
     </message>
 </context>
 <context>
     <name>ReportPanel</name>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>コピー(&amp;C)</translation>
     </message>
     <message>
         <source>Ctrl+C</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+C</translation>
     </message>
     <message>
         <source>Delta E (CIE94)</source>
         <comment>graph x axis</comment>
-        <translation type="unfinished"></translation>
+        <translation>デルタE (CIE94)</translation>
     </message>
     <message>
         <source>Output Luminance</source>
         <comment>graph y axis</comment>
-        <translation type="unfinished"></translation>
+        <translation>出力輝度</translation>
     </message>
     <message>
         <source>Input Level</source>
         <comment>graph x axis</comment>
-        <translation type="unfinished"></translation>
+        <translation>入力レベル</translation>
     </message>
     <message>
         <source>CIE 1931 xy</source>
-        <translation type="unfinished"></translation>
+        <translation>CIE 1931 xy</translation>
     </message>
     <message>
         <source>%1%</source>
-        <translation type="unfinished"></translation>
+        <translation>%1%</translation>
     </message>
     <message>
         <source>at JND Index %1</source>
-        <translation type="unfinished"></translation>
+        <translation>JND インデックス %1</translation>
     </message>
 </context>
 <context>
     <name>mainWindow</name>
     <message>
         <source>Pelzora</source>
-        <translation type="unfinished">Pelzora</translation>
+        <translation>Pelzora</translation>
     </message>
     <message>
         <source>Target Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲット設定</translation>
     </message>
     <message>
         <source>&lt;html&gt;Calibration Target presets&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;キャリブレーションターゲットのプリセット&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Edit the Target settings&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ターゲット設定を編集します&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Open an existing Target file&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;既存のターゲットファイルを開きます&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Save the current Target to a file&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;現在のターゲットをファイルに保存します&lt;/html&gt;</translation>
     </message>
     <message>
         <source>White Point:</source>
-        <translation type="unfinished"></translation>
+        <translation>白色点:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Desired Target White Point&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;目標とする白色点&lt;/html&gt;</translation>
     </message>
     <message>
         <source>-</source>
-        <translation type="unfinished">-</translation>
+        <translation>-</translation>
     </message>
     <message>
         <source>Gamma:</source>
-        <translation type="unfinished"></translation>
+        <translation>ガンマ:</translation>
     </message>
     <message>
         <source>Intensity:</source>
-        <translation type="unfinished"></translation>
+        <translation>輝度:</translation>
     </message>
     <message>
         <source>Contrast Ratio:</source>
-        <translation type="unfinished"></translation>
+        <translation>コントラスト比:</translation>
     </message>
     <message>
         <source>Color Gamut:</source>
-        <translation type="unfinished"></translation>
+        <translation>色域:</translation>
     </message>
     <message>
         <source>Calibration</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション</translation>
     </message>
     <message>
         <source>Status:</source>
-        <translation type="unfinished"></translation>
+        <translation>状態:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Status of the display calibration&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ディスプレイのキャリブレーション状態&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Last:</source>
-        <translation type="unfinished"></translation>
+        <translation>前回:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Date and time of last calibration&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;前回のキャリブレーションの日時&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Next Due:</source>
-        <translation type="unfinished"></translation>
+        <translation>次回予定:</translation>
     </message>
     <message>
         <source>&lt;html&gt;Turns calibration On and Off.&lt;br&gt;Locks or Unlocks the monitor controls (if selected in Preferences).&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;キャリブレーションのオンとオフを切り替えます。&lt;br&gt;モニターの操作をロックまたはロック解除します (環境設定で選択している場合)。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Calibration On</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションオン</translation>
     </message>
     <message>
         <source>&lt;html&gt;Starts the display calibration process&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;ディスプレイのキャリブレーションを開始します&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Calibrate</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション</translation>
     </message>
     <message>
         <source>&lt;html&gt;Open and load previous Monitor Calibration&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;以前のモニターキャリブレーションを開いて読み込みます&lt;/html&gt;</translation>
     </message>
     <message>
         <source>...</source>
-        <translation type="unfinished"></translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>Display</source>
-        <translation type="unfinished">ディスプレイ</translation>
+        <translation>ディスプレイ</translation>
     </message>
     <message>
         <source>&lt;html&gt;Selects display to calibrate&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;キャリブレーションするディスプレイを選択します&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&lt;html&gt;Change the current display configuration&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;現在のディスプレイ構成を変更します&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>編集(&amp;E)</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>ツール(&amp;T)</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
         <source>&amp;Open Target...</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲットを開く(&amp;O)...</translation>
     </message>
     <message>
         <source>&amp;Save Target As...</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲットに名前を付けて保存(&amp;S)...</translation>
     </message>
     <message>
         <source>&amp;Calibrate...</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーション(&amp;C)...</translation>
     </message>
     <message>
         <source>Ctrl+C</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+C</translation>
     </message>
     <message>
         <source>&amp;Generate ICC Profile...</source>
-        <translation type="unfinished"></translation>
+        <translation>ICC プロファイルの生成(&amp;G)...</translation>
     </message>
     <message>
         <source>Ctrl+P</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+P</translation>
     </message>
     <message>
         <source>&amp;Validate Calibration...</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションの検証(&amp;V)...</translation>
     </message>
     <message>
         <source>Ctrl+V</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+V</translation>
     </message>
     <message>
         <source>Open &amp;Previous Calibration...</source>
-        <translation type="unfinished"></translation>
+        <translation>以前のキャリブレーションを開く(&amp;P)...</translation>
     </message>
     <message>
         <source>Ctrl+O</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+O</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>終了(&amp;X)</translation>
     </message>
     <message>
         <source>&amp;Preferences...</source>
-        <translation type="unfinished"></translation>
+        <translation>環境設定(&amp;P)...</translation>
     </message>
     <message>
         <source>&amp;Display Configuration...</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイ構成(&amp;D)...</translation>
     </message>
     <message>
         <source>&amp;Target...</source>
-        <translation type="unfinished"></translation>
+        <translation>ターゲット(&amp;T)...</translation>
     </message>
     <message>
         <source>&amp;Information Window</source>
-        <translation type="unfinished"></translation>
+        <translation>情報ウィンドウ(&amp;I)</translation>
     </message>
     <message>
         <source>Ctrl+I</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+I</translation>
     </message>
     <message>
         <source>&amp;Colorimeter Window...</source>
-        <translation type="unfinished"></translation>
+        <translation>測色ウィンドウ(&amp;C)...</translation>
     </message>
     <message>
         <source>Ctrl+L</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+L</translation>
     </message>
     <message>
         <source>&amp;Test Pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>テストパターン(&amp;T)</translation>
     </message>
     <message>
         <source>Ctrl+T</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+T</translation>
     </message>
     <message>
         <source>&amp;Ambient Light Measurement...</source>
-        <translation type="unfinished"></translation>
+        <translation>環境光の測定(&amp;A)...</translation>
     </message>
     <message>
         <source>Ambient Light Measurement...</source>
-        <translation type="unfinished"></translation>
+        <translation>環境光の測定...</translation>
     </message>
     <message>
         <source>&amp;Monitor Settings...</source>
-        <translation type="unfinished"></translation>
+        <translation>モニター設定(&amp;M)...</translation>
     </message>
     <message>
         <source>Ctrl+M</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+M</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation type="unfinished"></translation>
+        <translation>バージョン情報(&amp;A)...</translation>
     </message>
     <message>
         <source>&amp;Check for updates...</source>
-        <translation type="unfinished"></translation>
+        <translation>アップデートの確認(&amp;C)...</translation>
     </message>
 </context>
 <context>
     <name>pz_color_sensor_setup_dialogClass</name>
     <message>
         <source>Calibration Sensor Preparation</source>
-        <translation type="unfinished"></translation>
+        <translation>キャリブレーションセンサーの準備</translation>
     </message>
 </context>
 <context>
     <name>pz_custom_color_gamut_dialog</name>
     <message>
         <source>CIE 1931 xy</source>
-        <translation type="unfinished"></translation>
+        <translation>CIE 1931 xy</translation>
     </message>
     <message>
         <source>Native Gamut</source>
-        <translation type="unfinished"></translation>
+        <translation>ネイティブ色域</translation>
     </message>
 </context>
 <context>
     <name>pz_custom_color_gamut_dialogClass</name>
     <message>
         <source>Custom Color Gamut</source>
-        <translation type="unfinished"></translation>
+        <translation>カスタム色域</translation>
     </message>
     <message>
         <source>Preset Color Gamuts:</source>
-        <translation type="unfinished"></translation>
+        <translation>プリセットの色域:</translation>
     </message>
     <message>
         <source>Color Gamut CIE xy</source>
-        <translation type="unfinished"></translation>
+        <translation>色域 CIE xy</translation>
     </message>
     <message>
         <source>x</source>
-        <translation type="unfinished"></translation>
+        <translation>x</translation>
     </message>
     <message>
         <source>y</source>
-        <translation type="unfinished"></translation>
+        <translation>y</translation>
     </message>
     <message>
         <source>Red:</source>
-        <translation type="unfinished">赤:</translation>
+        <translation>赤:</translation>
     </message>
     <message>
         <source>Green:</source>
-        <translation type="unfinished">緑:</translation>
+        <translation>緑:</translation>
     </message>
     <message>
         <source>Blue:</source>
-        <translation type="unfinished">青:</translation>
+        <translation>青:</translation>
     </message>
     <message>
         <source>The native color gamut of the display is shown by the yellow triangle. Colors outside this triangle can not be represented by the display and will be clipped to the nearest displayable color.</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイのネイティブ色域は黄色の三角形で示されます。この三角形の外側の色はディスプレイで表現できず、表示可能な最も近い色にクリップされます。</translation>
     </message>
 </context>
 <context>
     <name>pz_select_display_technology_type_dialogClass</name>
     <message>
         <source>Select Display Technology Type</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイの種類の選択</translation>
     </message>
     <message>
         <source>Unable to automatically determine the type of display being measured.&lt;br&gt;&lt;br&gt;In order to achieve the best possible color accuracy, select the type of display from the list below. Consult the display documentation or manufacturer if the display type is unknown.</source>
-        <translation type="unfinished"></translation>
+        <translation>測定しているディスプレイの種類を自動的に判別できません。&lt;br&gt;&lt;br&gt;できるだけ正確な色を得るために、下の一覧からディスプレイの種類を選択してください。ディスプレイの種類がわからない場合は、ディスプレイの説明書を参照するか、メーカーにお問い合わせください。</translation>
     </message>
     <message>
         <source>Display technology type:</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスプレイ技術の種類:</translation>
     </message>
 </context>
 </TS>
