@@ -198,6 +198,42 @@ private slots:
         QVERIFY(rig.tracked(record));
     }
 
+    // The profile's file name is taken by a folder: the profile is not
+    // written, the rest of the calibration is kept.
+    void profileCannotBeWritten()
+    {
+        FlowCaseRig rig;
+        rig.controller->GetPreferences()->SetICCAfterCalibration(true);
+        // Primaries and white a profile can be built from (sRGB at 150 cd/m²).
+        CCIEXYZ *patches = rig.result.m_ColorValue.m_FinalPatches;
+        patches[CColorValue::kRedPatch] = CCIEXYZ(61.9, 31.9, 2.9);
+        patches[CColorValue::kGreenPatch] = CCIEXYZ(53.6, 107.3, 17.9);
+        patches[CColorValue::kBluePatch] = CCIEXYZ(27.1, 10.8, 142.6);
+        patches[CColorValue::kWhitePatch] = CCIEXYZ(142.6, 150.0, 163.4);
+        {
+            FlowUser user;
+            rig.window->calibrate();
+            QVERIFY(user.boxTexts.first().contains(GetStringResource(801)));
+        }
+        const QString path = rig.controller->GetPreferences()->GetICCProfileLocation()
+            + QStringLiteral("/HXSIM24 SIM0001.icc");
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path));
+        FlowUser user;
+        rig.window->calibrate();
+        QCOMPARE(user.boxTexts.size(), 1);
+        const QString summary = user.boxTexts.first();
+        QVERIFY(summary.contains(GetStringResource(800)));
+        QVERIFY2(summary.contains(kRed + QStringLiteral("\">&nbsp;") + GetStringResource(123)),
+                 qPrintable(summary));
+        QVERIFY(!summary.contains(GetStringResource(801)));
+        QVERIFY(!user.countdowns.first());
+        QCOMPARE(rig.settingsFiles().size(), 2);
+        _MonitorTrackerRecord record;
+        QVERIFY(rig.tracked(record));
+        QVERIFY(record.m_Adjust.m_IsCalibrationOn);
+    }
+
     void cancelled()
     {
         FlowCaseRig rig;
