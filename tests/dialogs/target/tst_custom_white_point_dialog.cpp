@@ -61,6 +61,40 @@ Ramp times(const Ramp &ramp, double factor)
     return out;
 }
 
+// The noise-free colorimeter, counting how often it is told the screen
+// type, and able to fail GetXYZData after handing out a reading.
+class WhiteSensor : public SimLightSensor {
+public:
+    using SimLightSensor::SimLightSensor;
+    int screenTypeCalls = 0;
+    int xyzCode = 0;
+    int SetScreenType(typeSensorScreen screen, CTargetDisplay::typeMonitorColorGamutType gamut) override
+    {
+        ++screenTypeCalls;
+        return SimLightSensor::SetScreenType(screen, gamut);
+    }
+    int GetXYZData(CCIEXYZ &out) override
+    {
+        const int code = SimLightSensor::GetXYZData(out);
+        return xyzCode ? xyzCode : code;
+    }
+};
+
+// Rejects the next modal dialog that is not a message box.
+void rejectNextDialog(bool &seen)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, &seen] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || qobject_cast<QMessageBox *>(dialog))
+            return;
+        seen = true;
+        dialog->reject();
+        timer->deleteLater();
+    });
+    timer->start(10);
+}
+
 // Counts the loads of the ramps it passes on, and can refuse every read.
 class WatchedRamps : public IGammaRamps {
 public:
@@ -84,7 +118,7 @@ class TestCustomWhitePointDialog : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MeasureToolsRig> rig;
-    SimLightSensor *sensor = nullptr;   // owned by the sensor selector
+    WhiteSensor *sensor = nullptr;   // owned by the sensor selector
     std::unique_ptr<PZ_Custom_White_Point_Dialog> dialog;
 
     void open(const CColorTemperature &white = CColorTemperature(6500))
@@ -115,7 +149,7 @@ private slots:
     void init()
     {
         rig = std::make_unique<MeasureToolsRig>();
-        sensor = new SimLightSensor(*rig->light);
+        sensor = new WhiteSensor(*rig->light);
         delete pTargetSensor->m_pCurrentSensor;
         pTargetSensor->m_pCurrentSensor = sensor;
         sensor->m_ZeroCalibrationDone = true;   // no set-up dialog before a reading
@@ -196,12 +230,14 @@ private slots:
         QVERIFY(!dialog->custom_white_point_white_background_checkBox->isChecked());
         // 10 cm of the 1920 x 1200, 52 x 32 cm display.
         QCOMPARE(dialog->measurement_target_widget->minimumWidth(), 369);
+        dialog->grab().save(QStringLiteral("custom_white_point_dialog.png"));
         // The black-body radio takes the kelvin box, and back.
         dialog->custom_white_point_BlackBody_radioButton->click();
         QVERIFY(kelvin->isEnabled());
         QVERIFY(!dialog->custom_white_point_CIE_y_doubleSpinBox->isEnabled());
-
-        dialog->grab().save(QStringLiteral("custom_white_point_dialog.png"));
+        dialog->custom_white_point_CIE_xy_radioButton->click();
+        QVERIFY(!kelvin->isEnabled());
+        QVERIFY(dialog->custom_white_point_CIE_x_doubleSpinBox->isEnabled());
     }
 
     void withoutSensor()
@@ -346,6 +382,7 @@ private slots:
         clickMeasure();
         QVERIFY2(dialog->white_point.m_CIExy.x > plainX + 0.01,
                  qPrintable(QString::number(dialog->white_point.m_CIExy.x)));
+        dialog->grab().save(QStringLiteral("custom_white_point_dialog_visual_match.png"));
         // Measured: OK asks nothing more.
         ModalBoxAnswer none(QMessageBox::Yes);
         clickOk();
@@ -362,6 +399,7 @@ private slots:
         QTest::newRow("Measure fails after a success") << "Measure" << -1026 << true;
         QTest::newRow("GetXYZData fails") << "GetXYZData" << -1003 << false;
         QTest::newRow("GetXYZData fails after a success") << "GetXYZData" << -1000 << true;
+        QTest::newRow("GetXYZData fails with a reading") << "code" << -1000 << false;
         QTest::newRow("no light") << "" << -1003 << false;
     }
     void failuresKeepTheValues()
@@ -382,6 +420,8 @@ private slots:
         }
         if (call.isEmpty())
             rig->light->liftOff();
+        else if (call == QLatin1String("code"))
+            sensor->xyzCode = code;
         else
             sensor->faults().failNext(call, code);
         int counter = 0;
@@ -397,6 +437,28 @@ private slots:
         QVERIFY(dialog->white_point == expected);
         QCOMPARE(dialog->white_point.m_CIExy.x, expected.m_CIExy.x);
         QCOMPARE(dialog->measured_luminance, luminance);
+    }
+
+    void preparation()
+    {
+        open();
+        // The set-up dialog cancelled: no reading, no message; tried again.
+        sensor->m_ZeroCalibrationDone = false;
+        bool seen = false;
+        rejectNextDialog(seen);
+        ModalBoxAnswer none;
+        clickMeasure();
+        QVERIFY(seen);
+        QVERIFY(!none.shown());
+        QVERIFY(sensor->measureCounts().isEmpty());
+        QVERIFY(measuringText().isEmpty());
+        QCOMPARE(dialog->measured_luminance, -1.0);
+        sensor->m_ZeroCalibrationDone = true;
+        clickMeasure();
+        clickMeasure();
+        QCOMPARE(sensor->measureCounts(), (QVector<unsigned>{1, 1}));
+        // The screen type goes to the sensor once per dialog.
+        QCOMPARE(sensor->screenTypeCalls, 1);
     }
 
     void clickDuringTheReadingIsIgnored()
