@@ -105,8 +105,9 @@ PZ_Custom_White_Point_Dialog::PZ_Custom_White_Point_Dialog(CColorTemperature whi
     onUpdateRGBPickerText();
     measurement_target_widget->setPatchColor(match_color);
 
-    const int minimumWidth = patchMinimumWidth(pz::displayGeometry(display.m_Bounds),
-                                               display.m_Width, display.m_Height);
+    // Wide enough for the sensor: 10 cm on the target display.
+    const int minimumWidth = pz::tenCentimetresInPixels(pz::displayGeometry(display.m_Bounds),
+                                                        display.m_Width, display.m_Height);
     if (minimumWidth > 0)
         measurement_target_widget->setMinimumWidth(minimumWidth);
 
@@ -130,13 +131,6 @@ PZ_Custom_White_Point_Dialog::~PZ_Custom_White_Point_Dialog()
         test_pattern_window->enable_controls(true);
         test_pattern_window->hide();
     }
-}
-
-int PZ_Custom_White_Point_Dialog::patchMinimumWidth(const QRect &display, int widthCm, int heightCm)
-{
-    const int pixels = std::max(display.width(), display.height());
-    const int size = std::max(widthCm, heightCm);
-    return pixels > 0 && size > 0 ? pixels * 10 / size : 0;
 }
 
 // ---- white point entry

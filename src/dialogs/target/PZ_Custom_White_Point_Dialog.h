@@ -38,10 +38,6 @@ public:
     CColorTemperature white_point;
     double measured_luminance = -1.0;
 
-    // The patch's minimum width in pixels: 10 cm on a display of the given
-    // pixel rectangle and physical size (cm); 0 when either is unknown.
-    static int patchMinimumWidth(const QRect &display, int widthCm, int heightCm);
-
 public slots:
     void on_custom_white_point_BlackBody_radioButton_toggled(bool checked);
     void on_custom_white_point_Kelvin_doubleSpinBox_valueChanged(int kelvin);

@@ -268,8 +268,23 @@ private slots:
         QFETCH(int, widthCm);
         QFETCH(int, heightCm);
         QFETCH(int, pixels);
-        QCOMPARE(PZ_Custom_White_Point_Dialog::patchMinimumWidth(display, widthCm, heightCm), pixels);
+        QCOMPARE(tenCentimetresInPixels(display, widthCm, heightCm), pixels);
     }
+    void whiteBackgroundWithoutDisplayRectangle()
+    {
+        _MonitorData data = pMasterControl->GetTargetDisplay()->GetMonitorData();
+        data.m_Bounds = QRect();
+        pMasterControl->GetTargetDisplay()->SetMonitorData(data);
+        pz_test_pattern_dialog &window = *rig->testPattern;
+        window.setGeometry(100, 100, 300, 200);
+        open();
+        dialog->custom_white_point_white_background_checkBox->setChecked(true);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.geometry(), QRect(100, 100, 300, 200));
+        QCOMPARE(testPatternCentre(window), QColor(Qt::white));
+        QVERIFY(!testPatternControlsBack(window));
+    }
+
     void noPhysicalSizeNoMinimum()
     {
         _MonitorData data = pMasterControl->GetTargetDisplay()->GetMonitorData();
