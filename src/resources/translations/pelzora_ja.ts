@@ -706,6 +706,84 @@ When Viewing Monitor Images Only:
     </message>
 </context>
 <context>
+    <name>PZ_Custom_White_Point_Dialog</name>
+    <message>
+        <source>%2 %1uv</source>
+        <translation>%2 %1uv</translation>
+    </message>
+    <message>
+        <source>Measured Intensity: %1</source>
+        <translation>測定した輝度: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PZ_Custom_White_Point_DialogClass</name>
+    <message>
+        <source>Custom White Point</source>
+        <translation>カスタム白色点</translation>
+    </message>
+    <message>
+        <source>White Point</source>
+        <translation>白色点</translation>
+    </message>
+    <message>
+        <source>Black Body:</source>
+        <translation>黒体:</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>CIE Coordinates:</source>
+        <translation>CIE 座標:</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>y</source>
+        <translation>y</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>測定</translation>
+    </message>
+    <message>
+        <source>Visual Match</source>
+        <translation>目視合わせ</translation>
+    </message>
+    <message>
+        <source>Adjust the screen color visually to match your reference. Click Measure when done.</source>
+        <translation>基準に合うように画面の色を目視で調整してください。完了したら「測定」をクリックしてください。</translation>
+    </message>
+    <message>
+        <source>Red:</source>
+        <translation>赤:</translation>
+    </message>
+    <message>
+        <source>Green:</source>
+        <translation>緑:</translation>
+    </message>
+    <message>
+        <source>Blue:</source>
+        <translation>青:</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>リセット</translation>
+    </message>
+    <message>
+        <source>White screen background</source>
+        <translation>白い画面の背景</translation>
+    </message>
+    <message>
+        <source>Measurement Area</source>
+        <translation>測定領域</translation>
+    </message>
+</context>
+<context>
     <name>PZ_Main_Dialog</name>
     <message>
         <source>Proceed anyway</source>
