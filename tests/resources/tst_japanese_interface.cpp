@@ -134,6 +134,34 @@ QList<QStringList> catalogueMessages()
     return messages;
 }
 
+// Notes every lookup the program makes and answers none, so that the
+// catalogues behind it still answer.
+class RecordingTranslator : public QTranslator {
+public:
+    QString translate(const char *context, const char *source, const char *comment, int) const override
+    {
+        asked.insert(QStringList{QString::fromUtf8(context), QString::fromUtf8(source),
+                                 QString::fromUtf8(comment)});
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+    mutable QSet<QStringList> asked;
+};
+
+// Lookups that the application's catalogue does not hold; Qt's own
+// contexts are left to Qt's catalogue.
+QStringList unknownLookups(const QSet<QStringList> &asked)
+{
+    const QList<QStringList> known = catalogueMessages();
+    QStringList unknown;
+    for (const QStringList &key : asked) {
+        const bool qtContext = key[0].startsWith(QLatin1Char('Q')) && key[0] != QLatin1String("QObject");
+        if (!qtContext && !known.contains(key))
+            unknown << key.join(QLatin1String(" | "));
+    }
+    return unknown;
+}
+
 } // namespace
 
 class TestJapaneseInterface : public QObject {
@@ -280,6 +308,8 @@ private slots:
     {
         MainWindowRig rig;
         Japanese japanese;
+        RecordingTranslator recorder;
+        QVERIFY(QCoreApplication::installTranslator(&recorder));
         PZ_Main_Dialog &window = rig.open();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -312,6 +342,12 @@ private slots:
             QVERIFY(information->grab().save(
                 grabPath(QStringLiteral("japanese_information_window_%1.png").arg(page))));
         }
+        QCoreApplication::removeTranslator(&recorder);
+        // Every text these windows look up is one the catalogue translates
+        // (the same context, source and comment as lupdate found them).
+        QVERIFY(recorder.asked.size() > 100);
+        const QStringList unknown = unknownLookups(recorder.asked);
+        QVERIFY2(unknown.isEmpty(), qPrintable(unknown.join('\n')));
     }
 };
 
