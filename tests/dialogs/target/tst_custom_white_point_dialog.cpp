@@ -167,6 +167,7 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Custom White Point"));
         QVERIFY(!(dialog->windowFlags() & Qt::WindowContextHelpButtonHint));
         QVERIFY(dialog->isSizeGripEnabled());
+        QVERIFY(!dialog->windowIcon().isNull());
         QCOMPARE(dialog->groupBox->title(), QStringLiteral("White Point"));
         QCOMPARE(dialog->custom_white_point_BlackBody_radioButton->text(), QStringLiteral("Black Body:"));
         QCOMPARE(dialog->custom_white_point_CIE_xy_radioButton->text(), QStringLiteral("CIE Coordinates:"));
