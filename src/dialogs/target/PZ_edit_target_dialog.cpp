@@ -35,7 +35,26 @@ constexpr int kD65Row = 2;
 
 const unsigned short kPresetKelvins[] = {4500, 5000, 5500, 6500, 7500, 9300};
 
-const int kContrastRatios[] = {500, 450, 400, 350, 300, 250, 200, 150, 100, 75, 50};
+// The contrast ratio list: its texts (translated in the editor's context)
+// and the ratio each stores; 0 is the monitor's default.
+struct ContrastEntry {
+    const char *text;
+    int ratio;
+};
+const ContrastEntry kContrastEntries[] = {
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "Default"), 0},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "500:1"), 500},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "450:1"), 450},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "400:1"), 400},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "350:1"), 350},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "300:1"), 300},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "250:1"), 250},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "200:1"), 200},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "150:1"), 150},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "100:1"), 100},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "75:1"), 75},
+    {QT_TRANSLATE_NOOP("PZ_edit_target_dialog", "50:1"), 50},
+};
 
 // Clicks the group's button of id; a stored code without a button clicks nothing.
 bool clickButton(QButtonGroup &group, int id)
@@ -132,9 +151,8 @@ QIcon PZ_edit_target_dialog::gamutIcon(bool emulated) const
 
 void PZ_edit_target_dialog::fillContrastList()
 {
-    target_Contrast_Radio_comboBox->addItem(tr("Default"), 0);
-    for (int ratio : kContrastRatios)
-        target_Contrast_Radio_comboBox->addItem(tr("%1:1").arg(ratio), ratio);
+    for (const ContrastEntry &entry : kContrastEntries)
+        target_Contrast_Radio_comboBox->addItem(tr(entry.text), entry.ratio);
 }
 
 void PZ_edit_target_dialog::fillGamutList()
