@@ -2,6 +2,7 @@
 
 #include "LuminanceUnits.h"
 #include "PZ_Custom_Gamma_Curve_Dialog.h"
+#include "PZ_Custom_White_Point_Dialog.h"
 #include "StringResources.h"
 #include "pz_custom_color_gamut_dialog.h"
 
@@ -10,11 +11,6 @@
 #include <QSignalBlocker>
 
 #include <cmath>
-
-#if __has_include("PZ_Custom_White_Point_Dialog.h")
-#include "PZ_Custom_White_Point_Dialog.h"
-#define PZ_HAVE_CUSTOM_WHITE_POINT_DIALOG 1
-#endif
 
 namespace {
 
@@ -266,7 +262,6 @@ void PZ_edit_target_dialog::target_white_point_comboBox_currentIndexChanged(int 
 
 void PZ_edit_target_dialog::edit_white_point()
 {
-#ifdef PZ_HAVE_CUSTOM_WHITE_POINT_DIALOG
     PZ_Custom_White_Point_Dialog dialog(working_target.m_WhitePoint, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -287,7 +282,6 @@ void PZ_edit_target_dialog::edit_white_point()
     kept_intensity.kept = false;
     working_target.m_IntensityType = CTargetValue::kIntensityLevel;
     target_Intensity_Specific_Level_radioButton->click();
-#endif
 }
 
 // ---- intensity, contrast and tone curve -------------------------------------
