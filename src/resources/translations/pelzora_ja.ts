@@ -706,6 +706,72 @@ When Viewing Monitor Images Only:
     </message>
 </context>
 <context>
+    <name>PZ_Custom_Gamma_Curve_Dialog</name>
+    <message>
+        <source>Input Level</source>
+        <translation>入力レベル</translation>
+    </message>
+    <message>
+        <source>Output Luminance</source>
+        <translation>出力輝度</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>テキストファイル (*.txt)</translation>
+    </message>
+    <message>
+        <source>Open Custom Curve Points text file</source>
+        <translation>カスタムカーブの点のテキストファイルを開く</translation>
+    </message>
+</context>
+<context>
+    <name>PZ_Custom_Gamma_Curve_DialogClass</name>
+    <message>
+        <source>Custom Gamma Curve</source>
+        <translation>カスタムガンマカーブ</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Creates a curve based on the sRGB specification.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;sRGB 規格に基づくカーブを作成します。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Creates a curve based on L* in the Lab specification.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;Lab 規格の L* に基づくカーブを作成します。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>L*</source>
+        <translation>L*</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Creates a curve based on the SMPTE-170M specification for NTSC video.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;NTSC ビデオ用の SMPTE-170M 規格に基づくカーブを作成します。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>NTSC Video</source>
+        <translation>NTSC ビデオ</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Creates a curve based on the SMPTE-240M specification for 1125 line HD video.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;1125 本 HD ビデオ用の SMPTE-240M 規格に基づくカーブを作成します。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>SMPTE-240M</source>
+        <translation>SMPTE-240M</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Creates a curve from list of values supplied in a text file.&lt;br&gt;&lt;br&gt;The file should contain between 3 and 256 values.&lt;br&gt;&lt;br&gt;The first value must be 0.&lt;br&gt;&lt;br&gt;Each value should be on a separate line.&lt;br&gt;&lt;br&gt;All values are assumed to equally spaced along the Input Level axis.&lt;br&gt;The values will be automatically scaled.&lt;br&gt;&lt;br&gt;The file name must have the extension &apos;.txt&apos;.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;テキストファイルで指定した値の一覧からカーブを作成します。&lt;br&gt;&lt;br&gt;ファイルには 3 個以上 256 個以下の値を記述してください。&lt;br&gt;&lt;br&gt;最初の値は 0 にしてください。&lt;br&gt;&lt;br&gt;値は 1 行に 1 つずつ記述してください。&lt;br&gt;&lt;br&gt;値は入力レベルの軸に沿って等間隔に並んでいるものとみなします。&lt;br&gt;値は自動的にスケーリングされます。&lt;br&gt;&lt;br&gt;ファイル名の拡張子は「.txt」にしてください。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Import...</source>
+        <translation>インポート...</translation>
+    </message>
+</context>
+<context>
     <name>PZ_Custom_White_Point_Dialog</name>
     <message>
         <source>%2 %1uv</source>
@@ -1229,6 +1295,176 @@ When Viewing Monitor Images Only:
     <message>
         <source>dL/L for a JND</source>
         <translation>JND あたりの dL/L</translation>
+    </message>
+</context>
+<context>
+    <name>PZ_edit_target_dialog</name>
+    <message>
+        <source>Default</source>
+        <translation>既定</translation>
+    </message>
+    <message>
+        <source>500:1</source>
+        <translation>500:1</translation>
+    </message>
+    <message>
+        <source>450:1</source>
+        <translation>450:1</translation>
+    </message>
+    <message>
+        <source>400:1</source>
+        <translation>400:1</translation>
+    </message>
+    <message>
+        <source>350:1</source>
+        <translation>350:1</translation>
+    </message>
+    <message>
+        <source>300:1</source>
+        <translation>300:1</translation>
+    </message>
+    <message>
+        <source>250:1</source>
+        <translation>250:1</translation>
+    </message>
+    <message>
+        <source>200:1</source>
+        <translation>200:1</translation>
+    </message>
+    <message>
+        <source>150:1</source>
+        <translation>150:1</translation>
+    </message>
+    <message>
+        <source>100:1</source>
+        <translation>100:1</translation>
+    </message>
+    <message>
+        <source>75:1</source>
+        <translation>75:1</translation>
+    </message>
+    <message>
+        <source>50:1</source>
+        <translation>50:1</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>カスタム</translation>
+    </message>
+    <message>
+        <source>%1 K (%2 %3 uv)</source>
+        <translation>%1 K (%2 %3 uv)</translation>
+    </message>
+    <message>
+        <source>x=%1 y=%2</source>
+        <translation>x=%1 y=%2</translation>
+    </message>
+    <message>
+        <source>Black Level: </source>
+        <translation>黒レベル: </translation>
+    </message>
+</context>
+<context>
+    <name>PZ_edit_target_dialogClass</name>
+    <message>
+        <source>Edit Calibration Target</source>
+        <translation>キャリブレーションターゲットの編集</translation>
+    </message>
+    <message>
+        <source>White Point</source>
+        <translation>白色点</translation>
+    </message>
+    <message>
+        <source>Edit...</source>
+        <translation>編集...</translation>
+    </message>
+    <message>
+        <source>Color Temp:</source>
+        <translation>色温度:</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>TextLabel</translation>
+    </message>
+    <message>
+        <source>CIE xy:</source>
+        <translation>CIE xy:</translation>
+    </message>
+    <message>
+        <source>Intensity</source>
+        <translation>輝度</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Calibrates the display Intensity to the maximum possible value.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;ディスプレイの輝度を、可能な最大値にキャリブレーションします。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Maximum Possible</source>
+        <translation>可能な最大値</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Calibrates the display Intensity to a specific value.&lt;br&gt;&lt;br&gt;If this Intensity can not be achieved then the display will be calibrated to the closest possible Intensity.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;ディスプレイの輝度を、指定した値にキャリブレーションします。&lt;br&gt;&lt;br&gt;この輝度を実現できない場合は、可能な限り近い輝度にキャリブレーションします。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Specific Level</source>
+        <translation>指定レベル</translation>
+    </message>
+    <message>
+        <source>cd/m²</source>
+        <translation>cd/m²</translation>
+    </message>
+    <message>
+        <source>Contrast Ratio (Black Level)</source>
+        <translation>コントラスト比 (黒レベル)</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Sets the display&apos;s target Contrast Ratio (ratio of white to black luminance).&lt;br&gt;&lt;br&gt;&quot;Monitor Default&quot; will achieve the highest possible contrast ratio.&lt;br&gt;&lt;br&gt;The maximum contrast ratio is limited by the monitor characteristics.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;ディスプレイのターゲットのコントラスト比 (白と黒の輝度の比) を設定します。&lt;br&gt;&lt;br&gt;「モニターの既定値」を選ぶと、可能な最大のコントラスト比になります。&lt;br&gt;&lt;br&gt;最大のコントラスト比はモニターの特性によって制限されます。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation>ガンマ</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Doesn&apos;t apply any corrections to the monitor&apos;s Native response curves.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;モニターのネイティブの応答カーブに補正を加えません。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Monitor Native Gamma</source>
+        <translation>モニターのネイティブガンマ</translation>
+    </message>
+    <message>
+        <source>Gamma Curve Value</source>
+        <translation>ガンマカーブの値</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Digital Imaging and Communications in Medicine response curve.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;DICOM (医用デジタル画像と通信) の応答カーブです。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>DICOM Curve</source>
+        <translation>DICOM カーブ</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Applies a Scale Factor to the Black Level and Intensity measurements used to calculate the DICOM response curve.&lt;br&gt;&lt;br&gt;This option can be used if the display is not going to be re-calibrated for several months.&lt;br&gt;&lt;br&gt;See the User&apos;s Guide for more information.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;DICOM 応答カーブの算出に用いる黒レベルと輝度の測定値に、スケールファクターを適用します。&lt;br&gt;&lt;br&gt;ディスプレイを数か月間再キャリブレーションしない場合に、このオプションを使用できます。&lt;br&gt;&lt;br&gt;詳しくはユーザーズガイドを参照してください。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Use Scale Factor</source>
+        <translation>スケールファクターを使用する</translation>
+    </message>
+    <message>
+        <source>Custom Curve</source>
+        <translation>カスタムカーブ</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;Opens the Edit dialog for configuring a custom shaped Target Curve.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;カスタム形状のターゲットカーブを設定する編集ダイアログを開きます。&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Color Gamut</source>
+        <translation>色域</translation>
     </message>
 </context>
 <context>
