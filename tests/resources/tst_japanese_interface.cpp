@@ -8,7 +8,9 @@
 #include "MainWindowRig.h"
 
 #include "CPreferences.h"
+#include "PZ_Custom_Gamma_Curve_Dialog.h"
 #include "PZ_Preferences_Dialog.h"
+#include "PZ_edit_target_dialog.h"
 #include "ReportFixture.h"
 #include "ReportPanel.h"
 #include "StandardTargets.h"
@@ -326,6 +328,21 @@ private slots:
                 QVERIFY(preferences.grab().save(
                     grabPath(QStringLiteral("japanese_preferences_%1.png").arg(page))));
             }
+        }
+
+        {
+            CCIEYxy unknownPrimaries[3];
+            PZ_edit_target_dialog editor(pz::standardTargets().at(pz::kPhotoEditingPreset),
+                                         CDDCMonitor::kColorGamutFree, unknownPrimaries, &window);
+            editor.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&editor));
+            settle();
+            QVERIFY(editor.grab().save(grabPath(QStringLiteral("japanese_target_editor.png"))));
+            PZ_Custom_Gamma_Curve_Dialog curve(&editor);
+            curve.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&curve));
+            settle();
+            QVERIFY(curve.grab().save(grabPath(QStringLiteral("japanese_tone_curve_editor.png"))));
         }
 
         PZ_Information_Dialog *information = rig.information();

@@ -1420,7 +1420,7 @@ When Viewing Monitor Images Only:
     </message>
     <message>
         <source>&lt;html&gt;Sets the display&apos;s target Contrast Ratio (ratio of white to black luminance).&lt;br&gt;&lt;br&gt;&quot;Monitor Default&quot; will achieve the highest possible contrast ratio.&lt;br&gt;&lt;br&gt;The maximum contrast ratio is limited by the monitor characteristics.&lt;/html&gt;</source>
-        <translation>&lt;html&gt;ディスプレイのターゲットのコントラスト比 (白と黒の輝度の比) を設定します。&lt;br&gt;&lt;br&gt;「モニターの既定値」を選ぶと、可能な最大のコントラスト比になります。&lt;br&gt;&lt;br&gt;最大のコントラスト比はモニターの特性によって制限されます。&lt;/html&gt;</translation>
+        <translation>&lt;html&gt;ディスプレイのターゲットのコントラスト比 (白と黒の輝度の比) を設定します。&lt;br&gt;&lt;br&gt;「既定」(モニターの既定値) を選ぶと、可能な最大のコントラスト比になります。&lt;br&gt;&lt;br&gt;最大のコントラスト比はモニターの特性によって制限されます。&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Gamma</source>
