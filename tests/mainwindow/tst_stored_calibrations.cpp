@@ -280,6 +280,16 @@ void tst_StoredCalibrations::openPreviousCalibrationRestoresTheFirstOfTwo()
     QVERIFY(w.main_Calibration_On_checkBox->isChecked());
     QCOMPARE(rig.filesNamed(QStringLiteral("*.mcs")).size(), 2);
 
+    w.grab().save(QDir(QCoreApplication::applicationDirPath())
+                      .filePath("mainwindow_after_open_previous.png"));
+
+    // The calibration held, chosen again: restored again.
+    {
+        ModalWindows user;
+        user.choose = firstFile;
+        QTest::mouseClick(w.main_Calibrate_Open_MCS_pushButton, Qt::LeftButton);
+        QCOMPARE(user.restoreBoxes, 1);
+    }
     // A cancelled browser loads nothing.
     {
         ModalWindows user;
@@ -441,9 +451,10 @@ void tst_StoredCalibrations::aTargetChangeLoadsTheNewestCalibrationOnce()
     QVERIFY(rig.controller->GetPreferences()->m_AutoLoadMCSOnTargetChange);
     const CTargetValue target = renamed(g_first.target, QStringLiteral("Mine"));
     QCOMPARE(target.WriteFile(rig.targetsFolder() + "Mine.tgt"), 0);
+    // Long ago, but without a recalibration period nothing is overdue.
     CAdjustValue older = g_first.result, newer = g_first.result;
-    older.SetCalibrationDateTime(g_first.result.m_CalibrationDateTime.addDays(-2));
-    newer.SetCalibrationDateTime(g_first.result.m_CalibrationDateTime.addDays(-1));
+    older.SetCalibrationDateTime(g_first.result.m_CalibrationDateTime.addDays(-401));
+    newer.SetCalibrationDateTime(g_first.result.m_CalibrationDateTime.addDays(-400));
     // The newer one in the file that is listed first (the smaller name).
     QVERIFY(!rig.writeSettings("a.mcs", target, newer).isEmpty());
     QVERIFY(!rig.writeSettings("b-older.mcs", target, older).isEmpty());
@@ -459,7 +470,11 @@ void tst_StoredCalibrations::aTargetChangeLoadsTheNewestCalibrationOnce()
         ModalWindows user;
         choose(QStringLiteral("Mine"));
         QCOMPARE(user.restoreBoxes, 1);
+        QVERIFY(user.boxTexts.isEmpty());
     }
+    int status = -1;
+    QCOMPARE(w.FindBestMCSForCurrentTarget(target, false, &status), 0);
+    QCOMPARE(status, 2);
     QCOMPARE(w.calibrationResult().m_CalibrationDateTime, newer.m_CalibrationDateTime);
     QCOMPARE(w.main_Target_comboBox->currentText(), QStringLiteral("Mine"));
     QCOMPARE(w.main_Calibration_Status_Text->text(), GetStringResource(301));
