@@ -223,7 +223,13 @@ private slots:
 void tst_StoredCalibrations::openPreviousCalibrationRestoresTheFirstOfTwo()
 {
     ProgramRig rig;
-    QVERIFY(rig.start());
+    {
+        // The display check's summary after the start-up: the monitor was
+        // never calibrated.
+        ModalBoxAnswer summary;
+        QVERIFY(rig.start());
+        QVERIFY(summary.shown());
+    }
     PZ_Main_Dialog &w = rig.window();
     SimOrvaneMonitor &monitor = *rig.desktop->monitor(1);
 
@@ -452,12 +458,16 @@ void tst_StoredCalibrations::aTargetChangeLoadsTheNewestCalibrationOnce()
     const CTargetValue target = renamed(g_first.target, QStringLiteral("Mine"));
     QCOMPARE(target.WriteFile(rig.targetsFolder() + "Mine.tgt"), 0);
     // Long ago, but without a recalibration period nothing is overdue.
-    CAdjustValue older = g_first.result, newer = g_first.result;
+    CAdjustValue older = g_first.result, newer = g_first.result, oldest = g_first.result;
     older.SetCalibrationDateTime(g_first.result.m_CalibrationDateTime.addDays(-401));
     newer.SetCalibrationDateTime(g_first.result.m_CalibrationDateTime.addDays(-400));
-    // The newer one in the file that is listed first (the smaller name).
-    QVERIFY(!rig.writeSettings("a.mcs", target, newer).isEmpty());
-    QVERIFY(!rig.writeSettings("b-older.mcs", target, older).isEmpty());
+    oldest.SetCalibrationDateTime(g_first.result.m_CalibrationDateTime.addDays(-402));
+    // The newest between the others in name and order, its serial in
+    // another letter case.
+    newer.SetMonitorSerial(kSerial.toLower());
+    QVERIFY(!rig.writeSettings("a-older.mcs", target, older).isEmpty());
+    QVERIFY(!rig.writeSettings("b-newest.mcs", target, newer).isEmpty());
+    QVERIFY(!rig.writeSettings("c-oldest.mcs", target, oldest).isEmpty());
     PZ_Main_Dialog &w = rig.open();
     QVERIFY(!w.calibrationResult().m_IsValid);
 
@@ -489,7 +499,7 @@ void tst_StoredCalibrations::aTargetChangeLoadsTheNewestCalibrationOnce()
     QCOMPARE(w.calibrationResult().m_CalibrationDateTime, newer.m_CalibrationDateTime);
 
     // With the preference off nothing is loaded either.
-    w.LoadMCSFile(rig.settingsFolder() + "b-older.mcs");
+    w.LoadMCSFile(rig.settingsFolder() + "a-older.mcs");
     rig.controller->GetPreferences()->SetAutoLoadMCSOnTargetChange(false);
     {
         ModalWindows user;
