@@ -271,9 +271,6 @@ void PZ_Main_Dialog::preferences()
 
 // The operations below open the windows and flows that come with their own
 // dialogs; until those exist the commands do nothing.
-void PZ_Main_Dialog::monitor_settings_dialog() {}
-void PZ_Main_Dialog::show_colorimeter_dialog() {}
-void PZ_Main_Dialog::show_Ambient_Light_Measurement_dialog() {}
 void PZ_Main_Dialog::profile() {}
 void PZ_Main_Dialog::validate_calibration() {}
 void PZ_Main_Dialog::on_main_Target_Edit_pushButton_clicked() {}
