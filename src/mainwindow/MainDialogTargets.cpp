@@ -11,11 +11,13 @@
 #include "CalibrationSettingsFile.h"
 #include "MasterControl.h"
 #include "Messages.h"
+#include "PZ_edit_target_dialog.h"
 #include "StandardTargets.h"
 #include "StringResources.h"
 #include "SystemFolders.h"
 #include "TargetFiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -317,4 +319,41 @@ void PZ_Main_Dialog::on_main_Target_Open_pushButton_clicked()
     }
     onCreateTargetList();
     onTargetSelectionChanged(main_Target_comboBox->currentIndex());
+}
+
+void PZ_Main_Dialog::on_main_Target_Edit_pushButton_clicked()
+{
+    CCIEYxy primaries[3];
+    CDDCMonitor *monitor =
+        pMasterControl ? pMasterControl->GetTargetDisplay()->m_pDDCMonitor : nullptr;
+    if (monitor) {
+        // The EDID comes over DDC/CI: a noticeable wait on some monitors.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        monitor->GetMonitorEDIDColorCoordinates(primaries);
+        QApplication::restoreOverrideCursor();
+    }
+
+    CTargetValue edited;
+    {
+        PZ_edit_target_dialog editor(
+            m_CurrentTarget,
+            CDDCMonitor::typeColorGamutAdjustability(m_GamutAdjustability), primaries, this);
+        if (editor.exec() != QDialog::Accepted)
+            return;
+        edited = editor.working_target;
+    }
+
+    const QString folder = GetTargetsFolder(true);
+    if (!folder.isEmpty() && !pz::findEqualTargetFile(folder, edited).isEmpty()) {
+        m_CurrentTarget = edited;
+    } else {
+        const CTargetValue previous = m_CurrentTarget;
+        m_CurrentTarget = edited;
+        if (!onSaveTarget())
+            m_CurrentTarget = previous;
+    }
+    onCreateTargetList();
+    UpdateTargetUI();
+    UpdateCalibrationStatus();
+    updateControlsStatus();
 }

@@ -1,13 +1,20 @@
 // Target files from the main window: Save Target As (reserved names, the
 // names files and targets get, a failed write), Open Target (an equal
 // target already in the folder, a different one under a preset's name, a
-// file that is no target), and the writer that stored calibrations use,
+// file that is no target), Edit Target (an edit equal to a stored target,
+// a cancelled editor or save), and the writer that stored calibrations use,
 // which keeps to the targets folder and replaces no other target.
 
+#include "DialogWatch.h"
 #include "FileDialogUser.h"
 #include "MainWindowRig.h"
 
+#include "PZ_edit_target_dialog.h"
 #include "StandardTargets.h"
+
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
 
 #include <QtTest>
 
@@ -67,6 +74,8 @@ private slots:
     void openingAnEqualTargetCopiesNothing();
     void openingADifferentTargetUnderAPresetNameCopiesBesideIt();
     void openingAFileThatIsNoTarget();
+    void editing_data();
+    void editing();
     void storedNamesStayInTheTargetsFolder_data();
     void storedNamesStayInTheTargetsFolder();
     void storedTargetsReplaceNoOtherTarget();
@@ -237,6 +246,71 @@ void tst_TargetFiles::openingAFileThatIsNoTarget()
     w.main_Target_Open_pushButton->click();
     QCOMPARE(cancelled.captions.size(), 1);
     QVERIFY(w.currentTarget() == before);
+}
+
+// Photo Editing's gamma edited to `gamma` in the target editor (Cancel
+// when negative). "Gamma 2.4" is stored beforehand with Photo Editing's
+// values but a gamma of 2.4. The save dialog gets `saveAs` (empty: cancel).
+void tst_TargetFiles::editing_data()
+{
+    QTest::addColumn<double>("gamma");
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<bool>("saveDialog");
+    QTest::addColumn<QString>("name");     // the current target's name after
+    QTest::addColumn<double>("result");    // and its gamma
+    QTest::addColumn<QString>("listed");   // the list's entry
+    QTest::addColumn<QString>("newFile");
+    QTest::newRow("editor cancelled")
+        << -1.0 << QString() << false << "Photo Editing" << 2.2 << "Photo Editing" << "";
+    // The edited target keeps its name; the list shows the equal file.
+    QTest::newRow("equal to a stored target")
+        << 2.4 << QString() << false << "Photo Editing" << 2.4 << "Gamma 2.4" << "";
+    QTest::newRow("saved")
+        << 2.3 << "Gamma 2.3" << true << "Gamma 2.3" << 2.3 << "Gamma 2.3" << "Gamma 2.3.tgt";
+    QTest::newRow("save cancelled")
+        << 2.3 << QString() << true << "Photo Editing" << 2.2 << "Photo Editing" << "";
+}
+
+void tst_TargetFiles::editing()
+{
+    QFETCH(double, gamma);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, saveDialog);
+    QFETCH(QString, name);
+    QFETCH(double, result);
+    QFETCH(QString, listed);
+    QFETCH(QString, newFile);
+    MainWindowRig rig;
+    PZ_Main_Dialog &w = rig.open();
+    CTargetValue stored = pz::standardTargets().at(pz::kPhotoEditingPreset);
+    stored.m_Name = QStringLiteral("Gamma 2.4");
+    stored.m_Gamma = 2.4;
+    QCOMPARE(stored.WriteFile(rig.targetsFolder() + QStringLiteral("Gamma 2.4.tgt")), 0);
+    w.onCreateTargetList();
+    select(w, GetStringResource(kPhotoEditing));
+    const QStringList before = folderEntries(rig.targetsFolder());
+
+    DialogWatch<PZ_edit_target_dialog> editor;
+    editor.act = [gamma](PZ_edit_target_dialog &d) {
+        if (gamma < 0)
+            return d.reject();
+        d.findChild<QDoubleSpinBox *>(QStringLiteral("target_gamma_doubleSpinBox"))->setValue(gamma);
+        d.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
+    };
+    FileDialogUser user({saveAs.isEmpty() ? QString() : rig.targetsFolder() + saveAs});
+    w.main_Target_Edit_pushButton->click();
+    QVERIFY(editor.shown);
+    QCOMPARE(user.captions.size(), saveDialog ? 1 : 0);
+    QVERIFY(user.boxTexts.isEmpty());
+    QCOMPARE(w.currentTarget().m_Name, name);
+    QCOMPARE(w.currentTarget().m_Gamma, result);
+    QCOMPARE(w.main_Target_comboBox->currentText(), listed);
+    QCOMPARE(w.main_Target_Gamma_Text->text(), w.currentTarget().GetGammaCurveString(false));
+    QStringList after = before;
+    if (!newFile.isEmpty())
+        after << newFile;
+    after.sort();
+    QCOMPARE(folderEntries(rig.targetsFolder()), after);
 }
 
 void tst_TargetFiles::storedNamesStayInTheTargetsFolder_data()
