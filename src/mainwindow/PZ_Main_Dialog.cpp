@@ -273,13 +273,5 @@ void PZ_Main_Dialog::preferences()
 // dialogs; until those exist the commands do nothing.
 void PZ_Main_Dialog::profile() {}
 void PZ_Main_Dialog::validate_calibration() {}
-void PZ_Main_Dialog::on_main_Target_Edit_pushButton_clicked() {}
-void PZ_Main_Dialog::on_main_Target_Open_pushButton_clicked() {}
-bool PZ_Main_Dialog::onSaveTarget()
-{
-    return false;
-}
-void PZ_Main_Dialog::onOpenMCSFile() {}
-void PZ_Main_Dialog::start_check_display_settings() {}
 void PZ_Main_Dialog::start_check_calibration_sensor() {}
 void PZ_Main_Dialog::desktop_resized(int) {}
