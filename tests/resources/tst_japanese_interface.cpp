@@ -5,6 +5,7 @@
 // an English locale nothing is translated. The main window, preferences and
 // information window are grabbed in Japanese into the build folder.
 
+#include "FileDialogUser.h"
 #include "MainWindowRig.h"
 
 #include "CPreferences.h"
@@ -225,6 +226,22 @@ private slots:
             QCOMPARE(stored.ReadFile(rig.targetsFolder() + name), 0);
             QCOMPARE(stored.m_Name + QStringLiteral(".tgt"), name);
         }
+
+        // A Japanese preset's name in another letter case is refused with
+        // the Japanese message, and the file stays as it was.
+        const QString preset = rig.targetsFolder() + QString::fromUtf8("DICOM クリア.tgt");
+        QFile presetFile(preset);
+        QVERIFY(presetFile.open(QIODevice::ReadOnly));
+        const QByteArray before = presetFile.readAll();
+        presetFile.close();
+        FileDialogUser user({rig.targetsFolder() + QString::fromUtf8("dicom クリア"), QString()});
+        QVERIFY(!window.onSaveTarget());
+        QCOMPARE(user.boxTexts,
+                 QStringList{QString::fromUtf8("エラー: ファイル名 <b>dicom クリア.tgt</b> は予約されています。"
+                                               "別のファイル名を入力してください。")});
+        QVERIFY(presetFile.open(QIODevice::ReadOnly));
+        QCOMPARE(presetFile.readAll(), before);
+        QVERIFY(!QFileInfo::exists(rig.targetsFolder() + QString::fromUtf8("dicom クリア.tgt")));
     }
 
     void preferencesTabsAndQtButtons()
