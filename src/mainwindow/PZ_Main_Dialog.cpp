@@ -274,8 +274,6 @@ void PZ_Main_Dialog::preferences()
 void PZ_Main_Dialog::monitor_settings_dialog() {}
 void PZ_Main_Dialog::show_colorimeter_dialog() {}
 void PZ_Main_Dialog::show_Ambient_Light_Measurement_dialog() {}
-void PZ_Main_Dialog::profile() {}
-void PZ_Main_Dialog::validate_calibration() {}
 void PZ_Main_Dialog::on_main_Target_Edit_pushButton_clicked() {}
 void PZ_Main_Dialog::on_main_Target_Open_pushButton_clicked() {}
 bool PZ_Main_Dialog::onSaveTarget()
@@ -284,5 +282,4 @@ bool PZ_Main_Dialog::onSaveTarget()
 }
 void PZ_Main_Dialog::onOpenMCSFile() {}
 void PZ_Main_Dialog::start_check_display_settings() {}
-void PZ_Main_Dialog::start_check_calibration_sensor() {}
 void PZ_Main_Dialog::desktop_resized(int) {}
