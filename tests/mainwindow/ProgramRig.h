@@ -61,6 +61,11 @@ struct ProgramRig {
         pMasterControl = nullptr;
     }
     PZ_Main_Dialog &window() const { return *p_PZ_Main_Dialog; }
+    // The master-control data file (monitor list and tracker).
+    QString dataFile() const
+    {
+        return home.filePath("config") + QLatin1Char('/') + GetStringResource(13);
+    }
 
     QStringList filesNamed(const QString &pattern) const
     {
