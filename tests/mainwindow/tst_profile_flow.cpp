@@ -12,6 +12,7 @@
 #include "ProgramRig.h"
 #include "Resources.h"
 #include "SimDisplayProfiles.h"
+#include "SimOrvaneMonitor.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -24,6 +25,8 @@ using namespace pz::test;
 namespace {
 
 const QString kSerial = QStringLiteral("SIM0001");
+// Where the monitor keeps the date of its calibration's profile.
+const int kProfileIdAddress = 0xFF13 + 2;
 const QString kDone = QStringLiteral("<br><img src=\":/images/Resources/green circle icon.png\">&nbsp;");
 const QString kFailed = QStringLiteral("<br><img src=\":/images/Resources/red circle icon.png\">&nbsp;");
 
@@ -138,6 +141,7 @@ private slots:
         const QByteArray settingsBytes = readAll(settings.first());
         const QByteArray tracked = trackerBytes(*rig.controller);
         QVERIFY(!tracked.isEmpty());
+        const QByteArray profileId = rig.desktop->monitor(1)->eeprom(kProfileIdAddress, 4);
 
         rig.controller->GetPreferences()->SetICCAfterCalibration(false);
         Run run;
@@ -167,7 +171,9 @@ private slots:
         QVERIFY(information_window->isVisible());
         QCOMPARE(summaryLabel("summary_IC_Profile_File_Name"), QStringLiteral("Measured.icc"));
 
-        // Nothing of the calibration's record changed.
+        // Nothing of the calibration's record changed, nor the monitor's
+        // profile id.
+        QCOMPARE(rig.desktop->monitor(1)->eeprom(kProfileIdAddress, 4), profileId);
         QCOMPARE(trackerBytes(*rig.controller), tracked);
         QCOMPARE(rig.filesNamed(QStringLiteral("*.mcs")), settings);
         QCOMPARE(readAll(settings.first()), settingsBytes);
