@@ -29,7 +29,7 @@ namespace pz::test {
 struct ControllerRig {
     explicit ControllerRig(bool withSensor = true,
                            std::unique_ptr<SimDesktop> desk = SimDesktop::demo())
-        : clockScope(&clock), desktop(std::move(desk))
+        : clockScope(&clock), desktop(std::move(desk)), withSensor(withSensor)
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
@@ -53,7 +53,11 @@ struct ControllerRig {
         // Auto mode ends with the display check's summary (the demo's
         // monitor was never calibrated); OK closes it before its 60 s run out.
         if (autoMode)
-            autoSummary = std::make_unique<ModalBoxAnswer>();
+            startupBox = std::make_unique<ModalBoxAnswer>();
+        // Without a sensor the opened window offers to look for one again:
+        // Cancel.
+        else if (!withSensor)
+            startupBox = std::make_unique<ModalBoxAnswer>(QMessageBox::Cancel);
         controller->Startup(autoMode);
         return *controller;
     }
@@ -73,7 +77,7 @@ struct ControllerRig {
     }
     void stop()
     {
-        autoSummary.reset();
+        startupBox.reset();
         opened.reset();
         controller.reset();
         pMasterControl = nullptr;
@@ -89,12 +93,14 @@ struct ControllerRig {
     ScopedClock clockScope;
     ScopedHostSystem host{platformHostSystem()};
     std::unique_ptr<SimDesktop> desktop;
+    bool withSensor;
     SimFixedScreen screen;
     std::unique_ptr<SimSensors> sensors;
     ApplicationWindows windows;
     std::unique_ptr<MasterControl> controller;
     std::unique_ptr<QSignalSpy> opened;
-    std::unique_ptr<ModalBoxAnswer> autoSummary;
+    // Answers the one box the start-up shows.
+    std::unique_ptr<ModalBoxAnswer> startupBox;
 };
 
 } // namespace pz::test
