@@ -1,6 +1,7 @@
 // The Target Settings group of the main window: the list of target files,
-// the current target's captions, the preset targets, and the search of the
-// stored calibrations that marks each list entry.
+// the current target's captions, the preset targets, saving and opening
+// target files, and the search of the stored calibrations that marks each
+// list entry.
 
 #include "PZ_Main_Dialog.h"
 
@@ -13,8 +14,10 @@
 #include "StandardTargets.h"
 #include "StringResources.h"
 #include "SystemFolders.h"
+#include "TargetFiles.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QSignalBlocker>
@@ -26,6 +29,13 @@ const unsigned kSettingsExtensionText = 7; // ".mcs"
 const int kFileCannotOpen = -1500;
 const int kFileInvalid = -1503;
 const int kTargetNotSaved = -1505;
+
+enum : unsigned {
+    kOpenTargetCaption = 4,
+    kSaveTargetCaption = 5,
+    kTargetFileFilter = 2,
+    kReservedFileName = 176,
+};
 
 enum TargetStatus { kNoCalibration = 0, kCalibrationDue = 1, kCalibrationCurrent = 2 };
 
@@ -210,8 +220,101 @@ int PZ_Main_Dialog::FindBestMCSForCurrentTarget(CTargetValue target, bool load, 
     }
     if (!bestPath.isEmpty())
         *status = GetDaysUntilNextCalibration(bestDate) >= 0 ? kCalibrationCurrent : kCalibrationDue;
-    // Loading what was found (when asked and not the calibration held)
-    // comes with the loading of stored calibrations.
-    Q_UNUSED(load);
+    if (load && !bestPath.isEmpty() && bestDate != m_CalibrationResult.m_CalibrationDateTime)
+        LoadMCSFile(bestPath);
     return 0;
+}
+
+bool PZ_Main_Dialog::saveTarget(CTargetValue *target, bool ask)
+{
+    const QString extension = GetStringResource(kTargetExtensionText);
+    // Without a targets folder the file would land in the working directory.
+    const QString folder = GetTargetsFolder(true);
+    if (folder.isEmpty()) {
+        DisplayErrorMessage(this, kTargetNotSaved, false, 0);
+        return false;
+    }
+    QString stem = target->m_Name;
+    if (stem.endsWith(extension))
+        stem.chop(extension.size());
+    stem = pz::safeTargetFileStem(stem);
+
+    QString path;
+    bool alreadyThere = false;
+    if (ask) {
+        path = folder + stem + extension;
+        for (;;) {
+            path = QFileDialog::getSaveFileName(this, GetStringResource(kSaveTargetCaption), path,
+                                                GetStringResource(kTargetFileFilter));
+            if (path.isEmpty())
+                return false;
+            if (!path.endsWith(extension))
+                path += extension;
+            const QString fileName = QFileInfo(path).fileName();
+            if (!m_ReservedTargetNames.contains(fileName, Qt::CaseInsensitive))
+                break;
+            DisplayMessage(this, GetStringResource(kReservedFileName).arg(fileName),
+                           QMessageBox::Critical, false, 0, false);
+        }
+    } else {
+        // A name that came from a file: never over another target, never
+        // outside the folder.
+        const pz::TargetPlace place =
+            pz::placeTarget(folder, stem, *target, m_ReservedTargetNames);
+        if (!pz::liesDirectlyIn(place.path, folder)) {
+            DisplayErrorMessage(this, kTargetNotSaved, false, 0);
+            return false;
+        }
+        path = place.path;
+        alreadyThere = place.alreadyThere;
+    }
+
+    // The file takes the new name; the target takes it only once written.
+    CTargetValue named = *target;
+    named.m_Name = QFileInfo(path).completeBaseName();
+    if (!alreadyThere && named.WriteFile(path) != 0) {
+        DisplayErrorMessage(this, kTargetNotSaved, false, 0);
+        return false;
+    }
+    target->m_Name = named.m_Name;
+    onCreateTargetList();
+    return true;
+}
+
+bool PZ_Main_Dialog::onSaveTarget()
+{
+    return saveTarget(&m_CurrentTarget, true);
+}
+
+void PZ_Main_Dialog::on_main_Target_Open_pushButton_clicked()
+{
+    const QString folder = GetTargetsFolder(true);
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, GetStringResource(kOpenTargetCaption), folder,
+                                     GetStringResource(kTargetFileFilter));
+    if (chosen.isEmpty())
+        return;
+    CTargetValue target;
+    const int read = target.ReadFile(chosen);
+    if (read != 0) {
+        DisplayErrorMessage(this, read == kFileCannotOpen ? kFileCannotOpen : kFileInvalid, false,
+                            0);
+        return;
+    }
+    m_CurrentTarget = target;
+
+    if (!folder.isEmpty() && pz::findEqualTargetFile(folder, target).isEmpty()) {
+        QString stem = QFileInfo(chosen).completeBaseName();
+        const QString extension = GetStringResource(kTargetExtensionText);
+        if (stem.endsWith(extension))
+            stem.chop(extension.size());
+        // The copy keeps the target's own name, and never replaces another
+        // target (a preset included) that happens to have the file's name.
+        const pz::TargetPlace place =
+            pz::placeTarget(folder, pz::safeTargetFileStem(stem), target, m_ReservedTargetNames);
+        if (!place.alreadyThere)
+            target.WriteFile(place.path);
+    }
+    onCreateTargetList();
+    onTargetSelectionChanged(main_Target_comboBox->currentIndex());
 }

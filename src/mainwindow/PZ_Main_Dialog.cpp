@@ -271,15 +271,5 @@ void PZ_Main_Dialog::preferences()
 
 // The operations below open the windows and flows that come with their own
 // dialogs; until those exist the commands do nothing.
-void PZ_Main_Dialog::monitor_settings_dialog() {}
-void PZ_Main_Dialog::show_colorimeter_dialog() {}
-void PZ_Main_Dialog::show_Ambient_Light_Measurement_dialog() {}
 void PZ_Main_Dialog::on_main_Target_Edit_pushButton_clicked() {}
-void PZ_Main_Dialog::on_main_Target_Open_pushButton_clicked() {}
-bool PZ_Main_Dialog::onSaveTarget()
-{
-    return false;
-}
-void PZ_Main_Dialog::onOpenMCSFile() {}
-void PZ_Main_Dialog::start_check_display_settings() {}
 void PZ_Main_Dialog::desktop_resized(int) {}

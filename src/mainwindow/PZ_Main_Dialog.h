@@ -81,6 +81,13 @@ public:
     // targets folder, or the file cannot be written), -1504 (write failed),
     // -1505 (the name would leave the targets folder).
     int SaveTargetToDefaultLocation(CTargetValue target, bool overwrite);
+    // Writes target to a target file and renames it after the file; true
+    // when written (or already there). With ask the user chooses the file
+    // (preset names refused); without, the file goes into the targets folder
+    // under the target's name made safe, never over another target: an
+    // equal one is taken as it is, a different one gets " (2)", " (3)" ...
+    // A failed write shows -1505, returns false and keeps the old name.
+    bool saveTarget(CTargetValue *target, bool ask);
     // Looks for the newest calibration-settings file of the current display
     // for target. status: 0 none, 1 found but due, 2 found and current.
     // Returns -1 without a monitor object, else 0. load asks to load what
@@ -90,6 +97,12 @@ public:
     // calibration-settings folder, never over an existing file: 0, -1500
     // (no folder, or the file cannot be opened) or -1504 (write failed).
     int CreateMCSFile(CTargetValue *target, CAdjustValue *result);
+    // Restores the calibration stored in path into the current display's
+    // monitor and makes it the display's calibration (profile, target list,
+    // tracker, window). -1 without a monitor object, -1500 for a file that
+    // cannot be read, 0 when the user declines to load an overdue one, else
+    // the target's index in the list (negative when it was not listed).
+    int LoadMCSFile(QString path);
 
     // ---- calibrate flow ----
     // The warm-up warning of a monitor whose backlight has not been on for

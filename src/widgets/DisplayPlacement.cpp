@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace pz {
 
 namespace {
@@ -23,6 +25,13 @@ QRect displayGeometry(const QRect &displayBounds)
 {
     QScreen *screen = screenOf(displayBounds);
     return screen ? screen->geometry() : QRect();
+}
+
+int tenCentimetresInPixels(const QRect &display, int widthCm, int heightCm)
+{
+    const int pixels = std::max(display.width(), display.height());
+    const int size = std::max(widthCm, heightCm);
+    return pixels > 0 && size > 0 ? pixels * 10 / size : 0;
 }
 
 QScreen *placeOnDisplay(QWidget &window, const QRect &displayBounds)

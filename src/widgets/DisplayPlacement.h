@@ -29,4 +29,9 @@ QScreen *placeOnDisplay(QWidget &window, const QRect &displayBounds);
 // no screen at all.
 QRect displayGeometry(const QRect &displayBounds);
 
+// The pixels that make 10 cm on a display of the given pixel rectangle and
+// physical size in cm, along its longer side: the smallest a measurement
+// patch may be for a sensor to sit on it. 0 when either size is unknown.
+int tenCentimetresInPixels(const QRect &display, int widthCm, int heightCm);
+
 } // namespace pz

@@ -17,6 +17,7 @@
 #include "StringResources.h"
 #include "SystemFolders.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -50,14 +51,23 @@ struct ControllerRig {
     MasterControl &start(bool autoMode = false)
     {
         build();
-        // Auto mode ends with the display check's summary (the demo's
-        // monitor was never calibrated); OK closes it before its 60 s run out.
-        if (autoMode)
-            startupBox = std::make_unique<ModalBoxAnswer>();
-        // Without a sensor the opened window offers to look for one again:
-        // Cancel.
-        else if (!withSensor)
-            startupBox = std::make_unique<ModalBoxAnswer>(QMessageBox::Cancel);
+        // Both modes end with the display check's summary (the demo's
+        // monitor was never calibrated): in auto mode the controller's
+        // check, else the main window's. OK closes it before its 60 s run
+        // out.
+        m_windowSummaryOnly = !autoMode;
+        autoSummary = std::make_unique<ModalBoxAnswer>([this](QMessageBox &box) {
+            QAbstractButton *ok = box.button(QMessageBox::Ok);
+            // Without a sensor the window goes on to offer another
+            // detection: Cancel, also when it comes first.
+            if (!ok) {
+                box.button(QMessageBox::Cancel)->click();
+                return;
+            }
+            ok->click();
+            if (m_windowSummaryOnly && !withSensor)
+                noSensorQuestion = std::make_unique<ModalBoxAnswer>(QMessageBox::Cancel);
+        });
         controller->Startup(autoMode);
         return *controller;
     }
@@ -73,11 +83,19 @@ struct ControllerRig {
     bool waitOpened(MasterControl &c, int ms = 60000)
     {
         Q_ASSERT(&c == controller.get());
-        return !opened->isEmpty() || opened->wait(ms);
+        const bool done = !opened->isEmpty() || opened->wait(ms);
+        // The window's check has run by now (it follows the opening at
+        // once): a later box is the test's own.
+        if (done && m_windowSummaryOnly) {
+            autoSummary.reset();
+            noSensorQuestion.reset();
+        }
+        return done;
     }
     void stop()
     {
-        startupBox.reset();
+        autoSummary.reset();
+        noSensorQuestion.reset();
         opened.reset();
         controller.reset();
         pMasterControl = nullptr;
@@ -99,8 +117,9 @@ struct ControllerRig {
     ApplicationWindows windows;
     std::unique_ptr<MasterControl> controller;
     std::unique_ptr<QSignalSpy> opened;
-    // Answers the one box the start-up shows.
-    std::unique_ptr<ModalBoxAnswer> startupBox;
+    std::unique_ptr<ModalBoxAnswer> autoSummary;
+    std::unique_ptr<ModalBoxAnswer> noSensorQuestion;
+    bool m_windowSummaryOnly = false;
 };
 
 } // namespace pz::test

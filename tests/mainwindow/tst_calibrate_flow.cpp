@@ -55,11 +55,13 @@ CAdjustValue prepared(double whiteY, bool valid = true)
 
 // The demo desktop with the HX monitor's backlight-on counter (half hours)
 // at `halfHours`.
-std::unique_ptr<SimDesktop> desktopWithBacklight(quint16 halfHours)
+std::unique_ptr<SimDesktop> desktopWithBacklight(quint16 halfHours,
+                                                const QString &serial = kSerial)
 {
     auto d = std::make_unique<SimDesktop>();
     SimMonitorConfig config = SimMonitorConfig::hxsim24();
     config.registerValues[0x2A8] = halfHours;
+    config.serial = serial;
     d->addMonitor(1, QRectF(0, 0, 1920, 1200), config);
     d->plugBridge(1);
     d->addPlainDisplay(2, QRectF(1920, 0, 1920, 1080), QByteArray());
@@ -73,8 +75,8 @@ struct FlowCaseRig : MainWindowRig {
     }};
 
     // A monitor on for a while by default: no warm-up warning.
-    explicit FlowCaseRig(quint16 backlightHalfHours = 40)
-        : MainWindowRig(desktopWithBacklight(backlightHalfHours))
+    explicit FlowCaseRig(quint16 backlightHalfHours = 40, const QString &serial = kSerial)
+        : MainWindowRig(desktopWithBacklight(backlightHalfHours, serial))
     {
         controller->GetPreferences()->SetICCAfterCalibration(false);
         open();
@@ -196,6 +198,59 @@ private slots:
         // Everything else as usual.
         _MonitorTrackerRecord record;
         QVERIFY(rig.tracked(record));
+    }
+
+    // The profile's file name is taken by a folder: the profile is not
+    // written, the rest of the calibration is kept.
+    void profileCannotBeWritten()
+    {
+        FlowCaseRig rig;
+        rig.controller->GetPreferences()->SetICCAfterCalibration(true);
+        // Primaries and white a profile can be built from (sRGB at 150 cd/m²).
+        CCIEXYZ *patches = rig.result.m_ColorValue.m_FinalPatches;
+        patches[CColorValue::kRedPatch] = CCIEXYZ(61.9, 31.9, 2.9);
+        patches[CColorValue::kGreenPatch] = CCIEXYZ(53.6, 107.3, 17.9);
+        patches[CColorValue::kBluePatch] = CCIEXYZ(27.1, 10.8, 142.6);
+        patches[CColorValue::kWhitePatch] = CCIEXYZ(142.6, 150.0, 163.4);
+        {
+            FlowUser user;
+            rig.window->calibrate();
+            QVERIFY(user.boxTexts.first().contains(GetStringResource(801)));
+        }
+        const QString path = rig.controller->GetPreferences()->GetICCProfileLocation()
+            + QStringLiteral("/HXSIM24 SIM0001.icc");
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path));
+        FlowUser user;
+        rig.window->calibrate();
+        QCOMPARE(user.boxTexts.size(), 1);
+        const QString summary = user.boxTexts.first();
+        QVERIFY(summary.contains(GetStringResource(800)));
+        QVERIFY2(summary.contains(kRed + QStringLiteral("\">&nbsp;") + GetStringResource(123)),
+                 qPrintable(summary));
+        QVERIFY(!summary.contains(GetStringResource(801)));
+        QVERIFY(!user.countdowns.first());
+        QCOMPARE(rig.settingsFiles().size(), 2);
+        _MonitorTrackerRecord record;
+        QVERIFY(rig.tracked(record));
+        QVERIFY(record.m_Adjust.m_IsCalibrationOn);
+    }
+
+    // A monitor that reports no serial number has no tracker record: the
+    // calibration shows until the display is chosen again.
+    void monitorWithoutSerial()
+    {
+        FlowCaseRig rig(40, QString());
+        rig.result.SetMonitorSerial(QString());
+        const int records = rig.controller->GetMonitorTracker()->GetCount();
+        FlowUser user;
+        rig.window->calibrate();
+        QVERIFY(user.boxTexts.first().contains(GetStringResource(800)));
+        QCOMPARE(rig.controller->GetMonitorTracker()->GetCount(), records);
+        QCOMPARE(rig.window->main_Calibration_Status_Text->text(), GetStringResource(301));
+        rig.window->onDisplaySelectionChanged(rig.window->main_Display_comboBox->currentIndex());
+        QCOMPARE(rig.window->main_Calibration_Status_Text->text(), GetStringResource(300));
+        QVERIFY(!rig.window->main_Calibration_On_checkBox->isEnabled());
     }
 
     void cancelled()

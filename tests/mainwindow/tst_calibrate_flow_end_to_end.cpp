@@ -108,6 +108,8 @@ QPair<int, int> osdLock(SimDesktop &desktop)
 
 // A gamut register of the calibration, changed behind the program's back.
 const quint16 kGamutRegister = 0x1055;
+// The request that sets a paged register.
+const int kPagedSetOpcode = 0xC8;
 const quint32 kProfileIdAddress = 0xFF13 + 2;
 
 } // namespace
@@ -331,6 +333,26 @@ private slots:
         QCOMPARE(monitor->registerValue(kGamutRegister), calibrated);
         QVERIFY(trackedOn());
 
+        // Changed again, and the monitor refuses the register's restore: the
+        // calibration stays off.
+        QTest::mouseClick(box, Qt::LeftButton);
+        monitor->setRegister(kGamutRegister, calibrated + 7);
+        monitor->addFault({SimFaultKind::NakWrite, kPagedSetOpcode, kGamutRegister, 100000});
+        {
+            ModalBoxAnswer answer;
+            QTest::mouseClick(box, Qt::LeftButton);
+            QVERIFY(answer.shown());
+            QCOMPARE(answer.text(), errorMessageText(-1025));
+        }
+        monitor->clearFaults();
+        QVERIFY(!box->isChecked());
+        QCOMPARE(monitor->registerValue(kGamutRegister), quint16(calibrated + 7));
+        QCOMPARE(window.main_Calibration_Status_Text->text(), GetStringResource(302));
+        QVERIFY(!trackedOn());
+        monitor->setRegister(kGamutRegister, calibrated);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(box->isChecked());
+
         // A monitor that does not answer the verification: the calibration
         // goes off, and the user is told why.
         QTest::mouseClick(box, Qt::LeftButton);
@@ -367,6 +389,18 @@ private slots:
             QTest::qWait(50);
             QVERIFY(!answer.shown());
         }
+        // The same in auto mode ("-auto"), from the stored record: the run
+        // ends without a box.
+        rig.stop();
+        {
+            ModalBoxAnswer answer;
+            QVERIFY(rig.start(true));
+            QTest::qWait(50);
+            QVERIFY(!answer.shown());
+            QVERIFY(!p_PZ_Main_Dialog);
+        }
+        rig.stop();
+        QVERIFY(rig.start());
         // Due: calibrated 16 days ago with a period of 14, settings unchanged.
         CMonitorTracker &tracker = *rig.controller->GetMonitorTracker();
         _MonitorTrackerRecord record;

@@ -238,8 +238,14 @@ void tst_MainWindowTargets::statusMarksFromStoredCalibrations()
     int status = -5;
     QCOMPARE(w.FindBestMCSForCurrentTarget(current, false, &status), 0);
     QCOMPARE(status, 2);
-    QCOMPARE(w.FindBestMCSForCurrentTarget(overdue, true, &status), 0);
+    {
+        // Loading an overdue calibration asks first; No loads nothing.
+        ModalBoxAnswer declined(QMessageBox::No);
+        QCOMPARE(w.FindBestMCSForCurrentTarget(overdue, true, &status), 0);
+        QVERIFY(declined.shown());
+    }
     QCOMPARE(status, 1);
+    QVERIFY(w.calibrationResult().m_CalibrationDateTime.isNull());
     // The name plays no part.
     CTargetValue renamed = overdue;
     renamed.m_Name = QStringLiteral("Renamed");

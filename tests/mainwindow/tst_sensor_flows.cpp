@@ -2,6 +2,7 @@
 // technology question are shown, what the sensor is told, and the
 // preparation notice that can be switched off for good.
 
+#include "DialogWatch.h"
 #include "MainWindowRig.h"
 #include "ModalBox.h"
 #include "SensorFlows.h"
@@ -55,25 +56,6 @@ public:
     {
         data.m_PreparationWarningText = QStringLiteral("Warm the sensor in your hand.");
         return 0;
-    }
-};
-
-// Rejects the next modal dialog of class T; remembers whether one came.
-template <class T>
-struct DialogWatch : QObject {
-    bool shown = false;
-    std::function<void(T &)> act = [](T &d) { d.reject(); };
-    QTimer timer;
-    DialogWatch()
-    {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            if (auto *d = qobject_cast<T *>(QApplication::activeModalWidget())) {
-                timer.stop();
-                shown = true;
-                act(*d);
-            }
-        });
-        timer.start(10);
     }
 };
 

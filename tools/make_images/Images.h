@@ -89,6 +89,8 @@ void drawInfoSmall(QPainter &p, const QSize &size);
 void drawGamutTriangleSmall(QPainter &p, const QSize &size);
 void drawGammaBlueSmall(QPainter &p, const QSize &size);
 void drawGamutWhiteLarge(QPainter &p, const QSize &size);
+// The target editor's colour gamut group: the horseshoe with a black triangle.
+void drawGamutBlackLarge(QPainter &p, const QSize &size);
 void drawBrightness(QPainter &p, const QSize &size);
 void drawGammaBlue(QPainter &p, const QSize &size);
 void drawIcmFile(QPainter &p, const QSize &size);

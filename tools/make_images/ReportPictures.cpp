@@ -125,6 +125,17 @@ void drawGamutWhiteLarge(QPainter &p, const QSize &size)
     p.drawLine(QPointF(18, 17), QPointF(14, 21));
 }
 
+// The chromaticity horseshoe in full colour with a black gamut triangle
+// over it: the colour gamut group of the target editor.
+void drawGamutBlackLarge(QPainter &p, const QSize &size)
+{
+    scaleTo(p, size, 32.0);
+    drawHorseshoe(p, QRectF(2, 2, 28, 28));
+    p.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(QPolygonF({QPointF(25.0, 22.0), QPointF(11.0, 7.0), QPointF(7.0, 28.0)}));
+}
+
 // A sun: a yellow disc with rays.
 void drawBrightness(QPainter &p, const QSize &size)
 {

@@ -76,6 +76,7 @@ const ImageSpec kImages[] = {
     {kProgramImages, "gamut triange small.png", QSize(16, 16), images::drawGamutTriangleSmall},
     {kProgramImages, "gamma blue small.png", QSize(16, 16), images::drawGammaBlueSmall},
     {kProgramImages, "gamut white large full color.png", QSize(32, 32), images::drawGamutWhiteLarge},
+    {kProgramImages, "gamut black large full color.png", QSize(32, 32), images::drawGamutBlackLarge},
     {kProgramImages, "brightness copy.png", QSize(34, 32), images::drawBrightness},
     {kProgramImages, "gamma blue.png", QSize(32, 32), images::drawGammaBlue},
     {kProgramImages, "icm file icon.png", QSize(32, 32), images::drawIcmFile},

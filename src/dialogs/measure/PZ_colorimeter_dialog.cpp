@@ -71,10 +71,8 @@ PZ_colorimeter_dialog::PZ_colorimeter_dialog(QWidget *parent) : QDialog(parent)
         if (W > 0)
             move(screen.left() + W / 2 - width() / 2, screen.top() + H / 2 - height() / 2);
         // The patch is at least 10 cm wide on that display.
-        const int S = std::max(data.m_Width, data.m_Height);
-        const int P = std::max(W, H);
-        if (S > 0 && P > 0)
-            measurement_target_widget->setMinimumWidth(P * 10 / S);
+        if (const int minimum = pz::tenCentimetresInPixels(screen, data.m_Width, data.m_Height))
+            measurement_target_widget->setMinimumWidth(minimum);
     }
 
     m_CopyAction = new QAction(tr("&Copy"), this);

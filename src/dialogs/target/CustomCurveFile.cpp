@@ -1,0 +1,85 @@
+#include "CustomCurveFile.h"
+
+#include "CSpline.h"
+
+#include <QFile>
+#include <QTextStream>
+#include <QVector>
+
+#include <cmath>
+
+namespace pz {
+
+namespace {
+
+// The values of the file up to the first line that ends the list, and the
+// code that line leaves pending.
+struct CurveValues {
+    QVector<double> values;
+    int pending = kCurveFileRead;
+};
+
+CurveValues readValues(QTextStream &in)
+{
+    CurveValues read;
+    QString line;
+    while (in.readLineInto(&line)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        bool ok = false;
+        const double value = line.toDouble(&ok);
+        // "nan" and "inf" convert, but no curve can be scaled by them.
+        if (!ok || !std::isfinite(value)) {
+            read.pending = kCurveFileInvalidData;
+            break;
+        }
+        if (read.values.size() == kCurveFileMaxValues) {
+            read.pending = kCurveFileTooManyValues;
+            break;
+        }
+        read.values.append(value);
+    }
+    return read;
+}
+
+int checkValues(const CurveValues &read)
+{
+    const QVector<double> &v = read.values;
+    if (v.size() < kCurveFileMinValues)
+        return kCurveFileTooFewValues;
+    if (v.first() != 0.0) // -0 passes
+        return kCurveFileNotFromZero;
+    for (int k = 1; k < v.size(); ++k)
+        if (v[k] < v[k - 1])
+            return kCurveFileNotMonotonic;
+    return read.pending;
+}
+
+} // namespace
+
+int readCustomCurveFile(const QString &fileName, CSpline *curve)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return kCurveFileCannotOpen;
+    QTextStream in(&file);
+    const CurveValues read = readValues(in);
+    const int checked = checkValues(read);
+    if (checked != kCurveFileRead)
+        return checked;
+
+    // The scale is the last value as single precision holds it; all zeros,
+    // or a value beyond single precision, leave nothing to scale by.
+    const double last = static_cast<float>(read.values.last());
+    if (last == 0.0 || !std::isfinite(last))
+        return kCurveFileInvalidData;
+
+    const int n = read.values.size();
+    curve->InitSpline(SPLINE_CATMULL_ROM, n, 0.0, 1.0);
+    for (int k = 0; k < n; ++k)
+        curve->SetXY(k, double(k) / double(n - 1), read.values[k] / last);
+    curve->SetValid(true);
+    return kCurveFileRead;
+}
+
+} // namespace pz

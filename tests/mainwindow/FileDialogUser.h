@@ -1,0 +1,69 @@
+#pragma once
+// Answers the file dialogs and message boxes a main-window command opens,
+// in order: each file dialog takes the next answer (a path, or an empty
+// string to cancel); each message box is closed with OK (or Yes). Keeps
+// what every window showed.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+namespace pz::test {
+
+class FileDialogUser : public QObject {
+public:
+    explicit FileDialogUser(QStringList answers) : m_answers(std::move(answers))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &FileDialogUser::poll);
+        m_timer.start(10);
+    }
+
+    // Per file dialog: its caption, and the path it started from.
+    QStringList captions;
+    QStringList startPaths;
+    // Per message box: its text and icon.
+    QStringList boxTexts;
+    QList<QMessageBox::Icon> boxIcons;
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_handled)
+            return;
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            m_handled = modal;
+            captions << dialog->windowTitle();
+            const auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            startPaths << dialog->directory().absolutePath() + QLatin1Char('/')
+                              + (edit ? edit->text() : QString());
+            const QString answer = m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+            if (answer.isEmpty()) {
+                QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+            } else {
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(answer);
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            m_handled = modal;
+            boxTexts << box->text();
+            boxIcons << box->icon();
+            QAbstractButton *button = box->button(QMessageBox::Ok);
+            if (!button)
+                button = box->button(QMessageBox::Yes);
+            if (button)
+                button->click();
+        }
+    }
+
+    QStringList m_answers;
+    QTimer m_timer;
+    QPointer<QWidget> m_handled;
+};
+
+} // namespace pz::test
