@@ -18,8 +18,11 @@
 // The source is split by concern: PZ_Main_Dialog.cpp (frame, menus,
 // launchers), MainDialogDisplays.cpp (display list and calibration status),
 // MainDialogTargets.cpp (target list and preset targets),
-// MainDialogCalibrationFiles.cpp (stored calibrations) and
-// MainDialogRefresh.cpp (device changes and start-up slots).
+// MainDialogCalibrationFiles.cpp (stored calibrations),
+// MainDialogRefresh.cpp (device changes and start-up slots),
+// MainDialogCalibrate.cpp (the calibrate flow, and the frame and profile
+// steps the measuring flows share), MainDialogProfile.cpp,
+// MainDialogValidate.cpp and MainDialogSensorCheck.cpp.
 
 #include "CAdjustValue.h"
 #include "CMonitorTracker.h"
