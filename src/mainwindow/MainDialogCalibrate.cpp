@@ -2,7 +2,8 @@
 // display against the current target, and what it leaves behind (the ICC
 // profile and its assignment, the profile id in the monitor, the
 // calibration-settings file, the tracker record, the window's status and a
-// summary).
+// summary). Also the frame and the profile steps that the profile and
+// validation flows share with it.
 
 #include "PZ_Main_Dialog.h"
 
@@ -16,6 +17,7 @@
 #include "MyCustomMessageBox.h"
 #include "PZ_Calibrate_Dialog.h"
 #include "ProfilePermissions.h"
+#include "ResultMarks.h"
 #include "SensorFlows.h"
 #include "StringResources.h"
 
@@ -42,15 +44,10 @@ const unsigned kDontShowWarmUpWarning = 2;
 // A target intensity this much above the measured white was not reached.
 const double kIntensityShortfall = 1.1;
 
-QString doneLine(unsigned id)
-{
-    return QStringLiteral("<img src=\":/images/Resources/green circle icon.png\">&nbsp;")
-        + GetStringResource(id);
-}
-
+// A failure line of a summary, after a line break.
 QString failedLine(const QString &text)
 {
-    return QStringLiteral("<br><img src=\":/images/Resources/red circle icon.png\">&nbsp;") + text;
+    return QStringLiteral("<br>") + pz::resultMark(pz::ResultMark::Failed) + text;
 }
 
 } // namespace
@@ -91,6 +88,19 @@ void PZ_Main_Dialog::calibrate()
         information_window->close();
     if (check_backlight_on_time() != 0)
         return;
+    runMeasuringWindow({CalibrateThread::OPERATION_CALIBRATE, true, false},
+                       [&](const CAdjustValue &result, bool &countdown) {
+                           if (result.m_IsValid)
+                               return takeCalibration(result, withProfile, countdown);
+                           dropCalibration();
+                           countdown = false;
+                           return failedLine(GetStringResource(kNotCalibrated));
+                       });
+}
+
+void PZ_Main_Dialog::runMeasuringWindow(
+    const MeasuringRun &run, const std::function<QString(const CAdjustValue &, bool &)> &take)
+{
     if (SetupSensorToCurrentDisplayTypeAndColorGamut(this) != 0)
         return;
     DoSensorNeedsUserPreparationWarning(this);
@@ -104,45 +114,68 @@ void PZ_Main_Dialog::calibrate()
     bool countdown = true;
     {
         PZ_Calibrate_Dialog window(m_CurrentTarget, this);
+        if (run.operation != CalibrateThread::OPERATION_CALIBRATE)
+            window.SetOperationType(CalibrateThread::typeOperationType(run.operation));
         if (window.exec() != QDialog::Accepted) {
             text = GetStringResource(kCancelled);
+            countdown = run.countdownWhenCancelled;
         } else {
-            const CAdjustValue result = *window.GetCalibratedAdjustValue();
-            if (result.m_IsValid) {
-                text = takeCalibration(result, withProfile, countdown);
-            } else {
-                dropCalibration();
-                text = failedLine(GetStringResource(kNotCalibrated));
-                countdown = false;
-            }
+            text = take(*window.GetCalibratedAdjustValue(), countdown);
         }
     }
+    if (screenSaver && run.screenSaverBeforeMessage)
+        EnableScreenSaver(screenSaver);
     DisplayMessage(this, text, QMessageBox::Information, countdown, 1, false);
-
-    if (screenSaver)
+    if (screenSaver && !run.screenSaverBeforeMessage)
         EnableScreenSaver(screenSaver);
     block_unblock_usb_update(false);
+}
+
+PZ_Main_Dialog::WrittenProfile PZ_Main_Dialog::writeProfile(const CAdjustValue &result,
+                                                            bool allowGammaTRC)
+{
+    WrittenProfile outcome;
+    CICCDisplayProfile profile(m_CurrentTarget, result,
+                               pMasterControl->GetTargetDisplay()->GetMonitorData(), nullptr);
+    profile.GenerateDefaultFileNameandDescription();
+    profile.DisAssociateCurrentColorProfile();
+    outcome.written = profile.CreateProfileFile(allowGammaTRC) == 0;
+    if (outcome.written) {
+        outcome.assigned = profile.AssociateColorProfile() == 0;
+        outcome.result = profile.GetAdjustValue();
+        outcome.date = quint32(profile.GetProfileDate().toSecsSinceEpoch());
+    }
+    return outcome;
+}
+
+QString PZ_Main_Dialog::profileLines(const WrittenProfile &profile, bool &countdown)
+{
+    const QString done = QStringLiteral("<br>") + pz::resultMark(pz::ResultMark::Done);
+    if (!profile.written) {
+        countdown = false;
+        return failedLine(GetStringResource(kProfileNotSaved));
+    }
+    QString text = done + GetStringResource(kProfileCreated);
+    if (profile.assigned) {
+        text += done + GetStringResource(kProfileSelected);
+    } else {
+        text += failedLine(GetStringResource(kProfileNotAssociated));
+        countdown = false;
+    }
+    return text;
 }
 
 QString PZ_Main_Dialog::takeCalibration(const CAdjustValue &result, bool withProfile,
                                         bool &countdown)
 {
     m_CalibrationResult = result;
-    bool profileWritten = false;
-    bool profileAssigned = false;
+    WrittenProfile profile;
     if (withProfile) {
-        CTargetDisplay *display = pMasterControl->GetTargetDisplay();
-        CICCDisplayProfile profile(m_CurrentTarget, m_CalibrationResult, display->GetMonitorData(),
-                                   nullptr);
-        profile.GenerateDefaultFileNameandDescription();
-        profile.DisAssociateCurrentColorProfile();
-        profileWritten = profile.CreateProfileFile(true) == 0;
-        if (profileWritten) {
-            profileAssigned = profile.AssociateColorProfile() == 0;
-            m_CalibrationResult = profile.GetAdjustValue();
-            if (display->m_pDDCMonitor)
-                display->m_pDDCMonitor->UpdateEEPROMProfileID(
-                    uint(profile.GetProfileDate().toSecsSinceEpoch()));
+        profile = writeProfile(m_CalibrationResult, true);
+        if (profile.written) {
+            m_CalibrationResult = profile.result;
+            if (CDDCMonitor *monitor = pMasterControl->GetTargetDisplay()->m_pDDCMonitor)
+                monitor->UpdateEEPROMProfileID(profile.date);
         }
     }
     const int fileResult = CreateMCSFile(&m_CurrentTarget, &m_CalibrationResult);
@@ -164,7 +197,7 @@ QString PZ_Main_Dialog::takeCalibration(const CAdjustValue &result, bool withPro
         information_window->activateWindow();
     }
 
-    QString text = doneLine(kCalibrationComplete);
+    QString text = pz::resultLine(pz::ResultMark::Done, kCalibrationComplete);
     const double white =
         m_CalibrationResult.m_ColorValue.m_AdjustedPatches[CColorValue::kWhitePatch].Y;
     if (m_CurrentTarget.m_IntensityType == CTargetValue::kIntensityLevel && white > 0
@@ -172,20 +205,8 @@ QString PZ_Main_Dialog::takeCalibration(const CAdjustValue &result, bool withPro
         text += failedLine(GetStringResource(kIntensityNotReached)
                                .arg(CandelasToDisplayText(m_CurrentTarget.m_Intensity, 1, true),
                                     CandelasToDisplayText(white, 1, true)));
-    if (withProfile) {
-        if (profileWritten) {
-            text += QStringLiteral("<br>") + doneLine(kProfileCreated);
-            if (profileAssigned) {
-                text += QStringLiteral("<br>") + doneLine(kProfileSelected);
-            } else {
-                text += failedLine(GetStringResource(kProfileNotAssociated));
-                countdown = false;
-            }
-        } else {
-            text += failedLine(GetStringResource(kProfileNotSaved));
-            countdown = false;
-        }
-    }
+    if (withProfile)
+        text += profileLines(profile, countdown);
     // A calibration whose settings file is missing cannot be reopened
     // later: say so rather than report plain success.
     if (fileResult != 0) {

@@ -269,9 +269,6 @@ void PZ_Main_Dialog::preferences()
     UpdateTargetUI();
 }
 
-// The operations below open the windows and flows that come with their own
-// dialogs; until those exist the commands do nothing.
-void PZ_Main_Dialog::profile() {}
-void PZ_Main_Dialog::validate_calibration() {}
-void PZ_Main_Dialog::start_check_calibration_sensor() {}
+// Screen changes reach the window as device changes (usb_device_changed);
+// the slot stays for the desktop's resize notice, which Qt 6 no longer sends.
 void PZ_Main_Dialog::desktop_resized(int) {}

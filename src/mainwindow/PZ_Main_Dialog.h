@@ -18,8 +18,11 @@
 // The source is split by concern: PZ_Main_Dialog.cpp (frame, menus,
 // launchers), MainDialogDisplays.cpp (display list and calibration status),
 // MainDialogTargets.cpp (target list and preset targets),
-// MainDialogCalibrationFiles.cpp (stored calibrations) and
-// MainDialogRefresh.cpp (device changes and start-up slots).
+// MainDialogCalibrationFiles.cpp (stored calibrations),
+// MainDialogRefresh.cpp (device changes and start-up slots),
+// MainDialogCalibrate.cpp (the calibrate flow, and the frame and profile
+// steps the measuring flows share), MainDialogProfile.cpp,
+// MainDialogValidate.cpp and MainDialogSensorCheck.cpp.
 
 #include "CAdjustValue.h"
 #include "CMonitorTracker.h"
@@ -29,6 +32,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class CTargetDisplay;
@@ -108,6 +112,12 @@ public:
     // half an hour: 0 go on, -1 the user chose not to.
     int check_backlight_on_time();
 
+    // ---- profile and validation ----
+    // The final measurements of a measuring run (primaries, grey steps and
+    // corrected response curves) copied over those of into; the rest of
+    // into stays.
+    static void takeFinalMeasurements(CColorValue &into, const CColorValue &from);
+
     // ---- device-change refresh ----
     // true holds refreshes back; false releases them and starts a refresh
     // held back meanwhile.
@@ -171,6 +181,40 @@ private:
     // a failure; a run without one switches the previous calibration off.
     QString takeCalibration(const CAdjustValue &result, bool withProfile, bool &countdown);
     void dropCalibration();
+
+    // What the measuring flows (calibrate, profile, validate) do differently
+    // in the frame they share.
+    struct MeasuringRun {
+        int operation;                   // of the calibration window
+        bool countdownWhenCancelled;     // the cancelled text closes itself
+        bool screenSaverBeforeMessage;   // a box that waits for OK comes after it
+    };
+    // The shared frame from the sensor preparation on: screen saver off,
+    // refreshes held, the calibration window on a copy of the current
+    // target, then one summary box. take turns an accepted window's result
+    // into the box's text and may clear the countdown.
+    void runMeasuringWindow(const MeasuringRun &run,
+                            const std::function<QString(const CAdjustValue &, bool &)> &take);
+
+    // The profile steps shared by calibrate and profile: a profile of result
+    // against the current target, named, written and, once written, assigned.
+    struct WrittenProfile {
+        bool written = false;
+        bool assigned = false;
+        CAdjustValue result;   // the profile's result (its name and description)
+        quint32 date = 0;      // the profile's date, seconds since 1970 UTC
+    };
+    WrittenProfile writeProfile(const CAdjustValue &result, bool allowGammaTRC);
+    // The summary's profile lines, each after a line break; clears
+    // countdown when they report a failure.
+    static QString profileLines(const WrittenProfile &profile, bool &countdown);
+    // The profile flow's ending for an accepted, valid run.
+    QString takeProfile(const CAdjustValue &result, bool &countdown);
+    // The validation's ending for an accepted run.
+    QString takeValidation(const CAdjustValue &result);
+    // The sensor check: asks to end a utility that runs, true when it was
+    // ended.
+    bool offerToEndUtility(const QString &processName, unsigned questionId);
     // Calibration On: verifies the monitor still holds the stored settings
     // and puts them back when they differ; false when the calibration
     // cannot be switched on (the reason already shown).

@@ -17,6 +17,7 @@
 #include "StringResources.h"
 #include "SystemFolders.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -29,7 +30,7 @@ namespace pz::test {
 struct ControllerRig {
     explicit ControllerRig(bool withSensor = true,
                            std::unique_ptr<SimDesktop> desk = SimDesktop::demo())
-        : clockScope(&clock), desktop(std::move(desk))
+        : clockScope(&clock), desktop(std::move(desk)), withSensor(withSensor)
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
@@ -54,8 +55,19 @@ struct ControllerRig {
         // monitor was never calibrated): in auto mode the controller's
         // check, else the main window's. OK closes it before its 60 s run
         // out.
-        autoSummary = std::make_unique<ModalBoxAnswer>();
         m_windowSummaryOnly = !autoMode;
+        autoSummary = std::make_unique<ModalBoxAnswer>([this](QMessageBox &box) {
+            QAbstractButton *ok = box.button(QMessageBox::Ok);
+            // Without a sensor the window goes on to offer another
+            // detection: Cancel, also when it comes first.
+            if (!ok) {
+                box.button(QMessageBox::Cancel)->click();
+                return;
+            }
+            ok->click();
+            if (m_windowSummaryOnly && !withSensor)
+                noSensorQuestion = std::make_unique<ModalBoxAnswer>(QMessageBox::Cancel);
+        });
         controller->Startup(autoMode);
         return *controller;
     }
@@ -74,13 +86,16 @@ struct ControllerRig {
         const bool done = !opened->isEmpty() || opened->wait(ms);
         // The window's check has run by now (it follows the opening at
         // once): a later box is the test's own.
-        if (done && m_windowSummaryOnly)
+        if (done && m_windowSummaryOnly) {
             autoSummary.reset();
+            noSensorQuestion.reset();
+        }
         return done;
     }
     void stop()
     {
         autoSummary.reset();
+        noSensorQuestion.reset();
         opened.reset();
         controller.reset();
         pMasterControl = nullptr;
@@ -96,12 +111,14 @@ struct ControllerRig {
     ScopedClock clockScope;
     ScopedHostSystem host{platformHostSystem()};
     std::unique_ptr<SimDesktop> desktop;
+    bool withSensor;
     SimFixedScreen screen;
     std::unique_ptr<SimSensors> sensors;
     ApplicationWindows windows;
     std::unique_ptr<MasterControl> controller;
     std::unique_ptr<QSignalSpy> opened;
     std::unique_ptr<ModalBoxAnswer> autoSummary;
+    std::unique_ptr<ModalBoxAnswer> noSensorQuestion;
     bool m_windowSummaryOnly = false;
 };
 

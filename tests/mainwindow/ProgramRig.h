@@ -10,6 +10,7 @@
 #include "FlowUser.h"
 #include "HostSystem.h"
 #include "MasterControl.h"
+#include "ModalBox.h"
 #include "PZ_Main_Dialog.h"
 #include "SimDesktop.h"
 #include "SimScreenSampler.h"
@@ -47,12 +48,15 @@ struct ProgramRig {
         sampler.reset();
         desktop->uninstall();
     }
-    bool start()
+    bool start(bool autoMode = false)
     {
         controller = std::make_unique<MasterControl>();
         pMasterControl = controller.get();
         QSignalSpy opened(controller.get(), &MasterControl::startup_complete);
-        controller->Startup(false);
+        // The window's display check may end the start-up with its summary
+        // (a monitor never calibrated): OK closes it before its 60 s.
+        ModalBoxAnswer summary;
+        controller->Startup(autoMode);
         return !opened.isEmpty() || opened.wait(60000);
     }
     void stop()
@@ -61,6 +65,11 @@ struct ProgramRig {
         pMasterControl = nullptr;
     }
     PZ_Main_Dialog &window() const { return *p_PZ_Main_Dialog; }
+    // The master-control data file (monitor list and tracker).
+    QString dataFile() const
+    {
+        return home.filePath("config") + QLatin1Char('/') + GetStringResource(13);
+    }
 
     QStringList filesNamed(const QString &pattern) const
     {

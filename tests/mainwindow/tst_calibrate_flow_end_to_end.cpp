@@ -9,6 +9,7 @@
 #include "AppGlobals.h"
 #include "ApplicationWindows.h"
 #include "FlowUser.h"
+#include "ProgramRig.h"
 #include "CDDCMonitor.h"
 #include "DisplaySettingsCheck.h"
 #include "Messages.h"
@@ -52,67 +53,7 @@ using namespace pz::test;
 
 namespace {
 
-// The controller as main starts it, with the sensor reading the screen
-// sampler (what the application's windows show on the simulated monitor).
-struct FlowRig {
-    FlowRig() : clockScope(&clock), desktop(SimDesktop::demo())
-    {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
-        desktop->install();
-        sampler = std::make_unique<SimScreenSampler>(*desktop);
-        sensors = std::make_unique<SimSensors>(*desktop, sampler.get());
-        sensors->attach(SimSensors::I1d3);
-        setStartupWindows(&windows);
-    }
-    ~FlowRig()
-    {
-        stop();
-        setStartupWindows(nullptr);
-        sensors.reset();
-        sampler.reset();
-        desktop->uninstall();
-    }
-    bool start(bool autoMode = false)
-    {
-        controller = std::make_unique<MasterControl>();
-        pMasterControl = controller.get();
-        QSignalSpy opened(controller.get(), &MasterControl::startup_complete);
-        // The window's display check may end the start-up with its summary
-        // (a monitor never calibrated): OK closes it before its 60 s.
-        ModalBoxAnswer summary;
-        controller->Startup(autoMode);
-        return !opened.isEmpty() || opened.wait(60000);
-    }
-    void stop()
-    {
-        controller.reset();
-        pMasterControl = nullptr;
-    }
-    QString dataFile() const
-    {
-        return home.filePath("config") + QLatin1Char('/') + GetStringResource(13);
-    }
-    QStringList filesNamed(const QString &pattern) const
-    {
-        QStringList found;
-        QDirIterator it(home.path(), {pattern}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            found << it.next();
-        found.sort();
-        return found;
-    }
-
-    QTemporaryDir home;
-    VirtualClock clock;
-    ScopedClock clockScope;
-    ScopedHostSystem host{platformHostSystem()};
-    std::unique_ptr<SimDesktop> desktop;
-    std::unique_ptr<SimScreenSampler> sampler;
-    std::unique_ptr<SimSensors> sensors;
-    ApplicationWindows windows;
-    std::unique_ptr<MasterControl> controller;
-};
+using FlowRig = ProgramRig;
 
 QByteArray readAll(const QString &path)
 {

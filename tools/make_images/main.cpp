@@ -85,6 +85,7 @@ const ImageSpec kImages[] = {
     {kProgramImages, "monitor image.png", QSize(31, 32), images::drawMonitor},
     {kProgramImages, "sensor icon.png", QSize(32, 32), images::drawSensorIcon},
     {kProgramImages, "alerts_red_icon_20.png", QSize(20, 20), images::drawAlertRed},
+    {kProgramImages, "alerts_yellow_icon_20.png", QSize(20, 20), images::drawAlertYellow},
     {kProgramImages, "pelzora2logogreyback.png", QSize(400, 120), images::drawAboutLogo},
     {kProgramImages, "edit small icon.png", QSize(16, 16), images::drawEditSmall},
     {kProgramImages, "file open small icon.png", QSize(16, 16), images::drawFileOpenSmall},
