@@ -180,12 +180,7 @@ QString PZ_Main_Dialog::takeCalibration(const CAdjustValue &result, bool withPro
     }
     const int fileResult = CreateMCSFile(&m_CurrentTarget, &m_CalibrationResult);
 
-    _MonitorTrackerRecord record;
-    record.m_ID = qint32(m_CalibrationResult.m_MonitorVendorProductID);
-    record.m_Key = m_CalibrationResult.GetMonitorSerial();
-    record.m_Adjust = m_CalibrationResult;
-    record.m_Target = m_CurrentTarget;
-    storeTrackerRecord(record);
+    storeCalibrationRecord(m_CurrentTarget, m_CalibrationResult);
     m_CalibratedTarget = m_CurrentTarget;
 
     onCreateTargetList();

@@ -137,12 +137,7 @@ int PZ_Main_Dialog::LoadMCSFile(QString path)
         SetectTargetInListByName(target.m_Name + GetStringResource(kTargetExtensionText));
     }
 
-    _MonitorTrackerRecord record;
-    record.m_ID = qint32(result.m_MonitorVendorProductID);
-    record.m_Key = result.GetMonitorSerial();
-    record.m_Adjust = result;
-    record.m_Target = target;
-    storeTrackerRecord(record);
+    storeCalibrationRecord(target, result);
 
     m_CurrentTarget = target;
     m_CalibratedTarget = target;

@@ -69,6 +69,16 @@ void PZ_Main_Dialog::storeTrackerRecord(_MonitorTrackerRecord &record)
         pMasterControl->WriteMasterControlData();
 }
 
+void PZ_Main_Dialog::storeCalibrationRecord(const CTargetValue &target, const CAdjustValue &result)
+{
+    _MonitorTrackerRecord record;
+    record.m_ID = qint32(result.m_MonitorVendorProductID);
+    record.m_Key = result.GetMonitorSerial();
+    record.m_Adjust = result;
+    record.m_Target = target;
+    storeTrackerRecord(record);
+}
+
 void PZ_Main_Dialog::CreateDisplayList()
 {
     const QSignalBlocker blocker(main_Display_comboBox);

@@ -227,6 +227,9 @@ private:
     // Replaces or appends the record (not for an empty serial) and writes
     // the master-control data file at once, so a crash keeps the record.
     void storeTrackerRecord(_MonitorTrackerRecord &record);
+    // The record of a calibration (result and its target) for the result's
+    // monitor, stored as above.
+    void storeCalibrationRecord(const CTargetValue &target, const CAdjustValue &result);
 
     CTargetValue m_CurrentTarget;
     CTargetValue m_CalibratedTarget;

@@ -2,6 +2,8 @@
 
 #include "ui_PZ_test_pattern_dialogClass.h"
 
+#include "DisplayPlacement.h"
+
 pz_test_pattern_dialog::pz_test_pattern_dialog(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::PZ_test_pattern_dialogClass>())
 {
@@ -73,4 +75,18 @@ void pz_test_pattern_dialog::on_test_pattern_close_toolButton_clicked()
 {
     if (isVisible())
         hide();
+}
+
+void pz_test_pattern_dialog::show_white_background(bool show, const QRect &displayBounds)
+{
+    const int kWhitePattern = 5;
+    if (!show) {
+        hide();
+        enable_controls(true);
+        return;
+    }
+    pz::placeOnDisplay(*this, displayBounds);
+    enable_controls(false);
+    SetTestPattern(kWhitePattern);
+    this->show();
 }

@@ -33,6 +33,10 @@ public slots:
     void show_controls(bool show);
     // Allows or forbids the controls, and shows them when allowed.
     void enable_controls(bool enable);
+    // The white background of the measuring and settings dialogs: the white
+    // pattern over the display at displayBounds with the controls locked, or
+    // (show false) the window taken away with its controls back.
+    void show_white_background(bool show, const QRect &displayBounds = QRect());
     void on_test_pattern_close_toolButton_clicked();
     void on_test_pattern_next_toolButton_clicked();
     void on_test_pattern_previous_toolButton_clicked();

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -46,7 +47,13 @@ private:
             if (answer.isEmpty()) {
                 QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
             } else {
-                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(answer);
+                // As a user would: go to the answer's folder, then type its
+                // name. A full path typed into a dialog still listing another
+                // folder races the listing, which may select a file of the
+                // same name there once it has loaded.
+                const QFileInfo file(answer);
+                dialog->setDirectory(file.absolutePath());
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file.fileName());
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {

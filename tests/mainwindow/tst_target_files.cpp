@@ -208,6 +208,8 @@ void tst_TargetFiles::openingADifferentTargetUnderAPresetNameCopiesBesideIt()
     QVERIFY(user.boxTexts.isEmpty());
     QCOMPARE(fileBytes(presetPath(rig)), preset);
     const QString copy = rig.targetsFolder() + GetStringResource(kPhotoEditing) + " (2).tgt";
+    QVERIFY2(QFile::exists(copy), qPrintable(folderEntries(rig.targetsFolder()).join(", ")
+                                             + " / opened: " + user.startPaths.join(", ")));
     QCOMPARE(fileBytes(copy), fileBytes(chosen));
     QCOMPARE(w.main_Target_comboBox->currentText(), GetStringResource(kPhotoEditing) + " (2)");
     QVERIFY(w.currentTarget() == different);

@@ -10,7 +10,6 @@
 namespace {
 
 // The test pattern window's plain white pattern.
-constexpr int kWhitePattern = 5;
 
 } // namespace
 
@@ -142,14 +141,7 @@ void pz_monitor_settings_dialog::on_monitor_settings_show_testpattern_checkBox_s
 {
     if (!test_pattern_window)
         return;
-    if (state == 0) {
-        test_pattern_window->hide();
-        test_pattern_window->enable_controls(true);
-        return;
-    }
-    if (CTargetDisplay *display = pMasterControl ? pMasterControl->GetTargetDisplay() : nullptr)
-        pz::placeOnDisplay(*test_pattern_window, display->GetMonitorData().m_Bounds);
-    test_pattern_window->enable_controls(false);
-    test_pattern_window->SetTestPattern(kWhitePattern);
-    test_pattern_window->show();
+    CTargetDisplay *display = pMasterControl ? pMasterControl->GetTargetDisplay() : nullptr;
+    test_pattern_window->show_white_background(state != 0,
+                                               display ? display->GetMonitorData().m_Bounds : QRect());
 }

@@ -25,7 +25,6 @@ constexpr unsigned kApplicationName = 1;
 constexpr unsigned kNotMeasuredQuestion = 153;
 constexpr unsigned kOutOfRangeQuestion = 154;
 constexpr unsigned kTakingMeasurementText = 703;
-constexpr int kWhitePattern = 5;
 // The white points a calibration is known to reach.
 constexpr int kLowestKelvin = 2500;
 constexpr int kHighestKelvin = 11000;
@@ -350,17 +349,8 @@ void PZ_Custom_White_Point_Dialog::on_custom_white_point_reset_rgb_pushButton_cl
 
 void PZ_Custom_White_Point_Dialog::on_custom_white_point_white_background_checkBox_stateChanged(int state)
 {
-    if (!test_pattern_window)
-        return;
-    if (state == 0) {
-        test_pattern_window->hide();
-        test_pattern_window->enable_controls(true);
-        return;
-    }
-    pz::placeOnDisplay(*test_pattern_window, targetMonitorData().m_Bounds);
-    test_pattern_window->enable_controls(false);
-    test_pattern_window->SetTestPattern(kWhitePattern);
-    test_pattern_window->show();
+    if (test_pattern_window)
+        test_pattern_window->show_white_background(state != 0, targetMonitorData().m_Bounds);
 }
 
 // ---- OK
