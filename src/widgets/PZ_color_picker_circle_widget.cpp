@@ -2,6 +2,7 @@
 
 #include "ColorCircleGeometry.h"
 
+#include <QAbstractSlider>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -157,4 +158,15 @@ void PZ_color_picker_circle_widget::paintEvent(QPaintEvent *)
     const int x = int(std::sin(angle) * R * m_saturation + c) - ballPicture.width() / 2;
     const int y = int(c + std::cos(angle) * R * m_saturation) - ballPicture.height() / 2;
     painter.drawPixmap(x, y, ballPicture);
+}
+
+void PZ_color_picker_circle_widget::ShowColor(const QColor &colour, QAbstractSlider *brightness)
+{
+    int h = 0, s = 0, v = 0;
+    colour.getHsv(&h, &s, &v);
+    brightness->setValue(v);
+    float hue = 0, saturation = 0, value = 0;
+    colour.getHsvF(&hue, &saturation, &value);
+    // A grey has no hue (-1): the centre of the circle.
+    SetHueSaturation(hue < 0 ? 0.0 : double(hue), double(saturation));
 }

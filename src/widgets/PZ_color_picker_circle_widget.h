@@ -9,7 +9,10 @@
 // the owner can set the ball from its own colour without a loop.
 
 #include <QPixmap>
+#include <QColor>
 #include <QWidget>
+
+class QAbstractSlider;
 
 class PZ_color_picker_circle_widget : public QWidget {
     Q_OBJECT
@@ -22,6 +25,9 @@ public:
 
     void GetHueSaturation(double *hue, double *saturation) const;
     void SetHueSaturation(double hue, double saturation);
+    // The ball at colour's hue and saturation (a grey at the centre), and
+    // the colour's value (0-255) on the brightness control beside the circle.
+    void ShowColor(const QColor &colour, QAbstractSlider *brightness);
     // atan2(y, x), 0 at the origin.
     static double AngleFromPoint(double x, double y);
 

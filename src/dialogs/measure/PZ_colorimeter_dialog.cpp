@@ -239,13 +239,7 @@ void PZ_colorimeter_dialog::onrgb_Blue_level_spinbox_value_changed(int value)
 
 void PZ_colorimeter_dialog::UpdateLightnessValue()
 {
-    int h = 0, s = 0, v = 0;
-    m_SampleColor.getHsv(&h, &s, &v);
-    custom_white_point_brightness_verticalSlider->setValue(v);
-    float hue = 0, saturation = 0, value = 0;
-    m_SampleColor.getHsvF(&hue, &saturation, &value);
-    // A grey has no hue (-1): the centre of the circle.
-    color_picker_circle_widget->SetHueSaturation(hue < 0 ? 0.0 : double(hue), double(saturation));
+    color_picker_circle_widget->ShowColor(m_SampleColor, custom_white_point_brightness_verticalSlider);
 }
 
 void PZ_colorimeter_dialog::onbrightness_slider_value_changed(int value)

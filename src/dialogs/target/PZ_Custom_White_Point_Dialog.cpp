@@ -296,13 +296,7 @@ void PZ_Custom_White_Point_Dialog::onrgb_Blue_level_spinbox_value_changed(double
 
 void PZ_Custom_White_Point_Dialog::UpdateLightnessValue()
 {
-    int h = 0, s = 0, v = 0;
-    match_color.getHsv(&h, &s, &v);
-    custom_white_point_brightness_verticalSlider->setValue(v);
-    float hue = 0, saturation = 0, value = 0;
-    match_color.getHsvF(&hue, &saturation, &value);
-    // A grey has no hue (-1): the centre of the circle.
-    color_picker_circle_widget->SetHueSaturation(hue < 0 ? 0.0 : double(hue), double(saturation));
+    color_picker_circle_widget->ShowColor(match_color, custom_white_point_brightness_verticalSlider);
 }
 
 void PZ_Custom_White_Point_Dialog::onColorPickerWidgetHueSatChanged(double hue, double saturation)
