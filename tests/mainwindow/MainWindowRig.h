@@ -141,6 +141,17 @@ struct MainWindowRig {
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
+    // A file where the data folder should be: no Targets or Calibration
+    // Settings folder can be made.
+    bool blockDataFolder()
+    {
+        QFile blocker(home.filePath("blocked"));
+        if (!blocker.open(QIODevice::WriteOnly))
+            return false;
+        blocker.close();
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("blocked")));
+        return true;
+    }
     QString targetsFolder() const { return GetTargetsFolder(true); }
     QString settingsFolder() const { return GetMCSFolder(true); }
     PZ_Information_Dialog *information() const

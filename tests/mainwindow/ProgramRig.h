@@ -5,6 +5,7 @@
 // clock, in a temporary XDG home. stop() and start() again are a restart.
 
 #include "AppGlobals.h"
+#include "CalibrationSettingsFile.h"
 #include "ApplicationWindows.h"
 #include "Clock.h"
 #include "FlowUser.h"
@@ -28,6 +29,16 @@
 #include <memory>
 
 namespace pz::test {
+
+// The two records of a calibration-settings file as the writer lays them out.
+inline QByteArray settingsBytes(const CTargetValue &target, const CAdjustValue &result)
+{
+    QByteArray bytes;
+    QDataStream s(&bytes, QIODevice::WriteOnly);
+    s.setVersion(QDataStream::Qt_4_6);
+    writeCalibrationSettings(s, target, result);
+    return bytes;
+}
 
 struct ProgramRig {
     ProgramRig() : clockScope(&clock), desktop(SimDesktop::demo())

@@ -61,15 +61,6 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QByteArray settingsBytes(const CTargetValue &target, const CAdjustValue &result)
-{
-    QByteArray bytes;
-    QDataStream s(&bytes, QIODevice::WriteOnly);
-    s.setVersion(QDataStream::Qt_4_6);
-    writeCalibrationSettings(s, target, result);
-    return bytes;
-}
-
 QByteArray bigEndian32(quint32 v)
 {
     QByteArray b(4, 0);

@@ -332,10 +332,7 @@ void tst_MainWindowTargets::presetWriterStaysInTheTargetsFolder()
     QCOMPARE(read.m_Gamma, 2.3);
 
     // Without a targets folder nothing is written anywhere.
-    QFile blocker(rig.home.filePath("blocked"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(rig.home.filePath("blocked")));
+    QVERIFY(rig.blockDataFolder());
     QTemporaryDir cwd;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(cwd.path());

@@ -58,15 +58,6 @@ QString engineState(SimOrvaneMonitor &monitor)
     return parts.join(',') + QLatin1Char('|') + QString::fromLatin1(tables.toBase64());
 }
 
-QByteArray settingsBytes(const CTargetValue &target, const CAdjustValue &result)
-{
-    QByteArray bytes;
-    QDataStream s(&bytes, QIODevice::WriteOnly);
-    s.setVersion(QDataStream::Qt_4_6);
-    writeCalibrationSettings(s, target, result);
-    return bytes;
-}
-
 bool trackedRecord(MasterControl &controller, _MonitorTrackerRecord &record)
 {
     record = _MonitorTrackerRecord();

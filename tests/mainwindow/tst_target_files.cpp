@@ -413,10 +413,7 @@ void tst_TargetFiles::withoutATargetsFolderNothingIsWritten()
 {
     MainWindowRig rig;
     PZ_Main_Dialog &w = rig.build();
-    QFile blocker(rig.home.filePath("blocked"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(rig.home.filePath("blocked")));
+    QVERIFY(rig.blockDataFolder());
     QTemporaryDir cwd;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(cwd.path());
