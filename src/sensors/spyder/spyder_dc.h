@@ -29,8 +29,13 @@ constexpr qint32 kDcCalibration2Missing = 0x20006; // LCD sets not on this devic
 constexpr qint32 kDcCalibration3Missing = 0x20007;
 constexpr qint32 kDcCalibration4Missing = 0x20008;
 constexpr qint32 kDcChecksumMismatch = 0x20009;
+// Sealed EEPROM data that no measurement can use (a gain reference or a
+// sensitivity scale of 0) share the EEPROM's code.
+constexpr qint32 kDcEepromUnusable = kDcChecksumMismatch;
 constexpr qint32 kDcCountOverflow = 0x2000A;       // version 5: a count above 0xFFFE
-constexpr qint32 kDcNoUsableResult = 0x2000B;      // the device's data give no usable result
+// The device's data give no usable result: a fit that cannot be solved, a
+// damaged measurement reply, or a reading that no display can give.
+constexpr qint32 kDcNoUsableResult = 0x2000B;
 constexpr qint32 kDcNotOpened = 97333;             // device not found or not opened
 
 // Size of the device record a startup fills: bytes 0-3 little-endian
@@ -58,7 +63,9 @@ qint32 DC_GetDetailedError(quint8 *system);
 int DC_UseCalibration(qint32 calibration);
 
 // A reading over time/60 s: X, Y, Z in thousandths (Y in thousandths of
-// cd/m²). Ex leaves out the level-2 stage when level2 is 0.
+// cd/m²). Ex leaves out the level-2 stage when level2 is 0. Counts the
+// window cannot hold, and a result beyond any display, fail with
+// kDcNoUsableResult.
 int DC_GetXYZ(quint16 time, qint32 *X, qint32 *Y, qint32 *Z);
 int DC_GetXYZEx(quint16 time, qint32 *X, qint32 *Y, qint32 *Z, int level2);
 // The eight channels' pulse counts and periods (µs); with raw non-zero,
