@@ -327,19 +327,15 @@ int SimSpyder::controlTransfer(quint8 requestType, quint8 request, quint16 value
             return kUsbErrorNoDevice;
         return failStatus;
     }
-    int shortBy = 0;
-    {
-        QMutexLocker lock(&m_lock);
-        if (request == m_shortRequest)
-            shortBy = m_shortBy;
-    }
-    if (shortBy > 0 && length > 0)
-        length = quint16(std::max(0, int(length) - shortBy));
+    int moved = kUsbErrorPipe;
     if (requestType == kRequestIn)
-        return answerIn(request, value, index, data, length);
-    if (requestType == kRequestOut)
-        return answerOut(request, value, index, data, length);
-    return kUsbErrorPipe;
+        moved = answerIn(request, value, index, data, length);
+    else if (requestType == kRequestOut)
+        moved = answerOut(request, value, index, data, length);
+    QMutexLocker lock(&m_lock);
+    if (request == m_shortRequest && moved > 0)
+        moved = std::max(0, moved - m_shortBy);
+    return moved;
 }
 
 int SimSpyder::answerIn(quint8 request, quint16 value, quint16 /*index*/, quint8 *data,

@@ -96,8 +96,8 @@ public:
     // middle of whatever wait is then running.
     void unplugAfterUs(qint64 us);
     void setEepromWriteProtected(bool on);
-    // Transfers with this bRequest move `missing` bytes fewer than asked
-    // (0: whole again).
+    // Control transfers with this bRequest report `missing` bytes fewer
+    // than they moved (0: whole again).
     void shortenTransfers(quint8 request, int missing);
     // The next measurement answers with these 72 data bytes (three groups
     // of eight 24-bit values: last stamps, first stamps, counts) instead of

@@ -47,7 +47,7 @@ constexpr int kDeviceRecordSize = 12;
 // Startup for USB product 0x0300 (Spyder3) or 0x0400 (Spyder4). The
 // hardware version comes from the EEPROM unless version (Ex) is non-zero.
 // The result is that of the EEPROM check; a failed check releases the
-// device again.
+// device again, as does a version-5 gain reference of 0 (kDcEepromUnusable).
 int DC_Startup(quint8 *record, quint16 product);
 int DC_StartupEx(quint8 *record, quint16 product, qint32 version);
 int DC_StartupXXX1(quint8 *record);
@@ -59,7 +59,8 @@ qint32 DC_GetDetailedError(quint8 *system);
 
 // Spyder3: 1 CRT sets, 2 LCD sets (the default), 4 CRT sets; 3 (the Tokyo
 // set) is refused with 0x20007. Spyder4: 1 luminance only, 2-7 the fit
-// under display weighting calibration - 2.
+// under display weighting calibration - 2; a sensitivity scale of 0 fails
+// with kDcEepromUnusable, a fit as good as singular with kDcNoUsableResult.
 int DC_UseCalibration(qint32 calibration);
 
 // A reading over time/60 s: X, Y, Z in thousandths (Y in thousandths of
