@@ -167,8 +167,12 @@ int CColorvisionSpyder2::MeasureAmbientLight()
     if (!DC_WriteAmbientLightControlRegVal(kAmbientPowerUp))
         return driverFailure();
     WaitMS(kAmbientPowerUpMs);
-    if (!DC_ReadAmbientLightLevel(&lux))
-        return driverFailure();
+    if (!DC_ReadAmbientLightLevel(&lux)) {
+        const int result = driverFailure();
+        // Powered down on failure too, so the sensor never stays on.
+        DC_WriteAmbientLightControlRegVal(kAmbientPowerDown);
+        return result;
+    }
     m_LastReading = CCIEXYZ(0.0, lux, 0.0);
     if (!DC_WriteAmbientLightControlRegVal(kAmbientPowerDown))
         return driverFailure();

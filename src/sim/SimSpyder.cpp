@@ -115,6 +115,25 @@ void SimSpyder::setEepromWriteProtected(bool on)
     m_writeProtected = on;
 }
 
+void SimSpyder::shortenTransfers(quint8 request, int missing)
+{
+    QMutexLocker lock(&m_lock);
+    m_shortRequest = request;
+    m_shortBy = missing;
+}
+
+void SimSpyder::replaceNextReply(const QByteArray &data)
+{
+    QMutexLocker lock(&m_lock);
+    m_nextReply = data;
+}
+
+void SimSpyder::setRawTemperature(quint16 raw)
+{
+    QMutexLocker lock(&m_lock);
+    m_rawTemperature = raw;
+}
+
 QVector<SimSpyder::Setup> SimSpyder::setupLog() const
 {
     QMutexLocker lock(&m_lock);
@@ -308,11 +327,15 @@ int SimSpyder::controlTransfer(quint8 requestType, quint8 request, quint16 value
             return kUsbErrorNoDevice;
         return failStatus;
     }
+    int moved = kUsbErrorPipe;
     if (requestType == kRequestIn)
-        return answerIn(request, value, index, data, length);
-    if (requestType == kRequestOut)
-        return answerOut(request, value, index, data, length);
-    return kUsbErrorPipe;
+        moved = answerIn(request, value, index, data, length);
+    else if (requestType == kRequestOut)
+        moved = answerOut(request, value, index, data, length);
+    QMutexLocker lock(&m_lock);
+    if (request == m_shortRequest && moved > 0)
+        moved = std::max(0, moved - m_shortBy);
+    return moved;
 }
 
 int SimSpyder::answerIn(quint8 request, quint16 value, quint16 /*index*/, quint8 *data,
@@ -330,7 +353,7 @@ int SimSpyder::answerIn(quint8 request, quint16 value, quint16 /*index*/, quint8
             break;
         case 0xE0:   // temperature (2 bytes) or a register (1 byte)
             if (length == 2)
-                reply = bigEndian16(kRawTemperature);
+                reply = bigEndian16(m_rawTemperature);
             else
                 reply.append(char(m_registers[value & 0xFF]));
             break;
@@ -454,16 +477,20 @@ void SimSpyder::startMeasurement(quint32 clock)
     const qint64 start = programClock().nowUs();
     SimLightSource light;
     SimSpyderReplyFault fault;
+    QByteArray replacement;
     {
         QMutexLocker lock(&m_lock);
         light = m_light;
         fault = m_replyFault;
         m_replyFault = SimSpyderReplyFault::None;
+        replacement.swap(m_nextReply);
     }
     // The light is sampled outside the lock: the source may take its time.
     const SimXYZ seen = light ? light().emissive : SimXYZ();
-    const QByteArray reply =
+    QByteArray reply =
         measurementReply(seen, clock, start, fault == SimSpyderReplyFault::ReversedStamps);
+    if (!replacement.isEmpty())
+        reply = replacement.leftJustified(kPacket * kDataPackets, '\0', true);
 
     QMutexLocker lock(&m_lock);
     m_queue.clear();

@@ -96,6 +96,15 @@ public:
     // middle of whatever wait is then running.
     void unplugAfterUs(qint64 us);
     void setEepromWriteProtected(bool on);
+    // Control transfers with this bRequest report `missing` bytes fewer
+    // than they moved (0: whole again).
+    void shortenTransfers(quint8 request, int missing);
+    // The next measurement answers with these 72 data bytes (three groups
+    // of eight 24-bit values: last stamps, first stamps, counts) instead of
+    // what the light gives.
+    void replaceNextReply(const QByteArray &data);
+    // The temperature sensor's raw 16-bit value (kRawTemperature at first).
+    void setRawTemperature(quint16 raw);
 
     // What the device saw and holds.
     QVector<Setup> setupLog() const;
@@ -167,6 +176,10 @@ private:
     int m_failStatus = kUsbSuccess;
     qint64 m_unplugAtUs = -1;
     bool m_writeProtected = false;
+    quint8 m_shortRequest = 0;
+    int m_shortBy = 0;
+    QByteArray m_nextReply;
+    quint16 m_rawTemperature = kRawTemperature;
 };
 
 // The simulated USB bus of the simulated sensors: a Spyder3 and a Spyder4,

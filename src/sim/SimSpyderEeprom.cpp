@@ -109,6 +109,19 @@ QByteArray spyder4(quint8 flags)
     return image;
 }
 
+QByteArray spyder4AlikeChannels()
+{
+    QByteArray image = spyder4();
+    const int channel4 = 170 + 2 * 3 * kCieObserverSamples;
+    const int channel5 = 170 + 2 * 4 * kCieObserverSamples;
+    for (int i = 0; i < 2 * kCieObserverSamples; ++i)
+        image[channel5 + i] = image[channel4 + i];
+    const int at580 = channel5 + 2 * 20;
+    putUInt16(image, at580, quint16(((quint8(image[at580]) << 8) | quint8(image[at580 + 1])) + 1));
+    seal(image);
+    return image;
+}
+
 QByteArray forProduct(quint16 productId)
 {
     return productId == 0x0400 ? spyder4() : spyder3();

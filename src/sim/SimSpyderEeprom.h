@@ -29,6 +29,9 @@ QByteArray spyder3Europa();
 // identity at 60, and the sensitivities at 170: channels 1-3 are 30000 x
 // x̄, ȳ, z̄, channels 4-7 Gaussians (σ 25 nm) at 450, 520, 590, 650 nm.
 QByteArray spyder4(quint8 flags = 0x0A);
+// The Spyder4 image whose channel 5 repeats channel 4 but for one count at
+// 580 nm: the fit is as good as singular.
+QByteArray spyder4AlikeChannels();
 // The image a device of that USB product carries by default.
 QByteArray forProduct(quint16 productId);
 

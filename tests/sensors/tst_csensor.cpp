@@ -186,6 +186,8 @@ private slots:
             for (unsigned count : {1u, 5u}) {
                 const QByteArray tag = QByteArray(state.name) + " count " + QByteArray::number(count);
                 QTest::newRow(tag + " Y 2.5") << state.preference << 2.5 << count << (rule ? 3u : count);
+                QTest::newRow(tag + " Y 2.999") << state.preference << 2.999 << count << (rule ? 3u : count);
+                QTest::newRow(tag + " Y 3.0") << state.preference << 3.0 << count << (rule ? 2u : count);
                 QTest::newRow(tag + " Y 9.9") << state.preference << 9.9 << count << (rule ? 2u : count);
                 QTest::newRow(tag + " Y 10.0") << state.preference << 10.0 << count << count;
             }

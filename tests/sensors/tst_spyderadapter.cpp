@@ -277,6 +277,10 @@ private slots:
             QTest::newRow(f + ": 2, off") << family << false << 2.0 << QVector<int>({6, 300});
             QTest::newRow(f + ": 12") << family << true << 12.0 << QVector<int>({6, 150});
         }
+        // The limits are exclusive; only the Spyder2 reports a light exactly.
+        QTest::newRow("2: 3.0") << 2 << true << 3.0 << QVector<int>({6, 300, 300});
+        QTest::newRow("2: 2.999") << 2 << true << 2.999 << QVector<int>({6, 300, 600});
+        QTest::newRow("2: 10.0") << 2 << true << 10.0 << QVector<int>({6, 150});
     }
     void lowLightTakesASecondLongerReading()
     {
@@ -403,6 +407,49 @@ private slots:
         QCOMPARE(QVector<float>(spyder::S4_Coeff, spyder::S4_Coeff + 3 * spyder::kS4Channels), chosen);
     }
 
+    // A Spyder4 whose data give no calibration is refused when the
+    // calibration is chosen, and every reading after is refused too.
+    void refusedSpyder4Calibration_data()
+    {
+        QTest::addColumn<QByteArray>("image");
+        QByteArray unscaled = SimSpyderEeprom::spyder4();
+        SimSpyderEeprom::putUInt16(unscaled, 21, 0);
+        SimSpyderEeprom::seal(unscaled);
+        QTest::newRow("scale 0") << unscaled;
+        QTest::newRow("two channels alike") << SimSpyderEeprom::spyder4AlikeChannels();
+    }
+    void refusedSpyder4Calibration()
+    {
+        QFETCH(QByteArray, image);
+        SpyderAdapterRig rig;
+        rig.attach(Spyder4, SimXYZ{95, 100, 109}, image);
+        CColorvisionSpyder2 sensor;
+        QVERIFY(sensor.m_Connected);
+        QCOMPARE(sensor.SetScreenType(CSensor::kSensorScreenLCD, CTargetDisplay::kGamutWideCCFL),
+                 -1003);
+        QCOMPARE(sensor.Measure(1), -1003);
+        CCIEXYZ out;
+        QCOMPARE(sensor.GetXYZData(out), -1003);
+    }
+
+    // A reply whose channels pulse without a period is damaged, not black.
+    void damagedReplyIsNoReading()
+    {
+        SpyderAdapterRig rig;
+        rig.attach(Spyder4, SimXYZ{95, 100, 109});
+        CColorvisionSpyder2 sensor;
+        QByteArray reply(72, 0);
+        for (int r = 0; r < 8; ++r)
+            reply[48 + 3 * r + 1] = char(0x50);   // 20480 pulses; both stamps 0
+        rig.device->replaceNextReply(reply);
+        QCOMPARE(sensor.Measure(1), -1003);
+        CCIEXYZ out;
+        QCOMPARE(sensor.GetXYZData(out), -1003);
+        QCOMPARE(sensor.Measure(1), CSensor::kSensorOK);   // the light again
+        QCOMPARE(sensor.GetXYZData(out), CSensor::kSensorOK);
+        QVERIFY(std::fabs(out.Y - 100.0) < 0.01);
+    }
+
     void spyder2CalibrationFollowsTheScreen()
     {
         SpyderAdapterRig rig;
@@ -426,14 +473,26 @@ private slots:
         QCOMPARE(int(spyder::coeffTab), int(spyder::kCrtSets));
     }
 
+    // The light sensor is powered down after its reading, failed or not.
+    void ambientOnTheSpyder4_data()
+    {
+        QTest::addColumn<int>("shortRequest");   // a reply that comes short; 0: none
+        QTest::newRow("reading") << 0;
+        QTest::newRow("timing short") << int(spyder::kReqAmbientTimingRead);
+        QTest::newRow("channel 1 short") << int(spyder::kReqAmbientChannel1);
+    }
     void ambientOnTheSpyder4()
     {
+        QFETCH(int, shortRequest);
         SpyderAdapterRig rig;
         rig.attach(Spyder4, SimXYZ{1, 1, 1});
         CColorvisionSpyder2 sensor;
         rig.clock.clearWaits();
         rig.device->clearSetupLog();
-        QCOMPARE(sensor.MeasureAmbientLight(), CSensor::kSensorOK);
+        const bool fails = shortRequest != 0;
+        if (fails)
+            rig.device->shortenTransfers(quint8(shortRequest), 1);
+        QCOMPARE(sensor.MeasureAmbientLight(), fails ? -1003 : CSensor::kSensorOK);
         QCOMPARE(rig.clock.waitsUs(), QVector<qint64>({ticksToUs(waitTicks(1000))}));
         QCOMPARE(rig.device->ambientControl(), quint8(0));   // powered down again
         QVector<int> controls;
@@ -442,7 +501,9 @@ private slots:
                 controls.append(s.value);
         QCOMPARE(controls, QVector<int>({3, 0}));
         CCIEXYZ out;
-        QCOMPARE(sensor.GetXYZData(out), CSensor::kSensorOK);
+        QCOMPARE(sensor.GetXYZData(out), fails ? -1003 : CSensor::kSensorOK);
+        if (fails)
+            return;
         QCOMPARE(out.X, 0.0);
         QCOMPARE(out.Y, 500.0);
         QCOMPARE(out.Z, 0.0);

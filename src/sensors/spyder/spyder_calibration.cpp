@@ -30,6 +30,22 @@ quint32 clockForTime(quint32 time)
     return std::min(quint32(us), quint32(0xFFFFFF));
 }
 
+bool countsArePlausible(const quint32 counts[8], const quint32 periods[8], quint32 clock)
+{
+    // Stamps come in units of 65/8 µs, rounded at both ends of a period.
+    constexpr double kStampSlackUs = 2 * 65.0 / 8.0;
+    const double longestPeriod = clock * 1.01 + kStampSlackUs;
+    for (int ch = 0; ch < 8; ++ch) {
+        if (periods[ch] > longestPeriod)
+            return false;
+        if (counts[ch] < 2)
+            continue;   // one pulse spans no time
+        if (periods[ch] == 0 || (counts[ch] - 1) * 1e6 > kMaxPulseHz * periods[ch])
+            return false;
+    }
+    return true;
+}
+
 void channelFrequencies(const quint32 counts[8], const quint32 periods[8], quint16 time,
                         bool crtOverride, float f[8])
 {
@@ -103,6 +119,9 @@ int SymmetricMatrixInvert(double *matrix, int n)
         return i <= j ? matrix[i * n + j] : matrix[j * n + i];
     };
     std::vector<bool> used(size_t(std::max(n, 0)), false);
+    std::vector<double> diagonal(size_t(std::max(n, 0)));
+    for (int i = 0; i < n; ++i)
+        diagonal[size_t(i)] = std::fabs(at(i, i));
     for (int step = 0; step < n; ++step) {
         int k = -1;
         double largest = -1.0;
@@ -112,8 +131,10 @@ int SymmetricMatrixInvert(double *matrix, int n)
                 k = i;
             }
         }
-        if (k < 0 || at(k, k) == 0.0)
-            return 0;   // no pivot left: singular (or not a number)
+        // No pivot left, or one that is all rounding: singular (a NaN
+        // fails the comparison too).
+        if (k < 0 || !(std::fabs(at(k, k)) > kRelativePivotLimit * diagonal[size_t(k)]))
+            return 0;
         const double pivot = at(k, k);
         used[size_t(k)] = true;
         for (int i = 0; i < n; ++i) {

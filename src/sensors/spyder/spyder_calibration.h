@@ -36,6 +36,19 @@ struct Tristimulus {
 // A reading's clock count in µs for a time in 1/60 s, at most 0xFFFFFF.
 quint32 clockForTime(quint32 time);
 
+// The channels' light-to-frequency converters saturate near 1 MHz: a reply
+// claiming pulses faster than this is damaged.
+constexpr double kMaxPulseHz = 1.5e6;
+// Far above the luminance of any display: X, Y or Z beyond it in cd/m²
+// comes from damaged data, not from a screen.
+constexpr double kMaxReadingCdm2 = 10000.0;
+
+// Whether the eight channels' counts and periods (µs) can come from one
+// measurement window of clock µs: no channel with more than one pulse and
+// no period, no period longer than the window, no pulse rate above
+// kMaxPulseHz.
+bool countsArePlausible(const quint32 counts[8], const quint32 periods[8], quint32 clock);
+
 // f = (count − 1) / (period / 10⁶) in Hz, single precision; 0 for a count
 // or period of 0. With crtOverride (the CRT sets in use), a frequency above
 // 1.5 × 60 Hz becomes count / (time / 60.0).
@@ -53,9 +66,15 @@ Tristimulus CalcLevel2(const float set[kSetSize], const Tristimulus &in);
 // The Spyder4's level 1: seven coefficients per component over channels 1-7.
 Tristimulus CalcS4Level1(const float coeff[3 * kS4Channels], const float f[8]);
 
+// A pivot that keeps less than this part of its row's own diagonal means
+// that row repeats the others within rounding: the matrix is as good as
+// singular, and an inverse would only amplify that rounding.
+constexpr double kRelativePivotLimit = 1e-8;
+
 // Inverts a symmetric n x n matrix (row-major) in place by Gauss-Jordan
 // elimination with diagonal pivoting on the upper triangle. 0 when a pivot
-// is exactly 0 (the matrix is then undefined), else 1.
+// is not above kRelativePivotLimit times its row's diagonal as given, or
+// is not a number (the matrix is then undefined), else 1.
 int SymmetricMatrixInvert(double *matrix, int n);
 
 // Weighted least squares: coefficients (n) of n predictors (row-major n x m)

@@ -172,7 +172,10 @@ void S4_CalcCoefficients(qint32 calibration)
             sensitivities[k][i] = ((p[0] << 8) | p[1]) / 100.0;
         }
     }
-    const double scale = ReadUINT16(kEepromS4Scale) / 100000.0;
+    const quint16 storedScale = ReadUINT16(kEepromS4Scale);
+    if (storedScale == 0)
+        throw kDcEepromUnusable;   // every reading would be black
+    const double scale = storedScale / 100000.0;
     if (!S4_FitCoefficients(sensitivities, scale, calibration - 2, S4_Coeff))
         throw kDcNoUsableResult;
     S4_CoeffValid = true;
@@ -256,6 +259,8 @@ int DC_Startup_(quint8 *record, qint32 version, quint16 product)
         ReadSerialNumber(serial);
         if (_EUROPA_) {
             europaGainReference = readByte(kEepromEuropaGainReference);
+            if (europaGainReference == 0)
+                throw kDcEepromUnusable;   // every reading would be black
             require(SetGain(EUROPA_GAIN));
         }
     } catch (qint32 thrown) {
@@ -283,11 +288,12 @@ int DC_Startup_(quint8 *record, qint32 version, quint16 product)
     return 1;
 }
 
+// A component no display can give is refused along with a non-finite one.
 bool toThousandths(double value, qint32 *out)
 {
-    const double scaled = 1000.0 * value;
-    if (!std::isfinite(scaled) || scaled >= 2147483648.0 || scaled <= -2147483649.0)
+    if (!std::isfinite(value) || std::fabs(value) > kMaxReadingCdm2)
         return false;
+    const double scaled = 1000.0 * value;
     *out = qint32(scaled);
     return true;
 }
@@ -383,13 +389,16 @@ int DC_GetXYZEx(quint16 time, qint32 *X, qint32 *Y, qint32 *Z, int level2)
             throw kDcCalibration2Missing;
 
         quint32 counts[8], periods[8];
-        measure(clockForTime(time), counts, periods);
+        const quint32 clock = clockForTime(time);
+        measure(clock, counts, periods);
         if (_EUROPA_) {
             for (int ch = 0; ch < 4; ++ch) {
                 if (counts[ch] > 0xFFFE)
                     throw kDcCountOverflow;
             }
         }
+        if (!countsArePlausible(counts, periods, clock))
+            throw kDcNoUsableResult;   // a damaged reply, not a light
         float f[8];
         channelFrequencies(counts, periods, time, isSpyder3() && coeffTab == kCrtSets, f);
         const Tristimulus t = CalcXYZ(f, level2 != 0);

@@ -173,7 +173,11 @@ int ReadTemperature(qint32 *hundredthsCelsius)
         return fail(kErrBadArgument);
     if (!readWord(kReqTemperatureOrRegisterRead, &raw))
         return 0;
-    *hundredthsCelsius = qint32(100 * 0.125 * (raw >> 5));
+    // The top 11 bits are a two's complement count of 0.125 °C steps.
+    int steps = raw >> 5;
+    if (steps & 0x400)
+        steps -= 0x800;
+    *hundredthsCelsius = qint32(100 * 0.125 * steps);
     return 1;
 }
 

@@ -57,6 +57,7 @@ int DC__WriteEEPROMEx(quint16 address, quint32 length, const quint8 *buffer);
 int DC__ReadEEPROM(quint16 address, quint8 *value);   // reads 4 bytes, keeps the first
 int DC__WriteEEPROM(quint16 address, quint8 value);
 
+// Hundredths of a degree Celsius, below zero too (truncated towards 0).
 int ReadTemperature(qint32 *hundredthsCelsius);
 int ReadTemperatureSensorConfig(quint8 *value);
 int WriteTemperatureSensorConfig(quint8 value);

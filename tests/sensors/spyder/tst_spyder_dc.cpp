@@ -4,6 +4,7 @@
 // requests.
 
 #include "SpyderRig.h"
+#include "TestSupport.h"
 #include "spyder_requests.h"
 #include "spyder_usb_layer.h"
 
@@ -337,6 +338,43 @@ private slots:
         }
     }
 
+    // Sensitivities shaped nothing like the observer, so every weighting
+    // counts: the driver's coefficients are those of an exact rational
+    // solution (tests/data/spyder4_unshaped_fit.py) to float precision.
+    void spyder4FitMatchesTheIndependentSolution()
+    {
+        const QByteArray image = test::hex(test::readData("spyder4_unshaped.hex").constData());
+        QCOMPARE(image.size(), SimSpyderEeprom::kSize);
+        QMap<int, QVector<double>> expected;
+        const QList<QByteArray> lines = test::readData("spyder4_unshaped_fit.txt").split('\n');
+        for (const QByteArray &line : lines) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (line.startsWith('#') || fields.size() != 22)
+                continue;
+            QVector<double> c;
+            for (int i = 1; i < 22; ++i)
+                c.append(fields[i].toDouble());
+            expected.insert(fields[0].toInt(), c);
+        }
+        QCOMPARE(expected.keys(), QList<int>({2, 3, 4, 5, 6, 7}));
+
+        SpyderRig rig(0x0400, image);
+        QCOMPARE(rig.start(), 1);
+        for (int c = 2; c <= 7; ++c) {
+            QCOMPARE(DC_UseCalibration(c), 1);
+            for (int i = 0; i < 21; ++i) {
+                const double want = expected[c][i];
+                // Half a float step of rounding, and as much again for the
+                // double solution of the normal equations.
+                const double step = std::ldexp(1.0, std::ilogb(float(want)) - 23);
+                QVERIFY2(std::fabs(S4_Coeff[i] - want) <= step,
+                         qPrintable(QStringLiteral("calibration %1 coefficient %2: %3, not %4")
+                                        .arg(c).arg(i).arg(double(S4_Coeff[i]), 0, 'g', 10)
+                                        .arg(want, 0, 'g', 10)));
+            }
+        }
+    }
+
     void spyder4LuminanceNeedsItsFlag()
     {
         SpyderRig rig(0x0400, SimSpyderEeprom::spyder4(0x08));
@@ -378,27 +416,43 @@ private slots:
     void unusableResultsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<qint32>("Y");   // thousandths; 0: refused
         const QByteArray s3 = SimSpyderEeprom::spyder3();
         QByteArray huge = s3;
         SimSpyderEeprom::putFloat(huge, 384 + 4 * 6, 1e30f);   // X' = 1e30 X²
-        QTest::newRow("beyond 32 bits") << sealed(huge);
+        QTest::newRow("beyond 32 bits") << sealed(huge) << 0;
         QByteArray nan = s3;
         for (int i = 0; i < 4; ++i)
             nan[256 + i] = char(i == 0 ? 0x7F : i == 1 ? 0xC0 : 0);
-        QTest::newRow("constant not a number") << sealed(nan);
+        QTest::newRow("constant not a number") << sealed(nan) << 0;
         QByteArray inf = s3;
         SimSpyderEeprom::putFloat(inf, 256 + 4 * 2, std::numeric_limits<float>::infinity());
-        QTest::newRow("weight infinite") << sealed(inf);
+        QTest::newRow("weight infinite") << sealed(inf) << 0;
+        // The level-2 Y term scales the 100 cd/m² the device sees.
+        auto yGain = [&](float gain) {
+            QByteArray image = s3;
+            SimSpyderEeprom::putFloat(image, 384 + 4 * 10, gain);
+            return sealed(image);
+        };
+        QTest::newRow("Y beyond any display") << yGain(100.5f) << 0;
+        QTest::newRow("Y of a bright display") << yGain(99.5f) << 9950000;
+        QTest::newRow("Y far below zero") << yGain(-100.5f) << 0;
+        QByteArray xGain = s3;
+        SimSpyderEeprom::putFloat(xGain, 384, 106.0f);   // X' = 106 X: 10075 cd/m²
+        QTest::newRow("X beyond any display") << sealed(xGain) << 0;
     }
 
     void unusableResultsAreRefused()
     {
         QFETCH(QByteArray, image);
+        QFETCH(qint32, Y);
         SpyderRig rig(0x0300, image);
         QCOMPARE(rig.start(0x0300), 1);
         const Reading r = read();
-        QCOMPARE(r.ok, 0);
-        QCOMPARE(rig.error(), kDcNoUsableResult);
+        QCOMPARE(r.ok, Y != 0 ? 1 : 0);
+        QCOMPARE(rig.error(), Y != 0 ? 0 : kDcNoUsableResult);
+        if (Y != 0)
+            QVERIFY2(std::abs(r.Y - Y) <= 200, qPrintable(show(r)));
     }
 
     void readingArguments()
@@ -577,6 +631,44 @@ private slots:
         qint32 X, Y, Z;
         QCOMPARE(DC_GetXYZ(600, &X, &Y, &Z), 0);
         QCOMPARE(rig.error(), kDcCountOverflow);
+    }
+
+    // A version-5 count may reach 0xFFFE in channels 0 to 3.
+    void europaCountLimit_data()
+    {
+        QTest::addColumn<int>("raw");
+        QTest::addColumn<quint32>("count");
+        QTest::addColumn<qint32>("code");
+        for (int raw : {0, 1, 2}) {
+            const QByteArray r = QByteArray::number(raw);
+            QTest::newRow("raw " + r + " at 0xFFFE") << raw << 0xFFFEu << 0;
+            QTest::newRow("raw " + r + " at 0xFFFF") << raw << 0xFFFFu << kDcCountOverflow;
+        }
+        QTest::newRow("raw 5 (channel 4) at 0x10000") << 5 << 0x10000u << 0;
+    }
+
+    void europaCountLimit()
+    {
+        QFETCH(int, raw);
+        QFETCH(quint32, count);
+        QFETCH(qint32, code);
+        SpyderRig rig(0x0300, SimSpyderEeprom::spyder3Europa());
+        QCOMPARE(rig.start(0x0300), 1);
+        // Every raw channel 200 pulses over the 1.5 s window, one of them more.
+        QByteArray reply(72, 0);
+        auto put24 = [&reply](int at, quint32 v) {
+            for (int b = 0; b < 3; ++b)
+                reply[at + b] = char(v >> (8 * b));
+        };
+        for (int r = 0; r < 8; ++r) {
+            put24(3 * r, 180000);        // last stamp: 1 462 500 µs
+            put24(24 + 3 * r, 100);      // first stamp: 812 µs
+            put24(48 + 3 * r, r == raw ? count : 200);
+        }
+        rig.device->replaceNextReply(reply);
+        const Reading r = read();
+        QCOMPARE(r.ok, code == 0 ? 1 : 0);
+        QCOMPARE(rig.error(), code);
     }
 
     void ambientLight()

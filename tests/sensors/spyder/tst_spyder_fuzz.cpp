@@ -2,7 +2,8 @@
 // every calibration and readings, and random measurement replies through
 // the decoder and the whole read-back. Nothing may trip the sanitizers
 // (address, undefined, float-cast-overflow), hang, or give a code outside
-// the driver's list.
+// the driver's list. Then a corpus of damaged replies and of sealed but
+// unusable images: each fails with its code and hands out no reading.
 
 #include "SpyderRig.h"
 #include "spyder_calibration.h"
@@ -90,8 +91,9 @@ SimXYZ randomLight(QRandomGenerator &rng)
                   rng.generateDouble() * scale};
 }
 
-// A Spyder whose measurement replies are noise: packets of any length,
-// time-outs and stalls, any bytes.
+// A Spyder whose measurement replies are noisy: time-outs and stalls,
+// packets of random bytes, and its true packets cut short or with a byte
+// changed.
 class ChaoticSpyder : public SimSpyder {
 public:
     ChaoticSpyder(const SimSpyderConfig &config, quint32 seed) : SimSpyder(config), m_rng(seed) {}
@@ -107,22 +109,66 @@ public:
         case 1:
             return kUsbErrorPipe;
         case 2:
-            return SimSpyder::bulkRead(endpoint, buffer, length, transferred, timeoutMs);
+            transferred = m_rng.bounded(10) == 0 ? int(m_rng.bounded(length + 1)) : length;
+            for (int i = 0; i < transferred; ++i)
+                buffer[i] = quint8(m_rng.bounded(256));
+            return kUsbSuccess;
         default:
             break;
         }
-        transferred = m_rng.bounded(10) == 0 ? int(m_rng.bounded(length + 1)) : length;
-        for (int i = 0; i < transferred; ++i)
-            buffer[i] = quint8(m_rng.bounded(256));
-        // Stamps and counts with a bias to plausible values.
-        if (m_rng.bounded(2) && transferred > 2)
-            buffer[2] = quint8(m_rng.bounded(4));
+        const int status = SimSpyder::bulkRead(endpoint, buffer, length, transferred, timeoutMs);
+        if (status != kUsbSuccess || transferred == 0)
+            return status;
+        if (m_rng.bounded(4) == 0)
+            buffer[m_rng.bounded(transferred)] = quint8(m_rng.bounded(256));
+        if (m_rng.bounded(10) == 0)
+            transferred = int(m_rng.bounded(transferred + 1));
         return kUsbSuccess;
     }
 
 private:
     QRandomGenerator m_rng;
 };
+
+void put24(QByteArray &bytes, int at, quint32 value)
+{
+    for (int b = 0; b < 3; ++b)
+        bytes[at + b] = char(value >> (8 * b));
+}
+
+// A steady light over the 1.5 s window of time 90: raw channel r counts
+// 20000 + 1000 r pulses between the stamps 8 and 184008 (65 µs and
+// 1 495 065 µs).
+constexpr quint32 kFirstStamp = 8;
+constexpr quint32 kLastStamp = 184008;
+
+QByteArray steadyReply()
+{
+    QByteArray reply(kReplyBytes, 0);
+    for (int r = 0; r < 8; ++r) {
+        put24(reply, 3 * r, kLastStamp);
+        put24(reply, 24 + 3 * r, kFirstStamp);
+        put24(reply, 48 + 3 * r, 20000 + 1000 * quint32(r));
+    }
+    return reply;
+}
+
+// The steady reply with one raw channel's last stamp and count replaced.
+QByteArray damagedReply(int raw, quint32 lastStamp, quint32 count)
+{
+    QByteArray reply = steadyReply();
+    put24(reply, 3 * raw, lastStamp);
+    put24(reply, 48 + 3 * raw, count);
+    return reply;
+}
+
+QByteArray sealed(QByteArray image)
+{
+    SimSpyderEeprom::seal(image);
+    return image;
+}
+
+constexpr qint32 kUntouched = 0x5EED;
 
 } // namespace
 
@@ -197,6 +243,93 @@ private slots:
         }
     }
 
+    void damagedRepliesFail_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<qint32>("code");   // 0: a reading
+        QTest::newRow("steady") << steadyReply() << 0;
+        QTest::newRow("one pulse, no period") << damagedReply(5, kFirstStamp, 1) << 0;
+        QTest::newRow("pulses, no period") << damagedReply(1, kFirstStamp, 21000)
+                                           << kDcNoUsableResult;
+        QTest::newRow("two pulses, no period") << damagedReply(5, kFirstStamp, 2)
+                                               << kDcNoUsableResult;
+        QTest::newRow("period beyond the window") << damagedReply(5, 200000, 25000)
+                                                  << kDcNoUsableResult;
+        QTest::newRow("faster than the converter") << damagedReply(5, kLastStamp, 3000000)
+                                                   << kDcNoUsableResult;
+        QTest::newRow("24-bit count") << damagedReply(6, kLastStamp, 0xFFFFFF)
+                                      << kDcNoUsableResult;
+        QTest::newRow("last stamp before the first") << damagedReply(2, 4, 22000)
+                                                     << kErrBadDataPacket;
+    }
+
+    void damagedRepliesFail()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(qint32, code);
+        SpyderRig rig;
+        QCOMPARE(rig.start(), 1);
+        QCOMPARE(DC_UseCalibration(2), 1);
+        rig.device->replaceNextReply(reply);
+        qint32 X = kUntouched, Y = kUntouched, Z = kUntouched;
+        QCOMPARE(DC_GetXYZ(90, &X, &Y, &Z), code == 0 ? 1 : 0);
+        QCOMPARE(DC_GetDetailedError(nullptr), code);
+        if (code != 0)
+            QVERIFY(X == kUntouched && Y == kUntouched && Z == kUntouched);
+        else
+            QVERIFY(Y > 90000 && Y < 100000);   // raw channel 1 at 14 kHz
+        // The next reply is the light's again.
+        QVERIFY(DC_GetXYZ(90, &X, &Y, &Z));
+        QVERIFY(std::abs(Y - 100000) <= 1);
+    }
+
+    void unusableImagesFail_data()
+    {
+        QTest::addColumn<quint16>("product");
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<qint32>("startCode");   // 0: the startup succeeds
+        QTest::addColumn<qint32>("fitCode");     // of every Spyder4 fit
+
+        QByteArray europa = SimSpyderEeprom::spyder3Europa();
+        europa[381] = 0;
+        QTest::newRow("gain reference 0") << quint16(0x0300) << sealed(europa)
+                                          << kDcEepromUnusable << 0;
+        QByteArray unscaled = SimSpyderEeprom::spyder4();
+        SimSpyderEeprom::putUInt16(unscaled, 21, 0);
+        QTest::newRow("scale 0") << quint16(0x0400) << sealed(unscaled) << 0 << kDcEepromUnusable;
+        QTest::newRow("two channels alike within a count")
+            << quint16(0x0400) << SimSpyderEeprom::spyder4AlikeChannels() << 0
+            << kDcNoUsableResult;
+    }
+
+    void unusableImagesFail()
+    {
+        QFETCH(quint16, product);
+        QFETCH(QByteArray, image);
+        QFETCH(qint32, startCode);
+        QFETCH(qint32, fitCode);
+        SpyderRig rig(product, image);
+        qint32 X = kUntouched, Y = kUntouched, Z = kUntouched;
+        auto noReading = [&](qint32 code) {
+            return DC_GetXYZ(90, &X, &Y, &Z) == 0 && DC_GetDetailedError(nullptr) == code &&
+                   X == kUntouched && Y == kUntouched && Z == kUntouched;
+        };
+        if (startCode != 0) {
+            QCOMPARE(rig.start(product), 0);
+            QCOMPARE(DC_GetDetailedError(nullptr), startCode);
+            QCOMPARE(rig.device->resets(), 1);   // released
+            QVERIFY(noReading(kDcNotStarted));
+            return;
+        }
+        QCOMPARE(rig.start(product), 1);
+        QVERIFY(noReading(fitCode));   // fitting calibration 2 by itself
+        for (int c = 2; c <= 7; ++c) {
+            QCOMPARE(DC_UseCalibration(c), 0);
+            QCOMPARE(DC_GetDetailedError(nullptr), fitCode);
+            QVERIFY(noReading(fitCode));
+        }
+    }
+
     void randomRepliesThroughTheReadBack_data()
     {
         QTest::addColumn<quint16>("product");
@@ -216,7 +349,7 @@ private slots:
         rig.usb.plug(&chaotic);
         QCOMPARE(rig.start(product), 1);
         QRandomGenerator rng(5);
-        int ok = 0;
+        int ok = 0, implausible = 0;
         for (int round = 0; round < 3000; ++round) {
             qint32 X, Y, Z;
             if (DC_GetXYZ(quint16(1 + rng.bounded(600)), &X, &Y, &Z)) {
@@ -225,9 +358,11 @@ private slots:
                 quint8 system = 0;
                 const qint32 code = DC_GetDetailedError(&system);
                 QVERIFY2(isKnownFailure(code, system), qPrintable(QString::number(code, 16)));
+                implausible += code == kDcNoUsableResult;
             }
         }
         QVERIFY(ok > 0);
+        QVERIFY(implausible > 0);
         DC_Shutdown();
     }
 };

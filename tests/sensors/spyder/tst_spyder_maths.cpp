@@ -208,6 +208,69 @@ private slots:
         QCOMPARE(SymmetricMatrixInvert(matrix.data(), 2), 0);
     }
 
+    // Each pivot is judged against its own row's size: a row that repeats
+    // another within rounding is refused at any scale, a small row that
+    // stands on its own is not.
+    void pivotsAreJudgedAgainstTheirRow_data()
+    {
+        QTest::addColumn<QVector<double>>("matrix");
+        QTest::addColumn<int>("result");
+        QTest::newRow("rows equal within 1e-10") << QVector<double>{1, 1, 1, 1 + 1e-10} << 0;
+        QTest::newRow("rows apart by 1e-7") << QVector<double>{1, 1, 1, 1 + 1e-7} << 1;
+        QTest::newRow("scaled down, apart by 1e-7")
+            << QVector<double>{1e-12, 1e-12, 1e-12, 1e-12 + 1e-19} << 1;
+        QTest::newRow("scaled up, equal within 1e-10")
+            << QVector<double>{1e12, 1e12, 1e12, 1e12 + 100} << 0;
+        QTest::newRow("a tiny row of its own") << QVector<double>{1e-12, 0, 0, 1} << 1;
+    }
+
+    void pivotsAreJudgedAgainstTheirRow()
+    {
+        QFETCH(QVector<double>, matrix);
+        QFETCH(int, result);
+        const QVector<double> original = matrix;
+        QCOMPARE(SymmetricMatrixInvert(matrix.data(), 2), result);
+        if (result == 1) {
+            const double det = original[0] * original[3] - original[1] * original[2];
+            QVERIFY(std::fabs(matrix[0] * det / original[3] - 1) < 1e-6);
+        }
+    }
+
+    // Counts and periods that no measurement window can hold.
+    void plausibleCounts_data()
+    {
+        QTest::addColumn<quint32>("count");
+        QTest::addColumn<quint32>("period");
+        QTest::addColumn<bool>("plausible");
+        const quint32 clock = 1500000;
+        QTest::newRow("sound") << 21000u << 1495000u << true;
+        QTest::newRow("no pulses") << 0u << clock << true;
+        QTest::newRow("one pulse, no period") << 1u << 0u << true;
+        QTest::newRow("two pulses, no period") << 2u << 0u << false;
+        QTest::newRow("pulses, no period") << 21000u << 0u << false;
+        QTest::newRow("period 1 % over the window") << 21000u << clock + 15000 + 16 << true;
+        QTest::newRow("period beyond that") << 21000u << clock + 15000 + 17 << false;
+        QTest::newRow("1.5 MHz") << 1500001u << 1000000u << true;
+        QTest::newRow("above 1.5 MHz") << 1500002u << 1000000u << false;
+        QTest::newRow("24-bit count in 1.5 s") << 0xFFFFFFu << 1495000u << false;
+    }
+
+    void plausibleCounts()
+    {
+        QFETCH(quint32, count);
+        QFETCH(quint32, period);
+        QFETCH(bool, plausible);
+        // The damage shows in any channel.
+        for (int damaged = 0; damaged < 8; ++damaged) {
+            quint32 counts[8], periods[8];
+            std::fill(counts, counts + 8, 21000u);
+            std::fill(periods, periods + 8, 1495000u);
+            counts[damaged] = count;
+            periods[damaged] = period;
+            QCOMPARE(countsArePlausible(counts, periods, 1500000), plausible);
+        }
+    }
+
     void regressFitsAndRefuses()
     {
         // y = 2 a + 3 b over five samples.

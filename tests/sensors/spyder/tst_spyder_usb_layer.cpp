@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 using namespace pz;
 using namespace pz::test;
 using namespace spyder;
@@ -220,6 +222,32 @@ private slots:
         QCOMPARE(rig.setups(kReqAmbientControlWrite).last().value, quint16(3));
     }
 
+    // The sensor's raw value is an 11-bit two's complement count of 0.125 °C
+    // in the top bits; hundredths are truncated towards 0.
+    void temperatureIsSigned_data()
+    {
+        QTest::addColumn<quint16>("raw");
+        QTest::addColumn<qint32>("hundredths");
+        QTest::newRow("25.0") << quint16(0x1900) << 2500;
+        QTest::newRow("0.125") << quint16(0x0020) << 12;
+        QTest::newRow("-0.125") << quint16(0xFFE0) << -12;
+        QTest::newRow("-25.0") << quint16(0xE700) << -2500;
+        QTest::newRow("most") << quint16(0x7FE0) << 12787;
+        QTest::newRow("least") << quint16(0x8000) << -12800;
+    }
+
+    void temperatureIsSigned()
+    {
+        QFETCH(quint16, raw);
+        QFETCH(qint32, hundredths);
+        SpyderRig rig;
+        QVERIFY(launch(rig));
+        rig.device->setRawTemperature(raw);
+        qint32 value = 0;
+        QCOMPARE(ReadTemperature(&value), 1);
+        QCOMPARE(value, hundredths);
+    }
+
     void ambientChannelsAndLux()
     {
         SpyderRig rig;
@@ -280,6 +308,9 @@ private slots:
         // 100 Hz on the CRT sets: count / (time / 60) over time 90.
         QTest::newRow("CRT override") << 151u << 1500000u << true << 151.0f / 1.5f;
         QTest::newRow("CRT below 90 Hz") << 81u << 1000000u << true << 80.0f;
+        // The limit is 1.5 refreshes, exclusive.
+        QTest::newRow("CRT at 90 Hz") << 91u << 1000000u << true << 90.0f;
+        QTest::newRow("CRT at 91 Hz") << 92u << 1000000u << true << 92.0f / 1.5f;
     }
 
     void frequencyRules()
@@ -440,6 +471,62 @@ private slots:
         QCOMPARE(DC__WriteEEPROM(3, 1), 0);
         QCOMPARE(_lastError_, qint32(kUsbErrorPipe));
         QCOMPARE(_sysErr_, 1);
+    }
+
+    // A transfer that moves fewer bytes than its request asks for fails with
+    // the request's code, and a chunked EEPROM transfer stops there.
+    void shortTransfersHaveTheirCodes_data()
+    {
+        QTest::addColumn<int>("request");
+        QTest::addColumn<int>("which");
+        QTest::addColumn<qint32>("code");
+        QTest::newRow("EEPROM read") << int(kReqEepromRead) << 0 << kErrShortRead;
+        QTest::newRow("EEPROM read, first chunk") << int(kReqEepromRead) << 1 << kErrShortRead;
+        QTest::newRow("EEPROM write") << int(kReqEepromWrite) << 2 << kErrShortWrite;
+        QTest::newRow("EEPROM write, first chunk") << int(kReqEepromWrite) << 3 << kErrShortWrite;
+        QTest::newRow("register") << int(kReqTemperatureOrRegisterRead) << 4 << kErrShortRead;
+        QTest::newRow("temperature") << int(kReqTemperatureOrRegisterRead) << 5 << kErrShortReply;
+        QTest::newRow("temperature configuration") << int(kReqTemperatureConfigRead) << 6
+                                                   << kErrShortReply;
+        QTest::newRow("ambient channel 0") << int(kReqAmbientChannel0) << 7 << kErrShortReply;
+        QTest::newRow("ambient channel 1") << int(kReqAmbientChannel1) << 8 << kErrShortReply;
+        QTest::newRow("ambient control") << int(kReqAmbientControlRead) << 9 << kErrShortReply;
+        QTest::newRow("ambient timing") << int(kReqAmbientTimingRead) << 10 << kErrShortReply;
+        QTest::newRow("lux") << int(kReqAmbientChannel1) << 11 << kErrShortReply;
+    }
+
+    void shortTransfersHaveTheirCodes()
+    {
+        QFETCH(int, request);
+        QFETCH(int, which);
+        QFETCH(qint32, code);
+        quint8 buffer[300] = {};
+        quint8 byte = 0;
+        quint16 word = 0;
+        qint32 hundredths = 0;
+        const std::function<int()> calls[] = {
+            [&] { return DC__ReadEEPROM(8, &byte); },
+            [&] { return DC__ReadEEPROMEx(170, 300, buffer); },
+            [&] { return DC__WriteEEPROM(900, 1); },
+            [&] { return DC__WriteEEPROMEx(700, 300, buffer); },
+            [&] { return ReadRegister(7, &byte); },
+            [&] { return ReadTemperature(&hundredths); },
+            [&] { return ReadTemperatureSensorConfig(&byte); },
+            [&] { return ReadAmbientLightSensorChannel_0(&word); },
+            [&] { return ReadAmbientLightSensorChannel_1(&word); },
+            [&] { return ReadAmbientLightControlRegVal(&byte); },
+            [&] { return ReadAmbientLightTimingConfig(&byte); },
+            [&] { return ReadAmbientLightLevel(&word); },
+        };
+        SpyderRig rig;
+        QVERIFY(launch(rig));
+        QCOMPARE(calls[which](), 1);
+        rig.device->clearSetupLog();
+        rig.device->shortenTransfers(quint8(request), 1);
+        QCOMPARE(calls[which](), 0);
+        QCOMPARE(_lastError_, code);
+        QCOMPARE(_sysErr_, 0);
+        QCOMPARE(rig.setups(quint8(request)).size(), 1);   // no further chunk
     }
 
     void busyDeviceIsTriedFiveMoreTimes_data()
