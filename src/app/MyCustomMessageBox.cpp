@@ -1,5 +1,6 @@
 #include "MyCustomMessageBox.h"
 
+#include "Clock.h"
 #include "StringResources.h"
 
 #include <QCheckBox>
@@ -7,7 +8,11 @@
 #include <QScreen>
 
 namespace {
-const int kCountdownIntervalMs = 1000;
+// A countdown step is a second of the program's clock, which the simulated
+// devices' demonstration speed runs faster; the box looks at that clock
+// this often.
+const int kCountdownStepMs = 1000;
+const int kClockPollMs = 50;
 const unsigned kOneSecondLeftText = 604;
 const unsigned kSecondsLeftText = 605;
 } // namespace
@@ -18,8 +23,8 @@ MyCustomMessageBox::MyCustomMessageBox(QWidget *parent, unsigned counter, int ce
 {
     if (m_counter != 0) {
         m_timer.setSingleShot(false);
-        m_timer.setInterval(kCountdownIntervalMs);
-        connect(&m_timer, &QTimer::timeout, this, &MyCustomMessageBox::on_timeout);
+        m_timer.setInterval(kClockPollMs);
+        connect(&m_timer, &QTimer::timeout, this, &MyCustomMessageBox::catchUp);
         on_timeout();
     }
     if (centre != 0)
@@ -61,11 +66,25 @@ bool MyCustomMessageBox::GetDontShowAgainValue() const
 
 int MyCustomMessageBox::exec()
 {
-    if (m_counter != 0)
+    if (m_counter != 0) {
+        m_nextStepMs = pz::programClock().nowMs() + kCountdownStepMs;
         m_timer.start();
+    }
     const int result = QMessageBox::exec();
     m_timer.stop();
     return result;
+}
+
+void MyCustomMessageBox::catchUp()
+{
+    const qint64 now = pz::programClock().nowMs();
+    while (m_timer.isActive() && now >= m_nextStepMs) {
+        m_nextStepMs += kCountdownStepMs;
+        // The last step accepts the box: no step after it.
+        if (m_counter == 0)
+            m_timer.stop();
+        on_timeout();
+    }
 }
 
 void MyCustomMessageBox::on_timeout()

@@ -3,9 +3,10 @@
 // configuration, the fake served from a helper thread on its own
 // connection. Every call and argument the client sends is checked. Skipped
 // where dbus-daemon is not installed; the part through the Linux backend
-// also needs the test X server.
+// also needs an X server (the program's own, TestXServer.h).
 
 #include "ColorManagerClient.h"
+#include "TestXServer.h"
 #include "IccProfileFixture.h"
 #include "LinuxDisplayProfiles.h"
 #include "XRandRConnection.h"
@@ -294,9 +295,9 @@ private slots:
     {
         QFETCH(bool, service);
         QFETCH(bool, deviceKnown);
-        const QByteArray server = qgetenv("PZ_TEST_X_DISPLAY");
+        const QByteArray server = pz::test::testXDisplay();
         if (server.isEmpty())
-            QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
+            QSKIP("no X server for tests (no Xvfb, PZ_TEST_X_DISPLAY not set)");
         auto x = std::make_shared<XRandRConnection>(server);
         QVERIFY2(x->isAvailable(), qPrintable(x->unavailableReason()));
         QVector<XRandROutput> outputs;

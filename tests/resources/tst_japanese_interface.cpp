@@ -6,6 +6,7 @@
 // information window are grabbed in Japanese into the build folder.
 
 #include "FileDialogUser.h"
+#include "TestSupport.h"
 #include "MainWindowRig.h"
 
 #include "CPreferences.h"
@@ -50,7 +51,7 @@ struct Japanese {
 
 QString grabPath(const QString &name)
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    return pz::test::picturePath(name);
 }
 
 void settle()

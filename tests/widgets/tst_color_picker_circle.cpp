@@ -4,6 +4,7 @@
 // answers there. The widget is written as a PNG into the build folder.
 
 #include "PZ_color_picker_circle_widget.h"
+#include "TestSupport.h"
 #include "Resources.h"
 
 #include <QSignalSpy>
@@ -175,7 +176,7 @@ private slots:
         QVERIFY2(onBall.hsvSaturationF() < 0.3, qPrintable(onBall.name()));
         const QColor offBall = image.pixelColor(58, 58 + 45);
         QVERIFY(offBall.hsvSaturationF() > 0.8);
-        image.save(QDir(QCoreApplication::applicationDirPath()).filePath("color_picker_circle.png"));
+        image.save(pz::test::picturePath("color_picker_circle.png"));
     }
 
     void disabledIsGreyWithoutBall()

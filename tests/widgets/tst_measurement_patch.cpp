@@ -5,6 +5,7 @@
 // for a look.
 
 #include "SimulatedScreens.h"
+#include "TestSupport.h"
 #include "colorimeterMeasurementTarget.h"
 
 #include <QDir>
@@ -207,7 +208,7 @@ private slots:
 
     void picturesForALook()
     {
-        const QDir folder(QCoreApplication::applicationDirPath());
+        const QDir folder(pz::test::picturesFolder());
         PatchWindow square(QSize(300, 300));
         square.patch->setPatchColor(QColor(230, 120, 40));
         QVERIFY(square.window.grab().save(folder.filePath("measurement_patch_300x300.png")));

@@ -5,6 +5,7 @@
 // are also written as PNGs into the build folder for a look.
 
 #include "PlotterProbe.h"
+#include "TestSupport.h"
 #include "Resources.h"
 
 #include <QCoreApplication>
@@ -492,7 +493,7 @@ private slots:
     // backgrounds, and the gradient strips, in the build folder.
     void picturesForALook()
     {
-        const QString folder = QCoreApplication::applicationDirPath();
+        const QString folder = pz::test::picturesFolder();
         for (bool log : {false, true}) {
             for (bool white : {false, true}) {
                 PlotterProbe plot;

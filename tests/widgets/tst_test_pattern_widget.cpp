@@ -4,6 +4,7 @@
 // PNGs into the build folder for a look.
 
 #include "PZ_test_pattern_widget.h"
+#include "TestSupport.h"
 #include "Resources.h"
 #include "SimulatedScreens.h"
 
@@ -199,7 +200,7 @@ private slots:
     // Pictures to look at, in the build folder.
     void picturesForALook()
     {
-        const QDir folder(QCoreApplication::applicationDirPath());
+        const QDir folder(pz::test::picturesFolder());
         PZ_test_pattern_widget widget;
         widget.setGeometry(pz::test::kDisplay1);
         for (int n = 0; n < PZ_test_pattern_widget::kPatternCount; ++n) {

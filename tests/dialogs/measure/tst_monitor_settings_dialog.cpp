@@ -5,6 +5,7 @@
 // as a PNG into the build folder.
 
 #include "DisplayPlacement.h"
+#include "TestSupport.h"
 #include "MeasureToolsRig.h"
 #include "Resources.h"
 #include "SimulatedScreens.h"
@@ -118,7 +119,7 @@ private slots:
 
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("monitor_settings_dialog.png"));
+        dialog.grab().save(pz::test::picturePath("monitor_settings_dialog.png"));
     }
 
     void levelLiveWhenUniformityOn()
