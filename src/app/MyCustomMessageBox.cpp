@@ -7,12 +7,20 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
-// A countdown step is a second of the program's clock, which the simulated
-// devices' demonstration speed runs faster; the box looks at that clock
-// this often.
-const int kCountdownStepMs = 1000;
-const int kClockPollMs = 50;
+const int kCountdownIntervalMs = 1000;
+
+// One second of the countdown in wall-clock milliseconds: shorter when the
+// program's clock runs faster (a demonstration run on the simulated
+// devices), as every other wait of the program is.
+int countdownStepMs()
+{
+    const auto *real = dynamic_cast<const pz::RealClock *>(&pz::programClock());
+    const double speed = real ? real->speed() : 1.0;
+    return std::max(1, int(kCountdownIntervalMs / speed));
+}
 const unsigned kOneSecondLeftText = 604;
 const unsigned kSecondsLeftText = 605;
 } // namespace
@@ -23,8 +31,8 @@ MyCustomMessageBox::MyCustomMessageBox(QWidget *parent, unsigned counter, int ce
 {
     if (m_counter != 0) {
         m_timer.setSingleShot(false);
-        m_timer.setInterval(kClockPollMs);
-        connect(&m_timer, &QTimer::timeout, this, &MyCustomMessageBox::catchUp);
+        m_timer.setInterval(countdownStepMs());
+        connect(&m_timer, &QTimer::timeout, this, &MyCustomMessageBox::on_timeout);
         on_timeout();
     }
     if (centre != 0)
@@ -66,25 +74,11 @@ bool MyCustomMessageBox::GetDontShowAgainValue() const
 
 int MyCustomMessageBox::exec()
 {
-    if (m_counter != 0) {
-        m_nextStepMs = pz::programClock().nowMs() + kCountdownStepMs;
+    if (m_counter != 0)
         m_timer.start();
-    }
     const int result = QMessageBox::exec();
     m_timer.stop();
     return result;
-}
-
-void MyCustomMessageBox::catchUp()
-{
-    const qint64 now = pz::programClock().nowMs();
-    while (m_timer.isActive() && now >= m_nextStepMs) {
-        m_nextStepMs += kCountdownStepMs;
-        // The last step accepts the box: no step after it.
-        if (m_counter == 0)
-            m_timer.stop();
-        on_timeout();
-    }
 }
 
 void MyCustomMessageBox::on_timeout()
