@@ -524,7 +524,7 @@ private slots:
         QCOMPARE(preferences().m_ICCProfileLocation, choose ? chosen.path() : before);
     }
 
-    // Pictures of the five tabs, in the build folder.
+    // Pictures of the five tabs, in the pictures folder.
     void pictures()
     {
         m_rig->sensors->attach(SimSensors::I1d3);

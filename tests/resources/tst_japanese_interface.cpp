@@ -3,7 +3,7 @@
 // targets under their Japanese names, Qt's own buttons, the untranslated
 // display technology list, the copied Summary; and without PELZORA_LANG in
 // an English locale nothing is translated. The main window, preferences and
-// information window are grabbed in Japanese into the build folder.
+// information window are grabbed in Japanese into the pictures folder.
 
 #include "FileDialogUser.h"
 #include "TestSupport.h"

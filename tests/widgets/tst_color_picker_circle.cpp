@@ -1,7 +1,7 @@
 // The colour picker circle: hue and saturation of presses and drags, the
 // press test, the arrow keys, the cursor, the disabled picture, and the
 // circle picture's colours at the compass points against the picker's own
-// answers there. The widget is written as a PNG into the build folder.
+// answers there. The widget is written as a PNG into the pictures folder.
 
 #include "PZ_color_picker_circle_widget.h"
 #include "TestSupport.h"

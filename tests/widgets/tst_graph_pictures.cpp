@@ -1,5 +1,5 @@
 // Pictures of the tone-curve, DICOM and colour-tracking graphs on both
-// backgrounds, written into the build folder to look at as a user would.
+// backgrounds, written into the pictures folder to look at as a user would.
 // (The chromaticity diagram writes its own.) Nothing is compared here.
 
 #include "CSpline.h"

@@ -1,7 +1,7 @@
 // The measurement patch: its square and circle at three sizes, the exact
 // colour in its centre (also with alpha), the ring's outer half, the
 // fallback with no display under the window, the blank cursor and the
-// scheduled repaint. Two patches are written as PNGs into the build folder
+// scheduled repaint. Two patches are written as PNGs into the pictures folder
 // for a look.
 
 #include "SimulatedScreens.h"

@@ -1,7 +1,7 @@
 // The test pattern window: its form, the pattern names and stepping, the
 // overlay controls and their timer, and its placement over the simulated
 // desktop's displays. A few patterns with their controls are written as PNGs
-// into the build folder for a look.
+// into the pictures folder for a look.
 
 #include "DisplayPlacement.h"
 #include "TestSupport.h"

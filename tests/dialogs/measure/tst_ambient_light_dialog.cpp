@@ -3,7 +3,7 @@
 // and colour temperature, the black screen while it is open, its placement,
 // no second reading inside a reading's event pass, and the default room
 // light through the simulated i1 Display Pro. The two pages are written as
-// PNGs into the build folder.
+// PNGs into the pictures folder.
 
 #include "MeasureToolsRig.h"
 #include "TestSupport.h"

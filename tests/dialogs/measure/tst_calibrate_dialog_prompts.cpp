@@ -70,7 +70,7 @@ struct PromptBench {
         QCOMPARE(timer("selector_update_timer")->interval(), PZ_Calibrate_Dialog::kSelectorSettleMs);
         d->update_sensor_selector_timer();
     }
-    // A picture of the window for a look, in the build folder.
+    // A picture of the window for a look, in the pictures folder.
     void savePicture(const char *name)
     {
         d->grab().save(pz::test::picturePath(QLatin1String(name)));

@@ -2,7 +2,7 @@
 // Pro on display 1 reads the dialog's measurement patch through the screen
 // sampler. Readings (single, continuous, failing), the texts, the clipboard
 // text, the sample colour controls and the placement. The dialog is
-// written as a PNG into the build folder.
+// written as a PNG into the pictures folder.
 
 #include "MeasureToolsRig.h"
 #include "TestSupport.h"

@@ -2,7 +2,7 @@
 // opening, what each slider movement, OK, Cancel and Escape send, refused
 // writes and unsupported controls, the white background through the test
 // pattern window, and the dialog without a monitor. The dialog is written
-// as a PNG into the build folder.
+// as a PNG into the pictures folder.
 
 #include "DisplayPlacement.h"
 #include "TestSupport.h"

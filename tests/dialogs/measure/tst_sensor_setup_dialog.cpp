@@ -365,7 +365,7 @@ private slots:
         sensor->m_Connected = true;
     }
 
-    // Pictures of the pages a user meets, in the build folder.
+    // Pictures of the pages a user meets, in the pictures folder.
     void pictures()
     {
         SensorSetupRig rig;

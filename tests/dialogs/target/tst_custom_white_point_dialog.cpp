@@ -3,7 +3,7 @@
 // sampler, the card ramp and the simulated monitor. Entry by kelvin and by
 // x,y, measurements (good, failing, re-entered), the visual match tint of
 // the card ramp and its restoration, the OK questions, the white background
-// and the patch size. The dialog is written as a PNG into the build folder.
+// and the patch size. The dialog is written as a PNG into the pictures folder.
 
 #include "CVideoCardGamma.h"
 #include "TestSupport.h"
