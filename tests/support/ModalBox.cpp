@@ -67,12 +67,14 @@ private:
             by->answer(*modal, false);
             return;
         }
-        for (auto it = m_answerers.rbegin(); it != m_answerers.rend(); ++it) {
-            ModalAnswerer *answerer = *it;
-            if (answerer->takes(*modal)) {
-                m_taken.push_back({modal, answerer});
-                answerer->answer(*modal, true);
-                return;
+        for (const bool lastResort : {false, true}) {
+            for (auto it = m_answerers.rbegin(); it != m_answerers.rend(); ++it) {
+                ModalAnswerer *answerer = *it;
+                if (answerer->m_lastResort == lastResort && answerer->takes(*modal)) {
+                    m_taken.push_back({modal, answerer});
+                    answerer->answer(*modal, true);
+                    return;
+                }
             }
         }
     }

@@ -7,6 +7,9 @@
 // window, and a window that comes late (a loaded machine) is still seen:
 // the poll goes on until the answerer is gone, with no fixed delay.
 //
+// A rig's own answerer, there to answer what the test leaves alone, is made
+// a last resort: it is offered a window after every other answerer.
+//
 // ModalBoxAnswer answers the next message box; ModalWindowAnswer<T> the
 // next modal window of class T. Create one before the call that opens the
 // window; where the window opens later on its own, waitShown() waits for it.
@@ -31,6 +34,8 @@ public:
     ModalAnswerer(const ModalAnswerer &) = delete;
     ModalAnswerer &operator=(const ModalAnswerer &) = delete;
 
+    void makeLastResort() { m_lastResort = true; }
+
 protected:
     // Whether this answerer wants modal, a window nobody has taken yet.
     virtual bool takes(QWidget &modal) = 0;
@@ -40,6 +45,7 @@ protected:
 
 private:
     friend class ModalPoll;
+    bool m_lastResort = false;
 };
 
 class ModalBoxAnswer : public ModalAnswerer {
