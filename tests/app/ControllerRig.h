@@ -65,9 +65,12 @@ struct ControllerRig {
                 return;
             }
             ok->click();
-            if (m_windowSummaryOnly && !withSensor)
+            if (m_windowSummaryOnly && !withSensor) {
                 noSensorQuestion = std::make_unique<ModalBoxAnswer>(QMessageBox::Cancel);
+                noSensorQuestion->makeLastResort();
+            }
         });
+        autoSummary->makeLastResort();
         controller->Startup(autoMode);
         return *controller;
     }

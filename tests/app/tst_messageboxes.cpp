@@ -1,3 +1,4 @@
+#include "Clock.h"
 #include "Messages.h"
 #include "ModalBox.h"
 #include "MyCustomMessageBox.h"
@@ -111,6 +112,20 @@ private slots:
         elapsed.start();
         QCOMPARE(box.exec(), 1);
         QVERIFY2(elapsed.elapsed() >= 1900, qPrintable(QString::number(elapsed.elapsed())));
+        QCOMPARE(box.informativeText(), GetStringResource(604).arg(1));
+    }
+
+    // The countdown's seconds are the program clock's: on a clock running a
+    // thousand times faster (a demonstration run) sixty of them pass at once.
+    void countdownOnTheProgramClock()
+    {
+        pz::RealClock fast(1000);
+        pz::ScopedClock clock(&fast);
+        MyCustomMessageBox box(nullptr, 60, 0, false);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QCOMPARE(box.exec(), 1);
+        QVERIFY2(elapsed.elapsed() < 30000, qPrintable(QString::number(elapsed.elapsed())));
         QCOMPARE(box.informativeText(), GetStringResource(604).arg(1));
     }
 

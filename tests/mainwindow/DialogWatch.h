@@ -2,28 +2,25 @@
 // Watches for the next modal dialog of one class and acts on it (rejects it
 // unless told otherwise); remembers whether one came.
 
-#include <QApplication>
-#include <QTimer>
+#include "ModalBox.h"
 
 #include <functional>
 
 namespace pz::test {
 
 template <class T>
-struct DialogWatch : QObject {
+struct DialogWatch : ModalAnswerer {
     bool shown = false;
     std::function<void(T &)> act = [](T &d) { d.reject(); };
-    QTimer timer;
-    DialogWatch()
+
+protected:
+    bool takes(QWidget &modal) override { return !shown && qobject_cast<T *>(&modal); }
+    void answer(QWidget &modal, bool first) override
     {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            if (auto *d = qobject_cast<T *>(QApplication::activeModalWidget())) {
-                timer.stop();
-                shown = true;
-                act(*d);
-            }
-        });
-        timer.start(10);
+        if (!first)
+            return;
+        shown = true;
+        act(*qobject_cast<T *>(&modal));
     }
 };
 

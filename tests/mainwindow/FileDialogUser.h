@@ -2,7 +2,9 @@
 // Answers the file dialogs and message boxes a main-window command opens,
 // in order: each file dialog takes the next answer (a path, or an empty
 // string to cancel); each message box is closed with OK (or Yes). Keeps
-// what every window showed.
+// what every window showed. The newest user alive answers (ModalBox.h).
+
+#include "ModalBox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,19 +12,13 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QStringList>
-#include <QTimer>
 
 namespace pz::test {
 
-class FileDialogUser : public QObject {
+class FileDialogUser : public ModalAnswerer {
 public:
-    explicit FileDialogUser(QStringList answers) : m_answers(std::move(answers))
-    {
-        connect(&m_timer, &QTimer::timeout, this, &FileDialogUser::poll);
-        m_timer.start(10);
-    }
+    explicit FileDialogUser(QStringList answers) : m_answers(std::move(answers)) {}
 
     // Per file dialog: its caption, and the path it started from.
     QStringList captions;
@@ -31,14 +27,18 @@ public:
     QStringList boxTexts;
     QList<QMessageBox::Icon> boxIcons;
 
-private:
-    void poll()
+protected:
+    bool takes(QWidget &modal) override
     {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_handled)
+        return qobject_cast<QFileDialog *>(&modal) || qobject_cast<QMessageBox *>(&modal);
+    }
+    void answer(QWidget &modal, bool first) override
+    {
+        // A dialog answered through a queued call stays open until the
+        // event loop runs it.
+        if (!first)
             return;
-        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            m_handled = modal;
+        if (auto *dialog = qobject_cast<QFileDialog *>(&modal)) {
             captions << dialog->windowTitle();
             const auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             startPaths << dialog->directory().absolutePath() + QLatin1Char('/')
@@ -56,8 +56,7 @@ private:
                 dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file.fileName());
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            m_handled = modal;
+        } else if (auto *box = qobject_cast<QMessageBox *>(&modal)) {
             boxTexts << box->text();
             boxIcons << box->icon();
             QAbstractButton *button = box->button(QMessageBox::Ok);
@@ -68,9 +67,8 @@ private:
         }
     }
 
+private:
     QStringList m_answers;
-    QTimer m_timer;
-    QPointer<QWidget> m_handled;
 };
 
 } // namespace pz::test

@@ -4,21 +4,20 @@
 // boxes "Proceed anyway" (or Cancel, the "Don't show this again" box ticked)
 // and OK. Keeps each box's text and whether it counted down.
 
+#include "ModalBox.h"
 #include "MyCustomMessageBox.h"
 #include "PZ_Calibrate_Dialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QPointer>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
 namespace pz::test {
 
-class FlowUser : public QObject {
+class FlowUser : public ModalAnswerer {
 public:
     // Called once for each calibration window as it comes.
     std::function<void(PZ_Calibrate_Dialog &)> onCalibrationWindow;
@@ -31,19 +30,17 @@ public:
     int calibrationWindows = 0;
     int calibrationResult = -1;
 
-    FlowUser()
+protected:
+    bool takes(QWidget &modal) override
     {
-        connect(&m_timer, &QTimer::timeout, this, &FlowUser::poll);
-        m_timer.start(20);
+        return qobject_cast<PZ_Calibrate_Dialog *>(&modal) || qobject_cast<QMessageBox *>(&modal);
     }
-
-private:
-    void poll()
+    // The calibration window is answered on every poll (each step brings
+    // its button back); a box once.
+    void answer(QWidget &modal, bool first) override
     {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *window = qobject_cast<PZ_Calibrate_Dialog *>(modal)) {
-            if (window != m_window) {
-                m_window = window;
+        if (auto *window = qobject_cast<PZ_Calibrate_Dialog *>(&modal)) {
+            if (first) {
                 ++calibrationWindows;
                 connect(window, &QDialog::finished, this, [this](int r) { calibrationResult = r; });
                 if (onCalibrationWindow)
@@ -55,8 +52,8 @@ private:
                 QTest::mouseClick(next, Qt::LeftButton);
             return;
         }
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box)
+        auto *box = qobject_cast<QMessageBox *>(&modal);
+        if (!box || !first)
             return;
         boxTexts << box->text();
         auto *own = qobject_cast<MyCustomMessageBox *>(box);
@@ -77,9 +74,6 @@ private:
         else if (box->defaultButton())
             box->defaultButton()->click();
     }
-
-    QTimer m_timer;
-    QPointer<PZ_Calibrate_Dialog> m_window;
 };
 
 } // namespace pz::test

@@ -67,6 +67,7 @@ struct ProgramRig {
         // The window's display check may end the start-up with its summary
         // (a monitor never calibrated): OK closes it before its 60 s.
         ModalBoxAnswer summary;
+        summary.makeLastResort();
         controller->Startup(autoMode);
         return !opened.isEmpty() || opened.wait(60000);
     }

@@ -1,6 +1,7 @@
 // The About box: logo, version line, link, fixed size, and the ways it closes.
 
 #include "ApplicationHooks.h"
+#include "TestSupport.h"
 #include "PZ_About_Dialog.h"
 #include "Resources.h"
 
@@ -40,7 +41,7 @@ private slots:
         box.show();
         QCOMPARE(box.minimumSize(), box.maximumSize());
         QVERIFY(box.width() >= box.logo_label->pixmap().width());
-        QVERIFY(box.grab().save("about_box.png"));
+        QVERIFY(box.grab().save(pz::test::picturePath("about_box.png")));
     }
 
     void linkOpensTheMakersSite()

@@ -7,6 +7,7 @@
 // sensor pulled out during the white point adjustment.
 
 #include "AppGlobals.h"
+#include "TestSupport.h"
 #include "ApplicationWindows.h"
 #include "FlowUser.h"
 #include "ProgramRig.h"
@@ -216,8 +217,7 @@ private slots:
         QVERIFY(monitor);
         QVERIFY(!monitor->GetMonitorMPUVersion().isEmpty());
         QCOMPARE(summary("summary_Display_Firmware_Version"), monitor->GetMonitorMPUVersion());
-        window->grab().save(QDir(QCoreApplication::applicationDirPath())
-                                .filePath("mainwindow_after_calibration.png"));
+        window->grab().save(pz::test::picturePath("mainwindow_after_calibration.png"));
 
         // ---- the sensor pulled out during the white point adjustment ----
         const QByteArray settingsBefore = readAll(settings.first());

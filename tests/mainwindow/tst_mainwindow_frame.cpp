@@ -3,6 +3,7 @@
 // close question and the information and test pattern windows.
 
 #include "MainWindowRig.h"
+#include "TestSupport.h"
 
 #include "ModalBox.h"
 #include "PZ_About_Dialog.h"
@@ -350,19 +351,6 @@ void tst_MainWindowFrame::informationAndTestPatternToggle()
     test_pattern_window = nullptr;
 }
 
-// Runs act on the next modal dialog once it is up; act closes it.
-static void onNextModalDialog(std::function<void(QDialog &)> act)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(10);
-}
 
 void tst_MainWindowFrame::aboutAndPreferencesOpenTheirDialogs()
 {
@@ -371,7 +359,7 @@ void tst_MainWindowFrame::aboutAndPreferencesOpenTheirDialogs()
 
     QDialog *about = nullptr;
     QWidget *aboutParent = nullptr;
-    onNextModalDialog([&](QDialog &d) {
+    ModalWindowAnswer<QDialog> aboutAnswer([&](QDialog &d) {
         about = qobject_cast<PZ_About_Dialog *>(&d);
         aboutParent = d.parentWidget();
         d.accept();
@@ -385,7 +373,7 @@ void tst_MainWindowFrame::aboutAndPreferencesOpenTheirDialogs()
     const int before = int(preferences->m_RecalibrationPeriod);
     bool sawPreferences = false;
     QWidget *preferencesParent = &w;
-    onNextModalDialog([&](QDialog &d) {
+    ModalWindowAnswer<QDialog> preferencesAnswer([&](QDialog &d) {
         auto *dialog = qobject_cast<PZ_Preferences_Dialog *>(&d);
         sawPreferences = dialog != nullptr;
         preferencesParent = d.parentWidget();
@@ -413,7 +401,7 @@ void tst_MainWindowFrame::picture()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QImage image = w.grab().toImage();
     QVERIFY(!image.isNull());
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("mainwindow.png");
+    const QString path = pz::test::picturePath("mainwindow.png");
     QVERIFY(image.save(path));
     qInfo("main window picture: %s", qPrintable(path));
 }

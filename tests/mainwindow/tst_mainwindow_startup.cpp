@@ -4,6 +4,7 @@
 // program ends when the main window is closed.
 
 #include "ControllerRig.h"
+#include "TestSupport.h"
 
 #include "PZ_Main_Dialog.h"
 #include "Resources.h"
@@ -54,7 +55,7 @@ void tst_MainWindowStartup::theControllerOpensTheFilledMainWindow()
     QVERIFY(!test_pattern_window->isVisible());
 
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("mainwindow_startup.png");
+    const QString path = pz::test::picturePath("mainwindow_startup.png");
     QVERIFY(w.grab().save(path));
     qInfo("main window after start-up: %s", qPrintable(path));
 

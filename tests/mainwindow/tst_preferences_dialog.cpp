@@ -4,6 +4,7 @@
 // choice and detection, and the profile folder chooser.
 
 #include "CPreferences.h"
+#include "TestSupport.h"
 #include "CTargetSensor.h"
 #include "ControllerRig.h"
 #include "ModalBox.h"
@@ -505,21 +506,15 @@ private slots:
         const QString before = preferences().m_ICCProfileLocation;
         QString caption;
         runDialog([&](PZ_Preferences_Dialog &d) {
-            QTimer poll;
-            connect(&poll, &QTimer::timeout, [&] {
-                auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-                if (!chooser)
-                    return;
-                poll.stop();
-                caption = chooser->windowTitle();
+            ModalWindowAnswer<QFileDialog> folder([&](QFileDialog &chooser) {
+                caption = chooser.windowTitle();
                 if (choose) {
-                    chooser->findChild<QLineEdit *>("fileNameEdit")->setText(chosen.path());
-                    QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+                    chooser.findChild<QLineEdit *>("fileNameEdit")->setText(chosen.path());
+                    QMetaObject::invokeMethod(&chooser, "accept", Qt::QueuedConnection);
                 } else {
-                    QMetaObject::invokeMethod(chooser, "reject", Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(&chooser, "reject", Qt::QueuedConnection);
                 }
             });
-            poll.start(10);
             d.preferences_ProfileSaveToLocationEdit_pushButton->click();
             QCOMPARE(d.preferences_ProfileSaveToLocation_lineEdit->text(),
                      preferences().GetICCProfileLocation());
@@ -529,7 +524,7 @@ private slots:
         QCOMPARE(preferences().m_ICCProfileLocation, choose ? chosen.path() : before);
     }
 
-    // Pictures of the five tabs, in the build folder.
+    // Pictures of the five tabs, in the pictures folder.
     void pictures()
     {
         m_rig->sensors->attach(SimSensors::I1d3);
@@ -538,7 +533,7 @@ private slots:
         dialog.show();
         for (int i = 0; i < dialog.tabWidget->count(); ++i) {
             dialog.tabWidget->setCurrentIndex(i);
-            QVERIFY(dialog.grab().save(QStringLiteral("preferences_tab_%1.png").arg(i + 1)));
+            QVERIFY(dialog.grab().save(pz::test::picturePath(QStringLiteral("preferences_tab_%1.png").arg(i + 1))));
         }
     }
 };

@@ -5,6 +5,7 @@
 // sensor.
 
 #include "MainWindowRig.h"
+#include "ModalBox.h"
 #include "SimSensors.h"
 
 #include <QAbstractButton>
@@ -24,13 +25,11 @@ namespace {
 
 // Answers every question box in turn from a script (No, or Cancel, once the
 // script is used up) and keeps which texts it saw.
-class ScriptedAnswers : public QObject {
+class ScriptedAnswers : public ModalAnswerer {
 public:
     explicit ScriptedAnswers(std::deque<QMessageBox::StandardButton> script)
         : m_script(std::move(script))
     {
-        connect(&m_timer, &QTimer::timeout, this, &ScriptedAnswers::poll);
-        m_timer.start(10);
     }
     QList<unsigned> ids;
     // Per box: whether Yes (or Retry) was its default button.
@@ -38,13 +37,13 @@ public:
     // Runs before the box with that index is answered.
     std::function<void(int)> beforeAnswer;
 
-private:
-    void poll()
+protected:
+    bool takes(QWidget &modal) override { return qobject_cast<QMessageBox *>(&modal); }
+    void answer(QWidget &modal, bool first) override
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || box == m_last)
+        if (!first)
             return;
-        m_last = box;
+        auto *box = qobject_cast<QMessageBox *>(&modal);
         unsigned id = 0;
         for (unsigned candidate : {106u, 704u, 705u, 706u})
             if (box->text() == GetStringResource(candidate))
@@ -65,8 +64,7 @@ private:
                        || box->defaultButton() == box->button(QMessageBox::Retry));
         button->click();
     }
-    QTimer m_timer;
-    QPointer<QMessageBox> m_last;
+private:
     std::deque<QMessageBox::StandardButton> m_script;
 };
 

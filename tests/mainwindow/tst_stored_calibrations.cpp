@@ -7,6 +7,7 @@
 // down. Last the display check the window runs after its start-up.
 
 #include "FlowUser.h"
+#include "TestSupport.h"
 #include "MainWindowRig.h"
 #include "ModalBox.h"
 #include "ProgramRig.h"
@@ -84,13 +85,11 @@ void writeWithVersion(const QString &path, const CTargetValue &target, const CAd
 // of `choose` and presses Open (Cancel without one); message boxes get
 // `answer`. When the
 // restore box shows, `onRestore` runs (before its thread can end it).
-class ModalWindows : public QObject {
+class ModalWindows : public ModalAnswerer {
 public:
     explicit ModalWindows(QMessageBox::StandardButton answer = QMessageBox::Ok)
         : m_answer(answer)
     {
-        connect(&m_timer, &QTimer::timeout, this, &ModalWindows::poll);
-        m_timer.start(10);
         qApp->installEventFilter(this);
     }
 
@@ -112,14 +111,15 @@ protected:
         return false;
     }
 
-private:
-    void poll()
+    bool takes(QWidget &modal) override
     {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_handled)
+        return qobject_cast<PZ_Open_MCS_File_Dialog *>(&modal) || qobject_cast<QMessageBox *>(&modal);
+    }
+    void answer(QWidget &modal, bool first) override
+    {
+        if (!first)
             return;
-        if (auto *browser = qobject_cast<PZ_Open_MCS_File_Dialog *>(modal)) {
-            m_handled = modal;
+        if (auto *browser = qobject_cast<PZ_Open_MCS_File_Dialog *>(&modal)) {
             ++browsers;
             auto *view = browser->findChild<QTreeView *>(QStringLiteral("treeView"));
             const QAbstractItemModel *model = view->model();
@@ -133,8 +133,7 @@ private:
                 open->click();
             else
                 buttons->button(QDialogButtonBox::Cancel)->click();
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            m_handled = modal;
+        } else if (auto *box = qobject_cast<QMessageBox *>(&modal)) {
             boxTexts << box->text();
             QAbstractButton *button = box->button(m_answer);
             if (!button)
@@ -143,9 +142,8 @@ private:
         }
     }
 
+private:
     QMessageBox::StandardButton m_answer;
-    QTimer m_timer;
-    QPointer<QWidget> m_handled;
 };
 
 // The first of two real calibrations, as stored.
@@ -277,8 +275,7 @@ void tst_StoredCalibrations::openPreviousCalibrationRestoresTheFirstOfTwo()
     QVERIFY(w.main_Calibration_On_checkBox->isChecked());
     QCOMPARE(rig.filesNamed(QStringLiteral("*.mcs")).size(), 2);
 
-    w.grab().save(QDir(QCoreApplication::applicationDirPath())
-                      .filePath("mainwindow_after_open_previous.png"));
+    w.grab().save(pz::test::picturePath("mainwindow_after_open_previous.png"));
 
     // The calibration held, chosen again: restored again.
     {

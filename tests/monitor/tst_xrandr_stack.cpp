@@ -1,10 +1,10 @@
 // The display interface list, the monitor list and the graphics card gamma
-// ramp on the Linux backends: a real X server when the test runner provides
-// one (PZ_TEST_X_DISPLAY, a virtual server; skipped otherwise), and the same
-// objects without any X server, where they must go on without displays or
-// ramps. Shares the server with the platform test under one resource lock.
+// ramp on the Linux backends: a real X server (the program's own virtual
+// one, TestXServer.h; skipped without one), and the same objects without
+// any X server, where they must go on without displays or ramps.
 
 #include "CMonAPIDummy.h"
+#include "TestXServer.h"
 #include "CMultiMonitor.h"
 #include "CVideoCardGamma.h"
 #include "Clock.h"
@@ -24,7 +24,7 @@ using namespace pz;
 
 namespace {
 
-QByteArray testServer() { return qgetenv("PZ_TEST_X_DISPLAY"); }
+QByteArray testServer() { return pz::test::testXDisplay(); }
 
 // The Linux backends on one connection, behind the program's seams; no USB
 // bridges (an empty simulated HID bus) and an empty DRM tree, so nothing
@@ -85,7 +85,7 @@ private slots:
     void interfacesAndRampOnTheServer()
     {
         if (testServer().isEmpty())
-            QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
+            QSKIP("no X server for tests (no Xvfb, PZ_TEST_X_DISPLAY not set)");
         LinuxStack stack(testServer());
         QVERIFY2(stack.x->isAvailable(), qPrintable(stack.x->unavailableReason()));
         QVector<XRandROutput> outputs;

@@ -1,9 +1,10 @@
 // The display-profile seam and the Linux backend's X11 side. The seam, the
 // profile check and the "no X server, no colour manager" path run
-// everywhere; publishing on a real server runs when the test runner
-// provides one (PZ_TEST_X_DISPLAY) and is skipped otherwise.
+// everywhere; publishing on a real server runs on the program's own
+// virtual one (TestXServer.h) and is skipped without one.
 
 #include "DisplayProfiles.h"
+#include "TestXServer.h"
 #include "IccProfileFixture.h"
 #include "LinuxDisplayProfiles.h"
 #include "XRandRConnection.h"
@@ -17,7 +18,7 @@ using namespace pz::test;
 
 namespace {
 
-QByteArray testServer() { return qgetenv("PZ_TEST_X_DISPLAY"); }
+QByteArray testServer() { return pz::test::testXDisplay(); }
 
 // A bus nobody listens on: the colour-manager step finds no service.
 QDBusConnection noBus() { return QDBusConnection::connectToBus("unix:path=/nonexistent/pz-bus", "pz-none"); }
@@ -109,7 +110,7 @@ private slots:
     void publishedOnTheXServer()
     {
         if (testServer().isEmpty())
-            QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
+            QSKIP("no X server for tests (no Xvfb, PZ_TEST_X_DISPLAY not set)");
         auto x = std::make_shared<XRandRConnection>(testServer());
         QVector<XRandROutput> outputs;
         QVERIFY(x->activeOutputs(outputs));

@@ -1,10 +1,11 @@
 // The XRandR display and gamma backends. The resampling and the "no X
 // server" path run everywhere; the round trips through a real server run
-// when the test runner provides one (PZ_TEST_X_DISPLAY, a virtual server),
-// and are skipped otherwise. Only this test touches that server, so the
-// ramps and properties it sets cannot race with another test.
+// on the program's own virtual server (TestXServer.h), and are skipped
+// without one. Only this test program touches that server, so the ramps and
+// properties it sets cannot race with another test.
 
 #include "Desktop.h"
+#include "TestXServer.h"
 #include "DisplayProfiles.h"
 #include "GammaRamp.h"
 #include "LinuxDesktop.h"
@@ -30,7 +31,7 @@ namespace {
 // A display that no X server answers: connecting fails at once.
 const QByteArray kNoServer(":4093");
 
-QByteArray testServer() { return qgetenv("PZ_TEST_X_DISPLAY"); }
+QByteArray testServer() { return pz::test::testXDisplay(); }
 
 } // namespace
 
@@ -165,7 +166,7 @@ private slots:
     void serverListsOutputsWithBoundsAndEdid()
     {
         if (testServer().isEmpty())
-            QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
+            QSKIP("no X server for tests (no Xvfb, PZ_TEST_X_DISPLAY not set)");
         auto x = std::make_shared<XRandRConnection>(testServer());
         QVERIFY2(x->isAvailable(), qPrintable(x->unavailableReason()));
         QVector<XRandROutput> outputs;
@@ -282,7 +283,7 @@ private slots:
     void serverGammaRampRoundTrip()
     {
         if (testServer().isEmpty())
-            QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
+            QSKIP("no X server for tests (no Xvfb, PZ_TEST_X_DISPLAY not set)");
         auto x = std::make_shared<XRandRConnection>(testServer());
         QVERIFY2(x->isAvailable(), qPrintable(x->unavailableReason()));
         QVector<XRandROutput> outputs;

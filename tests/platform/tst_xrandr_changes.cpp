@@ -1,9 +1,9 @@
 // The RandR watcher: a change on the X server's outputs reaches
-// pz::displayChanges(). Needs a virtual X server with RandR
-// (PZ_TEST_X_DISPLAY, as scripts/test starts one); without it only the
-// no-server case runs.
+// pz::displayChanges(). Needs a virtual X server with RandR (the
+// program's own, TestXServer.h); without it only the no-server case runs.
 
 #include "DisplayChanges.h"
+#include "TestXServer.h"
 #include "XRandRChangeWatcher.h"
 #include "XRandRConnection.h"
 
@@ -24,9 +24,9 @@ private slots:
 
     void anEdidSwappedBehindAnOutputIsAnnounced()
     {
-        const QByteArray server = qgetenv("PZ_TEST_X_DISPLAY");
+        const QByteArray server = pz::test::testXDisplay();
         if (server.isEmpty())
-            QSKIP("no X server for tests (PZ_TEST_X_DISPLAY is not set)");
+            QSKIP("no X server for tests (no Xvfb, PZ_TEST_X_DISPLAY not set)");
         XRandRConnection x(server);
         QVERIFY2(x.isAvailable(), qPrintable(x.unavailableReason()));
         QVector<XRandROutput> outputs;

@@ -3,6 +3,7 @@
 // shortcut and context menu, and a report of the simulated display.
 
 #include "PZ_Information_Dialog.h"
+#include "TestSupport.h"
 #include "ReportFixture.h"
 #include "ReportPanel.h"
 
@@ -268,7 +269,7 @@ private slots:
             window.panel()->tabWidget()->setCurrentIndex(page);
             for (int round = 0; round < 10; ++round)
                 QApplication::processEvents();
-            const QString path = QCoreApplication::applicationDirPath()
+            const QString path = pz::test::picturesFolder()
                 + QStringLiteral("/information_window_%1.png").arg(page);
             QVERIFY(window.grab().save(path));
         }

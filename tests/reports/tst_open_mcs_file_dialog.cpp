@@ -448,7 +448,7 @@ private slots:
             dialog.panel()->tabWidget()->setCurrentIndex(page);
             for (int round = 0; round < 10; ++round)
                 QApplication::processEvents();
-            QVERIFY(dialog.grab().save(QCoreApplication::applicationDirPath()
+            QVERIFY(dialog.grab().save(pz::test::picturesFolder()
                                        + QStringLiteral("/open_mcs_file_dialog_%1.png").arg(page)));
         }
     }

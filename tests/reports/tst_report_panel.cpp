@@ -696,7 +696,7 @@ private slots:
         QCOMPARE(rig.connect(hx), 0);
         const CTargetValue target = dicomTarget();
         panel.showReport(target, simulatedCalibration(target), MonitorFacts{&hx, {}});
-        const QString folder = QCoreApplication::applicationDirPath();
+        const QString folder = pz::test::picturesFolder();
         const char *const names[] = {"summary", "gamut", "curves", "tracking", "dicom"};
         for (int i = 0; i < ReportPanel::kPageCount; ++i) {
             panel.tabWidget()->setCurrentIndex(i);

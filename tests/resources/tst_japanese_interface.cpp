@@ -3,9 +3,10 @@
 // targets under their Japanese names, Qt's own buttons, the untranslated
 // display technology list, the copied Summary; and without PELZORA_LANG in
 // an English locale nothing is translated. The main window, preferences and
-// information window are grabbed in Japanese into the build folder.
+// information window are grabbed in Japanese into the pictures folder.
 
 #include "FileDialogUser.h"
+#include "TestSupport.h"
 #include "MainWindowRig.h"
 
 #include "CPreferences.h"
@@ -50,7 +51,7 @@ struct Japanese {
 
 QString grabPath(const QString &name)
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    return pz::test::picturePath(name);
 }
 
 void settle()

@@ -97,7 +97,8 @@ bool ScreenSaverBus::start(QString *why)
                    .toUtf8());
     file.close();
     m_daemon.start(daemon, {"--config-file=" + config, "--nofork", "--print-address"});
-    if (!m_daemon.waitForStarted(5000) || !m_daemon.waitForReadyRead(5000))
+    // Bounds for a loaded machine; a quiet one takes milliseconds.
+    if (!m_daemon.waitForStarted(60000) || !m_daemon.waitForReadyRead(60000))
         return fail(QStringLiteral("dbus-daemon did not start"));
     m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
     if (m_address.isEmpty())

@@ -2,9 +2,24 @@
 #include "RecordStream.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 namespace pz::test {
+
+QString picturesFolder()
+{
+    const QString folder = QStringLiteral(PZ_TEST_PICTURES_DIR) + QLatin1Char('/')
+                           + QCoreApplication::applicationName();
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString picturePath(const QString &name)
+{
+    return picturesFolder() + QLatin1Char('/') + name;
+}
 
 QString dataPath(const QString &name)
 {

@@ -8,6 +8,12 @@
 
 namespace pz::test {
 
+// The folder this test program saves its pictures in, made on first use:
+// pictures/<test program> in the build folder, read by no other test.
+QString picturesFolder();
+// Path of a picture of that name there.
+QString picturePath(const QString &name);
+
 // Path of a fixture in tests/data.
 QString dataPath(const QString &name);
 QByteArray readData(const QString &name);

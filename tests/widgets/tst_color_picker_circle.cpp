@@ -1,9 +1,10 @@
 // The colour picker circle: hue and saturation of presses and drags, the
 // press test, the arrow keys, the cursor, the disabled picture, and the
 // circle picture's colours at the compass points against the picker's own
-// answers there. The widget is written as a PNG into the build folder.
+// answers there. The widget is written as a PNG into the pictures folder.
 
 #include "PZ_color_picker_circle_widget.h"
+#include "TestSupport.h"
 #include "Resources.h"
 
 #include <QSignalSpy>
@@ -175,7 +176,7 @@ private slots:
         QVERIFY2(onBall.hsvSaturationF() < 0.3, qPrintable(onBall.name()));
         const QColor offBall = image.pixelColor(58, 58 + 45);
         QVERIFY(offBall.hsvSaturationF() > 0.8);
-        image.save(QDir(QCoreApplication::applicationDirPath()).filePath("color_picker_circle.png"));
+        image.save(pz::test::picturePath("color_picker_circle.png"));
     }
 
     void disabledIsGreyWithoutBall()

@@ -4,6 +4,7 @@
 // marks and the colour-temperature labels.
 
 #include "GraphProbe.h"
+#include "TestSupport.h"
 #include "GraphSupport.h"
 #include "PZ_gamut_graph.h"
 #include "Resources.h"
@@ -317,7 +318,7 @@ private slots:
 
     void picturesForALook()
     {
-        const QString folder = QCoreApplication::applicationDirPath();
+        const QString folder = pz::test::picturesFolder();
         for (bool uv : {false, true}) {
             for (bool white : {false, true}) {
                 GamutProbe graph;

@@ -1,8 +1,9 @@
 // Pictures of the tone-curve, DICOM and colour-tracking graphs on both
-// backgrounds, written into the build folder to look at as a user would.
+// backgrounds, written into the pictures folder to look at as a user would.
 // (The chromaticity diagram writes its own.) Nothing is compared here.
 
 #include "CSpline.h"
+#include "TestSupport.h"
 #include "PZ_curves_graph.h"
 #include "PZ_dicom_graph.h"
 #include "PZ_tracking_graph.h"
@@ -18,8 +19,7 @@ namespace {
 
 QString picturePath(const QString &graph, bool white)
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QString("%1_%2.png").arg(graph, white ? "white" : "black"));
+    return pz::test::picturePath(QString("%1_%2.png").arg(graph, white ? "white" : "black"));
 }
 
 CSpline gammaCurve(double gamma)

@@ -1,10 +1,11 @@
 // The measurement patch: its square and circle at three sizes, the exact
 // colour in its centre (also with alpha), the ring's outer half, the
 // fallback with no display under the window, the blank cursor and the
-// scheduled repaint. Two patches are written as PNGs into the build folder
+// scheduled repaint. Two patches are written as PNGs into the pictures folder
 // for a look.
 
 #include "SimulatedScreens.h"
+#include "TestSupport.h"
 #include "colorimeterMeasurementTarget.h"
 
 #include <QDir>
@@ -207,7 +208,7 @@ private slots:
 
     void picturesForALook()
     {
-        const QDir folder(QCoreApplication::applicationDirPath());
+        const QDir folder(pz::test::picturesFolder());
         PatchWindow square(QSize(300, 300));
         square.patch->setPatchColor(QColor(230, 120, 40));
         QVERIFY(square.window.grab().save(folder.filePath("measurement_patch_300x300.png")));

@@ -2,9 +2,10 @@
 // logarithmic grid, the margins, which setters redraw, and what a graph's
 // own drawCurves finds on its painter. Pixels are read from the off-screen
 // image; text is never compared as pixels. The linear and logarithmic plots
-// are also written as PNGs into the build folder for a look.
+// are also written as PNGs into the pictures folder for a look.
 
 #include "PlotterProbe.h"
+#include "TestSupport.h"
 #include "Resources.h"
 
 #include <QCoreApplication>
@@ -489,10 +490,10 @@ private slots:
     }
 
     // Pictures to look at: a linear and a logarithmic plot on both
-    // backgrounds, and the gradient strips, in the build folder.
+    // backgrounds, and the gradient strips, in the pictures folder.
     void picturesForALook()
     {
-        const QString folder = QCoreApplication::applicationDirPath();
+        const QString folder = pz::test::picturesFolder();
         for (bool log : {false, true}) {
             for (bool white : {false, true}) {
                 PlotterProbe plot;

@@ -1,9 +1,10 @@
 // What the test pattern widget paints, read from grab(): the ramps' exact
 // stripes at three widths, the TG18-QC layout, the solid colours and the
 // quality-control tiles. All 18 patterns at 1920 x 1200 are also written as
-// PNGs into the build folder for a look.
+// PNGs into the pictures folder for a look.
 
 #include "PZ_test_pattern_widget.h"
+#include "TestSupport.h"
 #include "Resources.h"
 #include "SimulatedScreens.h"
 
@@ -196,10 +197,10 @@ private slots:
         }
     }
 
-    // Pictures to look at, in the build folder.
+    // Pictures to look at, in the pictures folder.
     void picturesForALook()
     {
-        const QDir folder(QCoreApplication::applicationDirPath());
+        const QDir folder(pz::test::picturesFolder());
         PZ_test_pattern_widget widget;
         widget.setGeometry(pz::test::kDisplay1);
         for (int n = 0; n < PZ_test_pattern_widget::kPatternCount; ++n) {

@@ -1,9 +1,10 @@
 // The test pattern window: its form, the pattern names and stepping, the
 // overlay controls and their timer, and its placement over the simulated
 // desktop's displays. A few patterns with their controls are written as PNGs
-// into the build folder for a look.
+// into the pictures folder for a look.
 
 #include "DisplayPlacement.h"
+#include "TestSupport.h"
 #include "PZ_test_pattern_widget.h"
 #include "Resources.h"
 #include "SimulatedScreens.h"
@@ -347,7 +348,7 @@ private slots:
 
     void picturesForALook()
     {
-        const QDir folder(QCoreApplication::applicationDirPath());
+        const QDir folder(pz::test::picturesFolder());
         Window w;
         w.showOn(kDisplay1);
         QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));

@@ -3,9 +3,10 @@
 // and colour temperature, the black screen while it is open, its placement,
 // no second reading inside a reading's event pass, and the default room
 // light through the simulated i1 Display Pro. The two pages are written as
-// PNGs into the build folder.
+// PNGs into the pictures folder.
 
 #include "MeasureToolsRig.h"
+#include "TestSupport.h"
 #include "MeasurementTexts.h"
 #include "ModalBox.h"
 #include "PZ_Ambient_Light_Measurement_Dialog.h"
@@ -157,7 +158,7 @@ private slots:
         // Beside the display's left edge, centred vertically.
         QCOMPARE(dialog->pos().x(), 20);
         QVERIFY(qAbs(dialog->pos().y() + dialog->height() / 2 - 600) <= 1);
-        dialog->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("ambient_light_placement.png"));
+        dialog->grab().save(pz::test::picturePath("ambient_light_placement.png"));
 
         // Cancel reads nothing and gives the screen back.
         QTest::mouseClick(done(), Qt::LeftButton);
@@ -182,7 +183,7 @@ private slots:
         QCOMPARE(label("ambient_light_measuring_status_label"), QString());
         QCOMPARE(dialog->pos().x(), 20);
         QVERIFY(qAbs(dialog->pos().y() + dialog->height() / 2 - 600) <= 1);
-        dialog->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("ambient_light_measuring.png"));
+        dialog->grab().save(pz::test::picturePath("ambient_light_measuring.png"));
 
         QVERIFY(QMetaObject::invokeMethod(timer(), "timeout"));
         QCOMPARE(sensor->readings, 2);

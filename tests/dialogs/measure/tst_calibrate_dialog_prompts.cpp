@@ -6,6 +6,7 @@
 // completes at once.
 
 #include "CalibrateDialogRig.h"
+#include "TestSupport.h"
 #include "Messages.h"
 #include "ModalBox.h"
 #include "Resources.h"
@@ -69,10 +70,10 @@ struct PromptBench {
         QCOMPARE(timer("selector_update_timer")->interval(), PZ_Calibrate_Dialog::kSelectorSettleMs);
         d->update_sensor_selector_timer();
     }
-    // A picture of the window for a look, in the build folder.
+    // A picture of the window for a look, in the pictures folder.
     void savePicture(const char *name)
     {
-        d->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(name)));
+        d->grab().save(pz::test::picturePath(QLatin1String(name)));
     }
     bool placementPrompt() { return prompt() == kPlacementPrompt && !placement()->isHidden(); }
     // Continue starts the run, which completes.

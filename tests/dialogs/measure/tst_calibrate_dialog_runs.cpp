@@ -8,6 +8,7 @@
 // folder.
 
 #include "CalibrateDialogRig.h"
+#include "TestSupport.h"
 #include "Messages.h"
 #include "ModalBox.h"
 #include "Resources.h"
@@ -136,7 +137,7 @@ private slots:
                                          .arg(seen.X).arg(seen.Y).arg(seen.Z)
                                          .arg(expected.X).arg(expected.Y).arg(expected.Z));
             if (handshakes == 3) {
-                picture = QDir(QCoreApplication::applicationDirPath()).filePath("calibrate_dialog_running.png");
+                picture = pz::test::picturePath("calibrate_dialog_running.png");
                 d->grab().save(picture);
             }
         });
@@ -239,8 +240,7 @@ private slots:
             if (++handshakes != 3)
                 return;
             if (!monitorSilent)
-                d->grab().save(QDir(QCoreApplication::applicationDirPath())
-                                   .filePath("calibrate_dialog_adjusting.png"));
+                d->grab().save(pz::test::picturePath("calibrate_dialog_adjusting.png"));
             QCOMPARE(d->xy_label->text(), QStringLiteral("(0.317,0.326)"));
             QVERIFY(!d->white_level_groupBox->isHidden());
             QCOMPARE(d->white_level_widget->maximum(), 250.0);

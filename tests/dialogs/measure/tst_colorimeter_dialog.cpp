@@ -2,9 +2,10 @@
 // Pro on display 1 reads the dialog's measurement patch through the screen
 // sampler. Readings (single, continuous, failing), the texts, the clipboard
 // text, the sample colour controls and the placement. The dialog is
-// written as a PNG into the build folder.
+// written as a PNG into the pictures folder.
 
 #include "MeasureToolsRig.h"
+#include "TestSupport.h"
 #include "MeasurementTexts.h"
 #include "ModalBox.h"
 #include "PZ_colorimeter_dialog.h"
@@ -162,7 +163,7 @@ private slots:
         QVERIFY(dialog->colorimeter_ColorTemp_line1_label->text() != QStringLiteral("- K"));
         QVERIFY(dialog->colorimeter_ColorTemp_line2_label->text().endsWith(QStringLiteral(" \u0394uv")));
         QCOMPARE(dialog->colorimeter_action_text_label->text(), QStringLiteral("<font COLOR=\"#ff0000\"> </font>"));
-        dialog->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("colorimeter_dialog.png"));
+        dialog->grab().save(pz::test::picturePath("colorimeter_dialog.png"));
     }
 
     void sampleColourFromTheColourDialog()
@@ -170,13 +171,14 @@ private slots:
         open();
         dialog->groupBox_sample_color->setChecked(true);
         QVERIFY(!dialog->sample_color_frame->isHidden());
-        QTimer::singleShot(0, [] {
-            auto *colours = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
-            QVERIFY(colours);
-            colours->setCurrentColor(QColor(255, 0, 0));
-            colours->accept();
-        });
-        QTest::mouseClick(dialog->colorimeter_ColorPicker_pushButton, Qt::LeftButton);
+        {
+            pz::test::ModalWindowAnswer<QColorDialog> colours([](QColorDialog &colours) {
+                colours.setCurrentColor(QColor(255, 0, 0));
+                colours.accept();
+            });
+            QTest::mouseClick(dialog->colorimeter_ColorPicker_pushButton, Qt::LeftButton);
+            QVERIFY(colours.shown());
+        }
         QCOMPARE(dialog->colorimeter_rgb_Red_level_spinbox->value(), 255);
         QCOMPARE(dialog->colorimeter_rgb_Green_level_spinbox->value(), 0);
         QCOMPARE(dialog->colorimeter_rgb_Blue_level_spinbox->value(), 0);
@@ -187,11 +189,12 @@ private slots:
         QVERIFY2(qAbs(numberIn(dialog->colorimeter_xyY_x_label) - red.X / sum) <= 0.0015,
                  qPrintable(dialog->colorimeter_xyY_x_label->text()));
         QVERIFY(qAbs(numberIn(dialog->colorimeter_xyY_y_label) - red.Y / sum) <= 0.0015);
-        dialog->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("colorimeter_dialog_sample.png"));
+        dialog->grab().save(pz::test::picturePath("colorimeter_dialog_sample.png"));
 
         // A cancelled colour dialog changes nothing.
-        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        pz::test::ModalWindowAnswer<QColorDialog> cancelled([](QColorDialog &colours) { colours.close(); });
         QTest::mouseClick(dialog->colorimeter_ColorPicker_pushButton, Qt::LeftButton);
+        QVERIFY(cancelled.shown());
         QCOMPARE(dialog->colorimeter_rgb_Green_level_spinbox->value(), 0);
     }
 

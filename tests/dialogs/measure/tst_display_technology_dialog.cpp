@@ -2,6 +2,7 @@
 // the caller reads after OK.
 
 #include "Resources.h"
+#include "TestSupport.h"
 #include "pz_select_display_technology_type_dialog.h"
 
 #include <QComboBox>
@@ -81,7 +82,7 @@ private slots:
     {
         pz_select_display_technology_type_dialog dialog(nullptr);
         dialog.show();
-        QVERIFY(dialog.grab().save("display_technology_dialog.png"));
+        QVERIFY(dialog.grab().save(pz::test::picturePath("display_technology_dialog.png")));
     }
 };
 

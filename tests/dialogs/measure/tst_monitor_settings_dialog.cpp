@@ -2,9 +2,10 @@
 // opening, what each slider movement, OK, Cancel and Escape send, refused
 // writes and unsupported controls, the white background through the test
 // pattern window, and the dialog without a monitor. The dialog is written
-// as a PNG into the build folder.
+// as a PNG into the pictures folder.
 
 #include "DisplayPlacement.h"
+#include "TestSupport.h"
 #include "MeasureToolsRig.h"
 #include "Resources.h"
 #include "SimulatedScreens.h"
@@ -118,7 +119,7 @@ private slots:
 
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("monitor_settings_dialog.png"));
+        dialog.grab().save(pz::test::picturePath("monitor_settings_dialog.png"));
     }
 
     void levelLiveWhenUniformityOn()

@@ -3,6 +3,7 @@
 // the bar, the monitor's progress messages, and a box the user cannot end.
 
 #include "CAdjustValue.h"
+#include "TestSupport.h"
 #include "CDDCMonitor.h"
 #include "CTargetValue.h"
 #include "CalibrationRig.h"
@@ -222,7 +223,7 @@ private slots:
             monitor->Broadcast_Message(3, 701);
             QCoreApplication::processEvents();
             QCOMPARE(stepLabel(box)->text(), GetStringResource(701));
-            QVERIFY(box.grab().save("restore_settings_box.png"));
+            QVERIFY(box.grab().save(pz::test::picturePath("restore_settings_box.png")));
             checked = true;
         });
         QCOMPARE(box.exec(), 0);

@@ -4,6 +4,7 @@
 // failures.
 
 #include "CSensor.h"
+#include "TestSupport.h"
 #include "Messages.h"
 #include "ModalBox.h"
 #include "Resources.h"
@@ -364,22 +365,22 @@ private slots:
         sensor->m_Connected = true;
     }
 
-    // Pictures of the pages a user meets, in the build folder.
+    // Pictures of the pages a user meets, in the pictures folder.
     void pictures()
     {
         SensorSetupRig rig;
         QVERIFY(rig.select(CTargetSensor::kSensorColorMunki));
         pz_color_sensor_setup_dialog dialog(false, true, nullptr);
         dialog.show();
-        QVERIFY(dialog.grab().save("sensor_setup_zero_calibration.png"));
+        QVERIFY(dialog.grab().save(pz::test::picturePath("sensor_setup_zero_calibration.png")));
         turnDial(rig, kMunkiDialCalibrate);
         dialog.update_sensor_selector_timer();
         pressOk(dialog);
-        QVERIFY(dialog.grab().save("sensor_setup_selector.png"));
+        QVERIFY(dialog.grab().save(pz::test::picturePath("sensor_setup_selector.png")));
         turnDial(rig, kMunkiDialDisplay);
         dialog.update_sensor_selector_timer();
         pressOk(dialog);
-        QVERIFY(dialog.grab().save("sensor_setup_ready.png"));
+        QVERIFY(dialog.grab().save(pz::test::picturePath("sensor_setup_ready.png")));
     }
 };
 

@@ -1,41 +1,18 @@
 #pragma once
 // Answers the next modal window of class T that the code under test opens
-// (a file dialog, a sub-editor): polls the event loop the window runs and
-// hands the window to act, which closes it. Create it before the call that
-// opens the window. Message boxes have their own helper (ModalBox.h).
+// (a file dialog, a sub-editor), handing it to act, which closes it. Create
+// it before the call that opens the window (ModalBox.h).
 
-#include <QApplication>
+#include "ModalBox.h"
+
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QObject>
 #include <QString>
-#include <QTimer>
-#include <functional>
 
 namespace pz::test {
 
 template <typename T>
-class NextModal : public QObject {
-public:
-    explicit NextModal(std::function<void(T &)> act) : m_act(std::move(act))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto *window = qobject_cast<T *>(QApplication::activeModalWidget());
-            if (!window || !window->isVisible())
-                return;
-            m_timer.stop();
-            m_shown = true;
-            m_act(*window);
-        });
-        m_timer.start(10);
-    }
-    bool shown() const { return m_shown; }
-
-private:
-    QTimer m_timer;
-    std::function<void(T &)> m_act;
-    bool m_shown = false;
-};
+using NextModal = ModalWindowAnswer<T>;
 
 // Picks path in the next file dialog (through its file name field), or
 // cancels it when path is empty; keeps what the dialog showed.

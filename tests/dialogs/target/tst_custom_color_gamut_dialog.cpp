@@ -4,6 +4,7 @@
 // native primaries that are unknown or not on the boxes' 0.001 grid.
 
 #include "CColorCalcUtils.h"
+#include "TestSupport.h"
 #include "PZ_gamut_graph.h"
 #include "Resources.h"
 #include "StringResources.h"
@@ -324,8 +325,7 @@ private slots:
         const QPointF moved = g->GetPointPositions().at(1);
         QVERIFY2(std::fabs(moved.x() - end.x()) < 1.5 && std::fabs(moved.y() - end.y()) < 1.5,
                  qPrintable(QString("%1,%2").arg(moved.x()).arg(moved.y())));
-        QVERIFY(d.grab().save(QDir(QCoreApplication::applicationDirPath())
-                                  .filePath("custom_color_gamut_dialog.png")));
+        QVERIFY(d.grab().save(pz::test::picturePath("custom_color_gamut_dialog.png")));
     }
 
     void pictureWithTheNativeGamut()
@@ -337,8 +337,7 @@ private slots:
         CCIEYxy native[3] = {CCIEYxy(0, 0.66, 0.33), CCIEYxy(0, 0.27, 0.64), CCIEYxy(0, 0.15, 0.06)};
         d.SetMonitorNativeGamutData(true, native);
         d.SetGamutValues(CTargetValue::kGamutAdobeRGB, nullptr);
-        QVERIFY(d.grab().save(QDir(QCoreApplication::applicationDirPath())
-                                  .filePath("custom_color_gamut_dialog_native.png")));
+        QVERIFY(d.grab().save(pz::test::picturePath("custom_color_gamut_dialog_native.png")));
     }
 };
 

@@ -4,6 +4,7 @@
 // set-up and the curve it draws, and what OK and Cancel hand back.
 
 #include "CTargetValue.h"
+#include "TestSupport.h"
 #include "ModalBox.h"
 #include "NextModal.h"
 #include "PZ_Custom_Gamma_Curve_Dialog.h"
@@ -397,7 +398,7 @@ private slots:
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QVERIFY(d.grab().save(
-            QDir(QCoreApplication::applicationDirPath()).filePath("custom_gamma_curve_dialog.png")));
+            pz::test::picturePath("custom_gamma_curve_dialog.png")));
     }
 };
 

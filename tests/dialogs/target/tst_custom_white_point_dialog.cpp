@@ -3,9 +3,10 @@
 // sampler, the card ramp and the simulated monitor. Entry by kelvin and by
 // x,y, measurements (good, failing, re-entered), the visual match tint of
 // the card ramp and its restoration, the OK questions, the white background
-// and the patch size. The dialog is written as a PNG into the build folder.
+// and the patch size. The dialog is written as a PNG into the pictures folder.
 
 #include "CVideoCardGamma.h"
+#include "TestSupport.h"
 #include "DisplayPlacement.h"
 #include "MeasureToolsRig.h"
 #include "Messages.h"
@@ -81,19 +82,22 @@ public:
 };
 
 // Rejects the next modal dialog that is not a message box.
-void rejectNextDialog(bool &seen)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, &seen] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || qobject_cast<QMessageBox *>(dialog))
+struct NextDialogRejected : pz::test::ModalAnswerer {
+    bool seen = false;
+
+protected:
+    bool takes(QWidget &modal) override
+    {
+        return !seen && qobject_cast<QDialog *>(&modal) && !qobject_cast<QMessageBox *>(&modal);
+    }
+    void answer(QWidget &modal, bool first) override
+    {
+        if (!first)
             return;
         seen = true;
-        dialog->reject();
-        timer->deleteLater();
-    });
-    timer->start(10);
-}
+        qobject_cast<QDialog *>(&modal)->reject();
+    }
+};
 
 // Counts the loads of the ramps it passes on, and can refuse every read.
 class WatchedRamps : public IGammaRamps {
@@ -231,7 +235,7 @@ private slots:
         QVERIFY(!dialog->custom_white_point_white_background_checkBox->isChecked());
         // 10 cm of the 1920 x 1200, 52 x 32 cm display.
         QCOMPARE(dialog->measurement_target_widget->minimumWidth(), 369);
-        dialog->grab().save(QStringLiteral("custom_white_point_dialog.png"));
+        dialog->grab().save(pz::test::picturePath(QStringLiteral("custom_white_point_dialog.png")));
         // The black-body radio takes the kelvin box, and back.
         dialog->custom_white_point_BlackBody_radioButton->click();
         QVERIFY(kelvin->isEnabled());
@@ -398,7 +402,7 @@ private slots:
         clickMeasure();
         QVERIFY2(dialog->white_point.m_CIExy.x > plainX + 0.01,
                  qPrintable(QString::number(dialog->white_point.m_CIExy.x)));
-        dialog->grab().save(QStringLiteral("custom_white_point_dialog_visual_match.png"));
+        dialog->grab().save(pz::test::picturePath(QStringLiteral("custom_white_point_dialog_visual_match.png")));
         // Measured: OK asks nothing more.
         ModalBoxAnswer none(QMessageBox::Yes);
         clickOk();
@@ -460,11 +464,10 @@ private slots:
         open();
         // The set-up dialog cancelled: no reading, no message; tried again.
         sensor->m_ZeroCalibrationDone = false;
-        bool seen = false;
-        rejectNextDialog(seen);
+        NextDialogRejected setUp;
         ModalBoxAnswer none;
         clickMeasure();
-        QVERIFY(seen);
+        QVERIFY(setUp.seen);
         QVERIFY(!none.shown());
         QVERIFY(sensor->measureCounts().isEmpty());
         QVERIFY(measuringText().isEmpty());

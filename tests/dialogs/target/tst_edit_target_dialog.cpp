@@ -686,7 +686,7 @@ private slots:
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d.get()));
         QVERIFY(d->grab().save(
-            QDir(QCoreApplication::applicationDirPath()).filePath("edit_target_dialog.png")));
+            pz::test::picturePath("edit_target_dialog.png")));
     }
 };
 

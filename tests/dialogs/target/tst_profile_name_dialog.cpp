@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include "ModalBox.h"
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -46,14 +47,12 @@ QPushButton *button(QDialog &d, QDialogButtonBox::StandardButton which)
     return d.findChild<QDialogButtonBox *>("buttonBox")->button(which);
 }
 
-// Acts on the prompt once it is up, for the runner that owns it.
-void whenShown(const std::function<void(QDialog &)> &act)
+// Acts on the prompt once it is up, for the runner that owns it, while
+// the answer returned lives.
+[[nodiscard]] std::unique_ptr<pz::test::ModalWindowAnswer<QDialog>>
+whenShown(const std::function<void(QDialog &)> &act)
 {
-    QTimer::singleShot(0, [act] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(*dialog);
-    });
+    return std::make_unique<pz::test::ModalWindowAnswer<QDialog>>(act);
 }
 
 } // namespace
@@ -108,7 +107,7 @@ private slots:
     {
         m_preferences->SetProfileSetDescriptionToFileName(1);
         QString name = "Name", description = "Description";
-        whenShown([](QDialog &d) {
+        const auto prompt = whenShown([](QDialog &d) {
             QVERIFY(checkBox(d)->isChecked());
             QVERIFY(!descriptionField(d)->isVisible());
             QVERIFY(!descriptionLabel(d)->isVisible());
@@ -147,7 +146,7 @@ private slots:
         const QString longName = QString(60, 'n') + "ABCDEFGHIJ";
         const QString longDescription = QString(60, 'd') + "0123456789";
         QString name = longName, description = longDescription;
-        whenShown([save](QDialog &d) {
+        const auto prompt = whenShown([save](QDialog &d) {
             QCOMPARE(fileNameField(d)->text().size(), 64);
             button(d, save ? QDialogButtonBox::Save : QDialogButtonBox::Cancel)->click();
         });
@@ -168,7 +167,7 @@ private slots:
         QFETCH(bool, save);
         QFETCH(int, stored);
         QString name = "Name", description = "Description";
-        whenShown([save](QDialog &d) {
+        const auto prompt = whenShown([save](QDialog &d) {
             checkBox(d)->setChecked(true);
             button(d, save ? QDialogButtonBox::Save : QDialogButtonBox::Cancel)->click();
         });
