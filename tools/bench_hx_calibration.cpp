@@ -44,6 +44,7 @@
 #include "PreferencesRegistry.h"
 #include "SimDesktop.h"
 #include "SimFixedScreen.h"
+#include "SimLightModel.h"
 #include "SimPatchResponder.h"
 #include "SimSensors.h"
 
@@ -68,6 +69,10 @@ constexpr double kHxLuminanceTolerance = 0.75;
 constexpr double kGainLuminanceTolerance = 0.8;
 constexpr double kMeanDeltaE = 0.5;
 constexpr double kMaxDeltaE = 1.5;
+// The target white (D65) and the on-time after which a panel has settled.
+constexpr double kTargetWhiteX = 0.3127;
+constexpr double kTargetWhiteY = 0.3290;
+constexpr int kWarmUpMinutes = 30;
 
 // The adapter, counting the readings asked of it.
 class CountingSensor : public CEyeOneDisplay3Sensor {
@@ -203,6 +208,7 @@ CTargetValue benchTarget(double luminance)
 {
     CTargetValue t;
     t.CreateDefault();
+    t.m_WhitePoint = CColorTemperature(_CIExy{kTargetWhiteX, kTargetWhiteY});
     t.m_IntensityType = CTargetValue::kIntensityLevel;
     t.m_Intensity = luminance;
     t.m_GammaCurveType = CTargetValue::kCurveGamma;
@@ -233,6 +239,40 @@ private:
     }
     int m_task = 0;   // before the first task: the first reading
     qint64 m_last = 0;
+};
+
+// The whites the controllers saw last before the final measurement: the
+// white-point loop's, and the last of all (the luminance loop's).
+class LoopWhite : public QObject {
+public:
+    explicit LoopWhite(CalibrateThread &thread)
+    {
+        connect(&thread, &CalibrateThread::SetWhitePointMeasuredValue, this,
+                [this](double x, double y, double Y) {
+                    m_last.x = x;
+                    m_last.y = y;
+                    m_last.Y = Y;
+                    if (m_task == CalibrateThread::TASK_ADJUSTING_WHITE_POINT)
+                        m_lastOfWhiteLoop = m_last;
+                },
+                Qt::DirectConnection);
+        connect(&thread, &CalibrateThread::StartingTask, this,
+                [this](int task) {
+                    m_task = task;
+                    if (task == CalibrateThread::TASK_MEASURING_CORRECTED_PRIMARIES) {
+                        whiteLoopEnd = m_lastOfWhiteLoop;
+                        luminanceLoopEnd = m_last;
+                    }
+                },
+                Qt::DirectConnection);
+    }
+    CCIEYxy whiteLoopEnd;
+    CCIEYxy luminanceLoopEnd;
+
+private:
+    int m_task = 0;
+    CCIEYxy m_last;
+    CCIEYxy m_lastOfWhiteLoop;
 };
 
 // Runs one operation to its end: 0, or the code it failed with.
@@ -281,6 +321,7 @@ const char *taskName(int task)
 struct GreyFigures {
     bool valid = false;
     double mean = 0.0, max = 0.0;
+    double atWhite = 0.0;   // the level of the largest luminance
     int levels = 0;
 };
 
@@ -297,6 +338,14 @@ struct Outcome {
     double dx = 0, dy = 0, dY = 0;
     GreyFigures before;   // gain monitor: the display as found
     GreyFigures after;
+    CCIEYxy whiteLoopEnd;       // the white-point loop's last reading
+    CCIEYxy luminanceLoopEnd;   // the controllers' last reading
+    double minutesOnAtEnd = 0.0;   // the panel's on-time at the final measurement
+    // The largest move of the white chromaticity for one count of each
+    // white control (x and y register, or red, green and blue gain), and
+    // cd/m² per count of the luminance control.
+    QVector<double> countMoves;
+    double luminancePerCount = 0.0;
     // Targets missed, by name.
     bool whiteMissed = false, luminanceMissed = false, greyMissed = false;
     bool missed() const
@@ -397,6 +446,7 @@ private:
         const qint64 start = clock.nowUs();
         attach(*calibration, display, sensor, responder, target);
         TaskClock tasks(*calibration);
+        LoopWhite loopWhite(*calibration);
         out.calibrated = runOperation(*calibration, CalibrateThread::OPERATION_CALIBRATE);
         tasks.finish();
         out.perTaskUs = tasks.perTaskUs;
@@ -406,11 +456,15 @@ private:
         out.requests = int(sim.requests().size());
         out.whiteSteps = steps.white;
         out.luminanceSteps = steps.luminance;
+        out.whiteLoopEnd = loopWhite.whiteLoopEnd;
+        out.luminanceLoopEnd = loopWhite.luminanceLoopEnd;
+        out.minutesOnAtEnd = clock.nowUs() / 60e6;
+        countSteps(sim, *calibration, out);
 
         out.white = calibration->m_AdjustValue.m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch]
                         .GetCIEYxy();
-        out.dx = out.white.x - target.m_WhitePoint.m_CIExy.x;
-        out.dy = out.white.y - target.m_WhitePoint.m_CIExy.y;
+        out.dx = out.white.x - kTargetWhiteX;
+        out.dy = out.white.y - kTargetWhiteY;
         out.dY = out.white.Y - target.m_Intensity;
         const double luminanceTolerance =
             m_options.gainMonitor ? kGainLuminanceTolerance : kHxLuminanceTolerance;
@@ -421,6 +475,49 @@ private:
         out.after = validate(display, sensor, responder, target, &out);
         out.greyMissed = !out.after.valid || out.after.mean > kMeanDeltaE || out.after.max > kMaxDeltaE;
         return true;
+    }
+
+    // What one count of each control does to the white where the
+    // calibration left it, from the panel's own model.
+    void countSteps(SimOrvaneMonitor &sim, const CalibrateThread &calibration, Outcome &out) const
+    {
+        const SimLightParams &light = sim.config().light;
+        SimEngineState state = sim.appliedEngineState();
+        const auto whiteOf = [&light](const SimEngineState &s) {
+            const SimXYZ w = SimLightModel::emitted(light, s, 1, 1, 1);
+            return CCIEXYZ(w.X, w.Y, w.Z).GetCIEYxy();
+        };
+        const auto move = [](const CCIEYxy &a, const CCIEYxy &b) {
+            return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+        };
+        QVector<SimEngineState> stepped;
+        if (m_options.gainMonitor) {
+            // The gains the calibration found, before the table took them
+            // over; brightness as it left it.
+            const CAdjustValue &result = calibration.m_AdjustValue;
+            state.lut.clear();
+            state.gains[0] = result.m_RedGain;
+            state.gains[1] = result.m_GreenGain;
+            state.gains[2] = result.m_BlueGain;
+            for (int c = 0; c < 3; ++c) {
+                stepped.append(state);
+                stepped.last().gains[c] -= 1;
+            }
+            SimEngineState brighter = state;
+            brighter.brightness += 1;
+            out.luminancePerCount = whiteOf(brighter).Y - whiteOf(state).Y;
+        } else {
+            stepped.append(state);
+            stepped.last().whiteX += 1;
+            stepped.append(state);
+            stepped.last().whiteY += 1;
+            SimEngineState brighter = state;
+            brighter.luminance += 1;
+            out.luminancePerCount = whiteOf(brighter).Y - whiteOf(state).Y;
+        }
+        const CCIEYxy here = whiteOf(state);
+        for (const SimEngineState &s : stepped)
+            out.countMoves.append(move(whiteOf(s), here));
     }
 
     static GreyFigures validate(CTargetDisplay &display, CSensor &sensor,
@@ -449,6 +546,12 @@ private:
         grey.mean = deltaE.avgDeltaE2000;
         grey.max = deltaE.maxDeltaE2000;
         grey.levels = int(points.size());
+        double brightest = -1.0;
+        for (const delta_e_point &p : points)
+            if (p.Y > brightest) {
+                brightest = p.Y;
+                grey.atWhite = p.deltaE2000;
+            }
         return grey;
     }
 
@@ -516,6 +619,23 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
     row(o.gainMonitor ? "gain steps" : "white-point steps",
         each(outcomes, [](const Outcome &r) { return QString::number(r.whiteSteps); }));
     row("luminance steps", each(outcomes, [](const Outcome &r) { return QString::number(r.luminanceSteps); }));
+    row("white loop's end dx, dy", each(outcomes, [](const Outcome &r) {
+            return QStringLiteral("%1, %2").arg(fixed(r.whiteLoopEnd.x - kTargetWhiteX, 4, true),
+                                                fixed(r.whiteLoopEnd.y - kTargetWhiteY, 4, true));
+        }));
+    row("last loop reading Y", each(outcomes, [](const Outcome &r) {
+            return fixed(r.luminanceLoopEnd.Y, 2);
+        }));
+    row(o.gainMonitor ? "1 gain count moves R G B" : "1 count moves x, y reg",
+        each(outcomes, [](const Outcome &r) {
+            QStringList moves;
+            for (double m : r.countMoves)
+                moves.append(fixed(m, 4));
+            return moves.join(QLatin1Char(' '));
+        }));
+    row(o.gainMonitor ? "cd/m2 per brightness count" : "cd/m2 per luminance count",
+        each(outcomes, [](const Outcome &r) { return fixed(r.luminancePerCount, 2); }));
+    row("on-time at the end, min", each(outcomes, [](const Outcome &r) { return fixed(r.minutesOnAtEnd, 1); }));
     row("white x, y", each(outcomes, [](const Outcome &r) {
             return QStringLiteral("%1, %2").arg(fixed(r.white.x, 4), fixed(r.white.y, 4));
         }));
@@ -547,6 +667,78 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
         }));
 }
 
+// Why a target was missed, as far as the run shows it: the panel still
+// warming up after the loops had settled, or a control whose single count
+// moves the white further than the window allows, or the calibration's own
+// method. Empty when every target was met.
+QStringList explain(const Options &o, const Outcome &r)
+{
+    QStringList why;
+    const double driftX = r.white.x - r.whiteLoopEnd.x;
+    const double driftY = r.white.y - r.whiteLoopEnd.y;
+    const double driftLuminance = r.white.Y - r.luminanceLoopEnd.Y;
+    const bool warming = r.minutesOnAtEnd < kWarmUpMinutes;
+    const bool whiteDrifted = std::max(std::abs(driftX), std::abs(driftY)) > kWhiteTolerance / 2;
+    const bool loopInWindow = std::abs(r.whiteLoopEnd.x - kTargetWhiteX) <= kWhiteTolerance
+                              && std::abs(r.whiteLoopEnd.y - kTargetWhiteY) <= kWhiteTolerance;
+    double widestCount = 0.0;
+    for (double m : r.countMoves)
+        widestCount = std::max(widestCount, m);
+    const QString warmUp =
+        QStringLiteral("A limit of the method: the calibration does not wait for the panel to warm "
+                       "up; warm it up for %1 min first (--on-minutes %1).")
+            .arg(kWarmUpMinutes);
+    if (r.whiteMissed && warming && whiteDrifted)
+        why << QStringLiteral("white: the still warming panel moved it by %1, %2 between the "
+                              "white-point loop's last reading and the final measurement (%3 min "
+                              "after switch-on). ")
+                       .arg(fixed(driftX, 4, true), fixed(driftY, 4, true),
+                            fixed(r.minutesOnAtEnd, 1))
+                   + warmUp;
+    else if (r.whiteMissed && !loopInWindow)
+        why << QStringLiteral(
+                   "white: the loop ended outside the window. One count of %1 moves the white by up "
+                   "to %2 here, against a window %3 wide, so the controls cannot always set the "
+                   "white inside it, and the loop %4. A limit of the method (the controls' steps "
+                   "and the loop's tolerances), not a fault of the controller.")
+                   .arg(o.gainMonitor ? QStringLiteral("a gain") : QStringLiteral("a white register"),
+                        fixed(widestCount, 4), fixed(2 * kWhiteTolerance, 4),
+                        o.gainMonitor
+                            ? QStringLiteral("stops on channel ratios within ±0.004 (less than one "
+                                             "count of a gain near its top) or holds each channel "
+                                             "after its reversals where it stands")
+                            : QStringLiteral("holds a register after five reversals where it stands"));
+    else if (r.whiteMissed)
+        why << QStringLiteral("white: on the window's edge: inside it at the loop's last reading, "
+                              "%1, %2 away at the final measurement%3.")
+                   .arg(fixed(r.dx, 5, true), fixed(r.dy, 5, true),
+                        o.gainMonitor ? QStringLiteral(" (through the new table)") : QString());
+    if (r.luminanceMissed && warming && std::abs(driftLuminance) > 0.5 * std::abs(r.dY))
+        why << QStringLiteral("luminance: the still warming panel moved it by %1 cd/m2 after the "
+                              "loops' last reading. ")
+                       .arg(fixed(driftLuminance, 2, true))
+                   + warmUp;
+    else if (r.luminanceMissed)
+        why << QStringLiteral("luminance: %1 cd/m2 from the loops' last reading to the final "
+                              "measurement; one count of the luminance control gives %2 cd/m2 here.")
+                   .arg(fixed(driftLuminance, 2, true), fixed(r.luminancePerCount, 2));
+    if (r.greyMissed && !o.gainMonitor)
+        why << QStringLiteral(
+            "grey: the HX method sets one tone curve for all three channels in the monitor's "
+            "engine and measures no channel's own response, so a panel whose channels depart from "
+            "that curve keeps those departures in its grey tracking. A limit of the method: only a "
+            "per-channel correction (as the gain-and-table calibration makes) removes them.");
+    else if (r.greyMissed)
+        why << QStringLiteral("grey: the greys are judged against the target white, so the white's "
+                              "own offset (%1; dE2000 %2 at white) is in every level; the table "
+                              "corrects the channels' tone, not the white the gains left.")
+                   .arg(r.whiteMissed ? QStringLiteral("above")
+                                      : QStringLiteral("inside the window, %1, %2")
+                                            .arg(fixed(r.dx, 4, true), fixed(r.dy, 4, true)),
+                        fixed(r.after.atWhite, 3));
+    return why;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -568,6 +760,13 @@ int main(int argc, char **argv)
             return 2;
     }
     printTable(options, panels, outcomes);
+    for (int i = 0; i < outcomes.size(); ++i) {
+        const QStringList why = explain(options, outcomes[i]);
+        if (!why.isEmpty())
+            std::printf("Why the %s missed:\n", qPrintable(panels[i]));
+        for (const QString &line : why)
+            std::printf("  - %s\n", qPrintable(line));
+    }
     const Outcome &asked = outcomes.last();
     std::printf("%s\n", asked.missed() ? "TARGET MISSED" : "all targets met");
     return asked.missed() ? 1 : 0;

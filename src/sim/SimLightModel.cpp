@@ -245,10 +245,16 @@ SimXYZ SimLightModel::emitted(const SimLightParams &panel, const SimEngineState 
             std::clamp(double(engine.brightness) / engine.brightnessMaximum, 0.0, 1.0);
         double scale = kDimmestBacklight + (1.0 - kDimmestBacklight) * level;
         if (panel.flaws.enabled) {
-            const double gains[3] = {std::clamp(engine.gains[0], 0, 255) / 255.0,
-                                     std::clamp(engine.gains[1], 0, 255) / 255.0,
-                                     std::clamp(engine.gains[2], 0, 255) / 255.0};
-            scale *= SimPanelResponse::gainBacklight(panel.flaws, gains);
+            // The backlight answers to how hard white drives each channel,
+            // by its gain or by the top of its table.
+            double whiteDrive[3];
+            for (int c = 0; c < 3; ++c) {
+                const double gain = std::clamp(engine.gains[c], 0, 255) / 255.0;
+                whiteDrive[c] = gainDrive
+                    ? clamp01(interpolateCurve(engine.lut, c, 1.0, engine.lutMaximum) * gain)
+                    : gain;
+            }
+            scale *= SimPanelResponse::gainBacklight(panel.flaws, whiteDrive);
         }
         out.X *= scale;
         out.Y *= scale;

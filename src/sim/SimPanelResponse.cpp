@@ -41,7 +41,7 @@ constexpr Figure kToneWave[3] = {{-0.010, 0.005},   // and an S of about 1 % eac
                                  {0.015, 0.005},
                                  {0.010, 0.005}};
 // A gain panel's backlight regulation gives back 5 % of the light per unit
-// of mean gain taken off.
+// of mean white drive taken off (by the gains or the table).
 constexpr Figure kGainBacklight{0.05, 0.02};
 // Warm-up from switch-on: 4 % dim and a little blue-green, settling with a
 // time constant of 8 minutes (within 0.1 % after half an hour).
@@ -131,9 +131,9 @@ double SimPanelResponse::tone(const SimPanelFlaws &f, int channel, double v, dou
     return std::clamp(t * (1.0 + deviation), 0.0, 1.0);
 }
 
-double SimPanelResponse::gainBacklight(const SimPanelFlaws &f, const double gains[3])
+double SimPanelResponse::gainBacklight(const SimPanelFlaws &f, const double whiteDrive[3])
 {
-    const double mean = (gains[0] + gains[1] + gains[2]) / 3.0;
+    const double mean = (whiteDrive[0] + whiteDrive[1] + whiteDrive[2]) / 3.0;
     return 1.0 + f.gainBacklight * (1.0 - std::clamp(mean, 0.0, 1.0));
 }
 

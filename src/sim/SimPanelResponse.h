@@ -60,8 +60,9 @@ public:
                                   SimChromaticity native);
     // One channel's light relative to full for the ideal response t at drive v.
     static double tone(const SimPanelFlaws &flaws, int channel, double v, double t);
-    // The factor on the light of a gain panel for its gains (0..1 each).
-    static double gainBacklight(const SimPanelFlaws &flaws, const double gains[3]);
+    // The factor on the light of a gain panel for the drive white gives each
+    // channel through its gain (0..1 each).
+    static double gainBacklight(const SimPanelFlaws &flaws, const double whiteDrive[3]);
     // The light after minutesOn of on-time, from the settled light.
     static SimXYZ warmUp(const SimPanelFlaws &flaws, double minutesOn, const SimXYZ &settled);
 };
