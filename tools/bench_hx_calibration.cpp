@@ -308,7 +308,10 @@ const char *taskName(int task)
     switch (task) {
     case 0: return "first reading";
     case CalibrateThread::TASK_SETUP_MONITOR_FOR_CALIBRATION: return "set-up";
+    case CalibrateThread::TASK_MEASURING_NATIVE_PRIMARIES: return "native primaries";
+    case CalibrateThread::TASK_MEASURING_UNCORRECTED_PRIMARIES: return "uncorrected primaries";
     case CalibrateThread::TASK_ADJUSTING_WHITE_POINT: return "white point";
+    case CalibrateThread::TASK_MEASURING_UNCORRECTED_RESPONSE_CURVES: return "response curves";
     case CalibrateThread::TASK_MEASURING_CORRECTED_PRIMARIES: return "final measurement";
     case CalibrateThread::TASK_UPDATING_MONITOR_LUTS: return "table upload";
     case CalibrateThread::TASK_WAITING_TO_STABILIZE: return "stabilising";
@@ -567,7 +570,7 @@ QString status(int code)
 // One row: a label and a value per panel.
 void row(const char *label, const QStringList &values)
 {
-    std::printf("  %-24s", label);
+    std::printf("  %-28s", label);
     for (const QString &v : values)
         std::printf(" %22s", qPrintable(v));
     std::printf("\n");
