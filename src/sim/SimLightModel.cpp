@@ -119,15 +119,21 @@ double SimLightModel::dicomJnd(double luminance)
 
 SimChromaticity SimLightModel::whitePoint(const SimLightParams &panel, const SimEngineState &engine)
 {
-    if (engine.preset == 11)
-        return SimChromaticity{engine.whiteX / 1000.0 + panel.whiteBias.x,
-                               engine.whiteY / 1000.0 + panel.whiteBias.y};
-    return panel.nativeWhite;
+    if (engine.preset != 11)
+        return panel.nativeWhite;
+    const SimChromaticity asked =
+        panel.flaws.enabled ? SimPanelResponse::userWhite(panel.flaws, engine.whiteX, engine.whiteY)
+                            : SimChromaticity{engine.whiteX / 1000.0, engine.whiteY / 1000.0};
+    return SimChromaticity{asked.x + panel.whiteBias.x, asked.y + panel.whiteBias.y};
 }
 
 double SimLightModel::whiteLuminance(const SimLightParams &panel, const SimEngineState &engine)
 {
-    return std::min(panel.luminancePerStep * std::max(0, engine.luminance), panel.maxLuminance);
+    double luminance = panel.luminancePerStep * std::max(0, engine.luminance);
+    if (panel.flaws.enabled)
+        luminance *= SimPanelResponse::luminanceFactor(panel.flaws, engine.luminance,
+                                                       whitePoint(panel, engine), panel.nativeWhite);
+    return std::min(luminance, panel.maxLuminance);
 }
 
 double SimLightModel::blackLuminance(const SimLightParams &panel, const SimEngineState &engine)
@@ -140,6 +146,13 @@ double SimLightModel::blackLuminance(const SimLightParams &panel, const SimEngin
 
 double SimLightModel::tone(const SimLightParams &panel, const SimEngineState &engine,
                            int channel, double v)
+{
+    const double t = idealTone(panel, engine, channel, v);
+    return panel.flaws.enabled ? SimPanelResponse::tone(panel.flaws, channel, v, t) : t;
+}
+
+double SimLightModel::idealTone(const SimLightParams &panel, const SimEngineState &engine,
+                                int channel, double v)
 {
     v = clamp01(v);
     channel = std::clamp(channel, 0, 2);
@@ -214,7 +227,10 @@ SimXYZ SimLightModel::emitted(const SimLightParams &panel, const SimEngineState 
         if (gainDrive) {
             // The gain scales the drive the table gives, before the panel.
             const double drive = clamp01(interpolateCurve(engine.lut, c, in[c], engine.lutMaximum));
-            t[c] = std::pow(clamp01(drive * gain), panel.nativeGamma[c]);
+            const double v = clamp01(drive * gain);
+            t[c] = std::pow(v, panel.nativeGamma[c]);
+            if (panel.flaws.enabled)
+                t[c] = SimPanelResponse::tone(panel.flaws, c, v, t[c]);
         } else {
             t[c] = tone(panel, engine, c, in[c]) * gain;
         }
@@ -227,7 +243,19 @@ SimXYZ SimLightModel::emitted(const SimLightParams &panel, const SimEngineState 
     if (panel.gainLutPanel && engine.brightnessMaximum > 0) {
         const double level =
             std::clamp(double(engine.brightness) / engine.brightnessMaximum, 0.0, 1.0);
-        const double scale = kDimmestBacklight + (1.0 - kDimmestBacklight) * level;
+        double scale = kDimmestBacklight + (1.0 - kDimmestBacklight) * level;
+        if (panel.flaws.enabled) {
+            // The backlight answers to how hard white drives each channel,
+            // by its gain or by the top of its table.
+            double whiteDrive[3];
+            for (int c = 0; c < 3; ++c) {
+                const double gain = std::clamp(engine.gains[c], 0, 255) / 255.0;
+                whiteDrive[c] = gainDrive
+                    ? clamp01(interpolateCurve(engine.lut, c, 1.0, engine.lutMaximum) * gain)
+                    : gain;
+            }
+            scale *= SimPanelResponse::gainBacklight(panel.flaws, whiteDrive);
+        }
         out.X *= scale;
         out.Y *= scale;
         out.Z *= scale;

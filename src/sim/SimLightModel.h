@@ -4,6 +4,8 @@
 // response and gamut follow the colour-engine registers the monitor last
 // applied. Pure functions, so the maths can be checked on its own.
 
+#include "SimPanelResponse.h"
+
 #include <QVector>
 #include <QtGlobal>
 
@@ -37,6 +39,8 @@ struct SimLightParams {
     // maximum), and in tone mode 6 the gamma table, scaled by the gains,
     // drives the native response.
     bool gainLutPanel = false;
+    // How the panel departs from this ideal (none unless switched on).
+    SimPanelFlaws flaws;
 };
 
 // Tone response selected by the gamma-mode register.
@@ -93,6 +97,11 @@ public:
     // DICOM grayscale standard display function and its inverse.
     static double dicomLuminance(double jnd);
     static double dicomJnd(double luminance);
+
+private:
+    // The response the selected tone mode asks for, before the panel's flaws.
+    static double idealTone(const SimLightParams &panel, const SimEngineState &engine,
+                            int channel, double v);
 };
 
 } // namespace pz

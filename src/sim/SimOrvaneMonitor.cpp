@@ -261,6 +261,9 @@ SimXYZ SimOrvaneMonitor::emittedXYZ(double r, double g, double b)
 {
     QMutexLocker lock(&m_lock);
     SimXYZ xyz = SimLightModel::emitted(m_config.light, appliedEngineState(), r, g, b);
+    if (m_config.light.flaws.enabled)
+        xyz = SimPanelResponse::warmUp(m_config.light.flaws,
+                                       double(nowUs() - m_switchedOnUs) / 60e6, xyz);
     double f = 1.0 + m_config.light.driftPerHour * double(nowUs() - m_switchedOnUs) / 3.6e9;
     if (m_config.light.noise > 0) {
         std::normal_distribution<double> n(0.0, m_config.light.noise);
