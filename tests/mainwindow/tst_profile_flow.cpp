@@ -187,6 +187,29 @@ private slots:
         QCOMPARE(summaryLabel("summary_IC_Profile_File_Name"), calibrated.GetProfileName());
     }
 
+    // The plain display beside the HX monitor has no monitor object and no
+    // serial number: its profile names it by its connector, and the summary
+    // names the sensor that measured it.
+    void displayWithoutMonitorObject()
+    {
+        ProgramRig rig;
+        QVERIFY(rig.start());
+        PZ_Main_Dialog &window = rig.window();
+        window.main_Display_comboBox->setCurrentIndex(1);
+        QVERIFY(!rig.controller->GetTargetDisplay()->m_pDDCMonitor);
+        QVERIFY(window.calibrationResult().GetSensorModelName().isEmpty());
+
+        const Run run = profile(window);
+        QCOMPARE(run.text, kDone + GetStringResource(801) + kDone + GetStringResource(802));
+        const CAdjustValue now = window.calibrationResult();
+        QCOMPARE(now.GetProfileName(), QStringLiteral("Unknown SIM-2.icc"));
+        QVERIFY(!readAll(rig.filesNamed(QStringLiteral("Unknown SIM-2.icc")).value(0)).isEmpty());
+        QVERIFY(!now.GetSensorModelName().isEmpty());
+        QVERIFY(!now.GetSensorSerial().isEmpty());
+        QCOMPARE(summaryLabel("summary_Sensor_Model_Name"), now.GetSensorModelName());
+        QCOMPARE(summaryLabel("summary_Sensor_Serial_Number"), now.GetSensorSerial());
+    }
+
     void assignmentRefused()
     {
         ProgramRig rig;
