@@ -216,7 +216,7 @@ void TestIccProfileEndToEnd::hxProfilesDescribeTheDisplayAsLeft_data()
     QTest::newRow("2.2") << 2.2 << 0x0233;
     // Between two steps of the monitor's gamma register: the display
     // follows 2.3, and so must the profile.
-    QTest::newRow("2.25") << 2.25 << 0x024D;
+    QTest::newRow("2.25") << 2.25 << 0x024C;
 }
 
 void TestIccProfileEndToEnd::hxProfilesDescribeTheDisplayAsLeft()

@@ -7,14 +7,18 @@
 
 #include "CMonitorTracker.h"
 #include "CalibrationSettingsFile.h"
+#include "DialogWatch.h"
 #include "PZ_Information_Dialog.h"
 #include "ProfileNaming.h"
 #include "ProgramRig.h"
 #include "Resources.h"
 #include "SimDisplayProfiles.h"
 #include "SimOrvaneMonitor.h"
+#include "pz_select_display_technology_type_dialog.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QtTest>
 
 #include <lcms2.h>
@@ -199,7 +203,13 @@ private slots:
         QVERIFY(!rig.controller->GetTargetDisplay()->m_pDDCMonitor);
         QVERIFY(window.calibrationResult().GetSensorModelName().isEmpty());
 
+        // The display's technology is asked for: the first one offered.
+        DialogWatch<pz_select_display_technology_type_dialog> technology;
+        technology.act = [](pz_select_display_technology_type_dialog &d) {
+            d.findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok)->click();
+        };
         const Run run = profile(window);
+        QVERIFY(technology.shown);
         QCOMPARE(run.text, kDone + GetStringResource(801) + kDone + GetStringResource(802));
         const CAdjustValue now = window.calibrationResult();
         QCOMPARE(now.GetProfileName(), QStringLiteral("Unknown SIM-2.icc"));
