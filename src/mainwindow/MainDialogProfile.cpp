@@ -2,8 +2,8 @@
 // is, without adjusting the monitor, and an ICC profile written from the
 // measurements and assigned to the display. The display's calibration
 // record keeps everything but the profile's name and description, the
-// final measurements and the sensor that took them; no calibration-settings file or tracker record is
-// written.
+// final measurements and the sensor that took them; no calibration-settings
+// file or tracker record is written.
 
 #include "PZ_Main_Dialog.h"
 
