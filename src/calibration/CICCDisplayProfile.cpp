@@ -4,6 +4,9 @@
 #include "CIccTagmmod.h"
 #include "CIccTagvcgt.h"
 #include "CPreferences.h"
+#include "CTargetDisplay.h"
+#include "CalibrateThread_HXSeries.h"
+#include "Desktop.h"
 #include "DisplayProfileBuilder.h"
 #include "DisplayProfiles.h"
 #include "HostSystem.h"
@@ -86,6 +89,18 @@ QByteArray mmodElement(quint32 modelId)
     return tag.Write(&io) ? io.bytes() : QByteArray();
 }
 
+// The connector of the display the desktop lists under displayId; empty
+// when it is not online or the system names no connectors.
+QString connectorName(quint32 displayId)
+{
+    QVector<pz::DesktopDisplay> displays;
+    pz::desktop().onlineDisplays(displays);
+    for (const pz::DesktopDisplay &display : displays)
+        if (display.id == displayId)
+            return display.name;
+    return QString();
+}
+
 // The profile folder the preferences choose; without registered
 // preferences, the one their defaults choose.
 QString profileFolder()
@@ -109,7 +124,7 @@ CICCDisplayProfile::CICCDisplayProfile(CTargetValue target, CAdjustValue result,
 
 int CICCDisplayProfile::GenerateDefaultFileNameandDescription()
 {
-    const QString proposedName = pz::proposedProfileFileName(m_MonitorData);
+    const QString proposedName = proposedFileName();
     QString fileName = proposedName;
     QString description = pz::proposedProfileDescription(
         fileName, m_AdjustValue.m_CalibrationDateTime, m_Target);
@@ -131,6 +146,11 @@ int CICCDisplayProfile::GenerateDefaultFileNameandDescription()
 }
 
 int CICCDisplayProfile::DisAssociateCurrentColorProfile() { return 0; }
+
+QString CICCDisplayProfile::proposedFileName() const
+{
+    return pz::proposedProfileFileName(m_MonitorData, connectorName(m_MonitorData.m_DisplayID));
+}
 
 bool CICCDisplayProfile::describeProfile(bool allowGammaTRC,
                                          pz::DisplayProfileContent &content) const
@@ -159,7 +179,13 @@ bool CICCDisplayProfile::describeProfile(bool allowGammaTRC,
     if (allowGammaTRC && m_Target.m_GammaCurveType == CTargetValue::kCurveGamma) {
         if (!std::isfinite(m_Target.m_Gamma) || !(m_Target.m_Gamma > 0.0))
             return false;
-        content.gamma = m_Target.m_Gamma;
+        // The HX series' engine holds the gamma in steps of 0.1: the profile
+        // gives the step the display was left at, not the target between
+        // two steps.
+        const bool hxSeries = CTargetDisplay::GetDisplayType(m_MonitorData.m_ModelID)
+                              == CTargetDisplay::kDisplayTypeHXSeries;
+        content.gamma = hxSeries ? CalibrateThread_HXSeries::RegisterGamma(m_Target.m_Gamma)
+                                 : m_Target.m_Gamma;
     } else {
         // A calibration made without the profile measurement has no
         // corrected response; the target curve is what it aimed at.
@@ -230,8 +256,7 @@ QString CICCDisplayProfile::GetProfileNameAndPath() const
     if (folder.isEmpty())
         return QString();
     return folder + QLatin1Char('/')
-        + pz::safeProfileFileName(m_AdjustValue.GetProfileName(),
-                                  pz::proposedProfileFileName(m_MonitorData));
+        + pz::safeProfileFileName(m_AdjustValue.GetProfileName(), proposedFileName());
 }
 
 void CICCDisplayProfile::GetProfileID(unsigned char *id) const

@@ -52,9 +52,10 @@ public:
     // replaces it. Returns 0.
     int DisAssociateCurrentColorProfile();
     // Builds and writes the profile. The tone curves are one gamma value
-    // when allowGammaTRC is set and the target is a gamma value, else 256
-    // entries of the measured corrected response (the target curve when the
-    // calibration measured none). Returns a Result.
+    // when allowGammaTRC is set and the target is a gamma value (for the HX
+    // series the gamma its register holds), else 256 entries of the
+    // measured corrected response (the target curve when the calibration
+    // measured none). Returns a Result.
     int CreateProfileFile(bool allowGammaTRC);
     // Makes the written file the display's profile: 0, -1 (the file cannot
     // be read or is no profile) or -2 (nothing took it).
@@ -69,6 +70,8 @@ public:
     void GetProfileID(unsigned char *id) const;
 
 private:
+    // The file name the monitor's identity proposes, without extension.
+    QString proposedFileName() const;
     // Fills content from the records; false when they give no usable profile.
     bool describeProfile(bool allowGammaTRC, pz::DisplayProfileContent &content) const;
 

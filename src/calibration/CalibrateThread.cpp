@@ -80,11 +80,10 @@ void CalibrateThread::SetTargetValue(CTargetValue target)
 
 void CalibrateThread::begin(unsigned int operation)
 {
-    m_Operation = operation;
-    // On a running thread the new operation does not run, and the wake
-    // cannot release a pending handshake, whose wait only ends on an
-    // acknowledgement or an abort.
-    pz::startOrRequestRestart(*this, m_Mutex, m_Condition, m_Restart);
+    // Stored under the lock the worker reads it with. On a running thread
+    // the new operation does not run, and the wake cannot release a pending
+    // handshake, whose wait only ends on an acknowledgement or an abort.
+    pz::startOrRequestRestart(*this, m_Mutex, m_Condition, m_Restart, m_Operation, operation);
 }
 
 void CalibrateThread::stop() { pz::abortAndWakeAll(m_Mutex, m_Condition, m_Abort); }
@@ -148,7 +147,7 @@ QColor CalibrateThread::PatchColor(int patch)
 
 void CalibrateThread::run()
 {
-    switch (m_Operation) {
+    switch (pz::operationOf(m_Mutex, m_Operation)) {
     case OPERATION_CALIBRATE:
         setup_sensor_correction_matrix();
         calibrate();

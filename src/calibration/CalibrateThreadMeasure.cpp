@@ -270,7 +270,7 @@ void CalibrateThread::measure_display()
     // first patch.
     CCIEXYZ first;
     int status = TakeSensorMeasurement(first, 0, true);
-    if (status == 0 && first.Y < kMinimumMeasureWhite)
+    if (status == 0 && !(first.Y >= kMinimumMeasureWhite)) // NaN too
         status = kImplausibleReading;
     if (status != 0) {
         handleError(status);

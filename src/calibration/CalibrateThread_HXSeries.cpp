@@ -90,6 +90,11 @@ uint CalibrateThread_HXSeries::GammaRegister(double gamma)
     return 10 * clampedRegister((gamma - 0.5) * 10.0 + 0.5, kRegisterMaximum / 10.0);
 }
 
+double CalibrateThread_HXSeries::RegisterGamma(double gamma)
+{
+    return GammaRegister(gamma) / 100.0 + 0.5;
+}
+
 uint CalibrateThread_HXSeries::BlackLevelRegister(double luminance, int contrastRatio)
 {
     if (contrastRatio == 0)
@@ -594,7 +599,7 @@ void CalibrateThread_HXSeries::calibrate()
     auto fail = [this](int code) { handleError(code); };
     CCIEXYZ first;
     int status = TakeSensorMeasurement(first, 0, true);
-    if (status == 0 && first.Y < kMinimumCalibrationWhite)
+    if (status == 0 && !(first.Y >= kMinimumCalibrationWhite)) // NaN too
         status = kImplausibleReading;
     if (status != 0)
         return fail(status);

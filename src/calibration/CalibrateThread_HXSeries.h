@@ -59,6 +59,9 @@ public:
     static uint WhiteRegister(double chromaticity);
     // The gamma register: (γ - 0.5) x 100 at one decimal of γ.
     static uint GammaRegister(double gamma);
+    // The gamma the display follows once the register holds
+    // GammaRegister(gamma): the target's gamma at the register's step.
+    static double RegisterGamma(double gamma);
     // The black-level register: luminance x 10 / contrast ratio, rounded; 0
     // for a ratio of 0.
     static uint BlackLevelRegister(double luminance, int contrastRatio);

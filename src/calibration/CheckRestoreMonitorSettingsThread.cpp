@@ -30,8 +30,7 @@ void CheckRestoreMonitorSettingsThread::SetObjects(CTargetDisplay *display, CTar
 
 void CheckRestoreMonitorSettingsThread::begin(unsigned int mode)
 {
-    m_Mode = mode;
-    pz::startOrRequestRestart(*this, m_Mutex, m_Condition, m_Restart);
+    pz::startOrRequestRestart(*this, m_Mutex, m_Condition, m_Restart, m_Mode, mode);
 }
 
 void CheckRestoreMonitorSettingsThread::stop() { m_Abort = true; }
@@ -39,11 +38,12 @@ void CheckRestoreMonitorSettingsThread::stop() { m_Abort = true; }
 void CheckRestoreMonitorSettingsThread::run()
 {
     int result = 0;
+    const quint32 mode = pz::operationOf(m_Mutex, m_Mode);
     if (!m_TargetDisplay || !m_StoredTarget || !m_StoredAdjustValue)
         result = kMissingObjects;
-    else if (m_Mode == MODE_VERIFY)
+    else if (mode == MODE_VERIFY)
         result = verify();
-    else if (m_Mode == MODE_RESTORE)
+    else if (mode == MODE_RESTORE)
         result = restore();
     emit Finished(result);
 }

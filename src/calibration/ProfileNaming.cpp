@@ -5,14 +5,18 @@
 #include "MonitorData.h"
 #include "StringResources.h"
 
+#include <QCryptographicHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QStringList>
 
 namespace pz {
 
 namespace {
 
 constexpr unsigned int kIccExtensionId = 17;
+// Hex digits of the EDID digest that names a display without a serial number.
+constexpr int kEdidDigestDigits = 8;
 
 QMutex g_promptLock;
 ProfileNamePrompt g_prompt;
@@ -50,9 +54,26 @@ ProfileNamePrompt profileNamePrompt()
     return g_prompt;
 }
 
-QString proposedProfileFileName(const _MonitorData &monitor)
+QString proposedProfileFileName(const _MonitorData &monitor, const QString &connector)
 {
-    return monitor.m_ModelName + QLatin1Char(' ') + monitor.m_SerialNumber;
+    QStringList parts;
+    const QString model = monitor.m_ModelName.trimmed();
+    const QString serial = monitor.m_SerialNumber.trimmed();
+    if (!model.isEmpty())
+        parts << model;
+    if (!serial.isEmpty()) {
+        parts << serial;
+    } else if (!connector.trimmed().isEmpty()) {
+        parts << connector.trimmed();
+    } else if (monitor.m_EDIDValid) {
+        const QByteArray edid(reinterpret_cast<const char *>(monitor.m_EDID), sizeof monitor.m_EDID);
+        parts << QStringLiteral("EDID ")
+                     + QString::fromLatin1(
+                         QCryptographicHash::hash(edid, QCryptographicHash::Md5).toHex().left(kEdidDigestDigits));
+    } else {
+        parts << QStringLiteral("Display %1").arg(monitor.m_DisplayID);
+    }
+    return parts.join(QLatin1Char(' '));
 }
 
 QString proposedProfileDescription(const QString &fileName, const QDateTime &when,

@@ -25,8 +25,11 @@ using ProfileNamePrompt = std::function<bool(QString &fileName, QString &descrip
 void setProfileNamePrompt(ProfileNamePrompt prompt);
 ProfileNamePrompt profileNamePrompt();
 
-// Model name + " " + serial number.
-QString proposedProfileFileName(const _MonitorData &monitor);
+// Model name + " " + serial number, a missing part left out with its
+// separator. Without a serial number the name still tells the display
+// apart, the same from run to run: by its connector (e.g. "DP-1"), else
+// by a digest of its EDID ("EDID 1a2b3c4d"), else by its display id.
+QString proposedProfileFileName(const _MonitorData &monitor, const QString &connector);
 // fileName + " " + when as "yyyy-MM-dd hh-mm " + the target white point's
 // caption + " " + the target tone curve's file-name form.
 QString proposedProfileDescription(const QString &fileName, const QDateTime &when,

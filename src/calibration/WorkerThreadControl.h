@@ -10,10 +10,14 @@
 
 namespace pz {
 
-// Under `mutex`: starts `thread` at QThread::LowPriority when it is not
-// running; otherwise sets `restart` and wakes one waiter of `condition`.
+// Under `mutex`: stores `value` into `operation`, then starts `thread` at
+// QThread::LowPriority when it is not running; otherwise sets `restart` and
+// wakes one waiter of `condition`. The worker reads `operation` under the
+// same mutex (operationOf).
 void startOrRequestRestart(QThread &thread, QMutex &mutex, QWaitCondition &condition,
-                           bool &restart);
+                           bool &restart, quint32 &operation, quint32 value);
+// `operation` read under `mutex`.
+quint32 operationOf(QMutex &mutex, const quint32 &operation);
 // Under `mutex`: sets `abort` and wakes every waiter of `condition`.
 void abortAndWakeAll(QMutex &mutex, QWaitCondition &condition, std::atomic<bool> &abort);
 

@@ -1,9 +1,9 @@
 // The profile flow of the main window: the current display measured as it
 // is, without adjusting the monitor, and an ICC profile written from the
 // measurements and assigned to the display. The display's calibration
-// record keeps everything but the profile's name and description and the
-// final measurements; no calibration-settings file or tracker record is
-// written.
+// record keeps everything but the profile's name and description, the
+// final measurements and the sensor that took them; no calibration-settings
+// file or tracker record is written.
 
 #include "PZ_Main_Dialog.h"
 
@@ -53,6 +53,9 @@ QString PZ_Main_Dialog::takeProfile(const CAdjustValue &result, bool &countdown)
     if (profile.written) {
         m_CalibrationResult.SetProfileDescription(profile.result.GetProfileDescription());
         m_CalibrationResult.SetProfileName(profile.result.GetProfileName());
+        // The sensor that took the final measurements.
+        m_CalibrationResult.SetSensorModelName(profile.result.GetSensorModelName());
+        m_CalibrationResult.SetSensorSerial(profile.result.GetSensorSerial());
         CColorValue measurements = m_CalibrationResult.m_ColorValue;
         takeFinalMeasurements(measurements, profile.result.m_ColorValue);
         m_CalibrationResult.SetColorValue(measurements);

@@ -4,6 +4,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
+#include <QFile>
 #include <QMap>
 #include <mutex>
 
@@ -21,6 +23,8 @@ const char kEdidMd5Key[] = "OutputEdidMd5";
 // A profile registered for this session only; the file stays ours.
 const char kTemporaryScope[] = "temp";
 const char kHardRelation[] = "hard";
+// What the bus answers for a method the service does not have.
+const char kUnknownMethodError[] = "org.freedesktop.DBus.Error.UnknownMethod";
 
 using StringMap = QMap<QString, QString>;
 
@@ -41,28 +45,36 @@ QString ColorManagerClient::md5Hex(const QByteArray &bytes)
 
 namespace {
 
-// One blocking call; the reply's first argument as an object path, or an
-// empty string when the call failed or answered something else.
-QString callForPath(QDBusConnection &bus, const QString &path, const char *interface,
-                    const char *method, const QList<QVariant> &arguments)
+// One blocking call to the service.
+QDBusMessage call(QDBusConnection &bus, const QString &path, const char *interface,
+                  const char *method, const QList<QVariant> &arguments)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), path,
-                                                       QLatin1String(interface),
-                                                       QLatin1String(method));
-    call.setArguments(arguments);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, ColorManagerClient::kCallTimeoutMs);
+    QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(kService), path,
+                                                          QLatin1String(interface),
+                                                          QLatin1String(method));
+    message.setArguments(arguments);
+    return bus.call(message, QDBus::Block, ColorManagerClient::kCallTimeoutMs);
+}
+
+// The reply's first argument as an object path, or an empty string when the
+// call failed or answered something else.
+QString pathOf(const QDBusMessage &reply)
+{
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return QString();
     return reply.arguments().first().value<QDBusObjectPath>().path();
 }
 
+QString callForPath(QDBusConnection &bus, const QString &path, const char *interface,
+                    const char *method, const QList<QVariant> &arguments)
+{
+    return pathOf(call(bus, path, interface, method, arguments));
+}
+
 bool callDevice(QDBusConnection &bus, const QString &device, const char *method,
                 const QList<QVariant> &arguments)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(kService), device, QLatin1String(kDeviceInterface), QLatin1String(method));
-    call.setArguments(arguments);
-    return bus.call(call, QDBus::Block, ColorManagerClient::kCallTimeoutMs).type()
+    return call(bus, device, kDeviceInterface, method, arguments).type()
         == QDBusMessage::ReplyMessage;
 }
 
@@ -86,13 +98,31 @@ bool ColorManagerClient::findOrCreateProfile(const QString &path, const QByteArr
 {
     const QString manager = QLatin1String(kManagerPath);
     profilePath = callForPath(m_bus, manager, kManagerInterface, "FindProfileByFilename", {path});
-    if (profilePath.isEmpty()) {
-        const StringMap properties{{QStringLiteral("Filename"), path}};
-        profilePath = callForPath(m_bus, manager, kManagerInterface, "CreateProfile",
-                                  {QStringLiteral("icc-") + md5Hex(profileBytes),
-                                   QLatin1String(kTemporaryScope),
-                                   QVariant::fromValue(properties)});
+    if (!profilePath.isEmpty())
+        return true;
+
+    const QString id = QStringLiteral("icc-") + md5Hex(profileBytes);
+    const StringMap properties{{QStringLiteral("Filename"), path}};
+    // The service usually runs as a user of its own that cannot read the
+    // user's home: it gets the open file. Only a service without that
+    // method is given the file name alone.
+    if (m_bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QDBusUnixFileDescriptor descriptor(file.handle()); // a duplicate
+        const QDBusMessage reply = call(m_bus, manager, kManagerInterface, "CreateProfileWithFd",
+                                        {id, QLatin1String(kTemporaryScope),
+                                         QVariant::fromValue(descriptor),
+                                         QVariant::fromValue(properties)});
+        if (reply.type() != QDBusMessage::ErrorMessage
+            || reply.errorName() != QLatin1String(kUnknownMethodError)) {
+            profilePath = pathOf(reply);
+            return !profilePath.isEmpty();
+        }
     }
+    profilePath = callForPath(m_bus, manager, kManagerInterface, "CreateProfile",
+                              {id, QLatin1String(kTemporaryScope), QVariant::fromValue(properties)});
     return !profilePath.isEmpty();
 }
 

@@ -2,7 +2,8 @@
 // Hands a display profile to the system colour manager
 // (org.freedesktop.ColorManager, as colord serves it) over D-Bus: the
 // profile is found by its file name or created (scope "temp", an id from
-// the file's MD5), the display's device is found by its XRandR output name
+// the file's MD5) from the open file handed over as a descriptor (by file
+// name only where the service has no such method), the display's device is found by its XRandR output name
 // or else by the MD5 of its EDID, and the profile is added to the device
 // ("hard") and made its default. The colour manager then loads the profile's
 // 'vcgt' and tells colour-managed programs.

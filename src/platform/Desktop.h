@@ -20,6 +20,7 @@ struct DesktopDisplay {
     quint32 id = 0;        // the system's display id, stable while it is online
     QRectF bounds;         // in global desktop coordinates
     QByteArray edid;       // as the system reports it; empty when it has none
+    QString name;          // the connector ("DP-1"); empty where the system gives none
     // What some systems keep beside the EDID: the product name per locale
     // ("en_US" -> name, in the system's order) and the vendor and product
     // numbers. Empty and 0 where the system keeps nothing (XRandR).

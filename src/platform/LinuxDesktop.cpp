@@ -68,6 +68,7 @@ bool LinuxDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
     for (const XRandROutput &o : outputs) {
         DesktopDisplay display;
         display.id = o.id;
+        display.name = o.name;
         display.bounds = QRectF(o.bounds);
         // Fewer bytes than one block are no EDID, from either source.
         if (isWholeEdid(o.edid)) {

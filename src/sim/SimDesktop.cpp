@@ -149,6 +149,7 @@ bool SimDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
         const Display &d = m_displays.at(id);
         DesktopDisplay shown;
         shown.id = d.id;
+        shown.name = QStringLiteral("SIM-%1").arg(d.id);
         shown.bounds = d.bounds;
         shown.edid = d.systemEdid;
         shown.productNames = d.productNames;

@@ -93,6 +93,15 @@ struct HXBench {
         return log->entries.last();
     }
     const CAdjustValue &result() const { return thread->m_AdjustValue; }
+    // A new thread for the target, taking the preferences as they are now.
+    void renewThread(const CTargetValue &target)
+    {
+        log.reset();
+        thread = std::make_unique<CalibrateThread_HXSeries>();
+        rig.attach(*thread);
+        thread->SetTargetValue(target);
+        log = std::make_unique<ThreadSignalLog>(*thread);
+    }
 
     CPreferences preferences;
     ScopedPreferences scope{&preferences};
@@ -196,7 +205,11 @@ private slots:
     void calibratesEndToEnd_data();
     void calibratesEndToEnd();
     void maximumLuminance();
+    void slowPanelWaitsLonger_data();
     void slowPanelWaitsLonger();
+    void firstReadingFloor_data();
+    void firstReadingFloor();
+    void cancelInTheWhiteLoop();
     void luminanceOutOfReachStillCompletes();
     void extraSettleOnlyWhenPreferred_data();
     void extraSettleOnlyWhenPreferred();
@@ -582,24 +595,68 @@ void TestHXCalibration::luminanceOutOfReachStillCompletes()
     QVERIFY(bench.result().m_IsValid);
 }
 
+void TestHXCalibration::slowPanelWaitsLonger_data()
+{
+    QTest::addColumn<bool>("extended");
+    QTest::addColumn<QString>("wait");
+    QTest::newRow("plain") << false << "SleepTime(16000)";
+    QTest::newRow("extended stabilisation: six times") << true << "SleepTime(96000)";
+}
+
 void TestHXCalibration::slowPanelWaitsLonger()
 {
+    QFETCH(bool, extended);
+    QFETCH(QString, wait);
     // No internal luminance sensor: the panel's own stabilisation time.
     CTargetValue target = standardTarget();
     target.m_Intensity = 80.0;
     HXBench bench(target, SimMonitorConfig::hx520r());
+    bench.preferences.SetUseExtendedLuminanceStabilizationTime(extended ? 1 : 0);
+    bench.renewThread(target);
     QCOMPARE(bench.run(), QStringLiteral("CalibrationComplete()"));
-    // Every wait to stabilise starts at 16 s (4 s on a panel with its own
-    // luminance sensor).
+    // Every wait to stabilise in the luminance phase starts at 16 s (4 s on
+    // a panel with its own luminance sensor).
     const QStringList &entries = bench.log->entries;
     int waits = 0;
-    for (int i = 0; i + 1 < entries.size(); ++i) {
+    for (int i = int(entries.indexOf(QStringLiteral("StartingTask(9)"))); i >= 0 && i + 1 < entries.size(); ++i) {
         if (entries[i] == QLatin1String("StartingTask(8)")) {
-            QCOMPARE(entries[i + 1], QStringLiteral("SleepTime(16000)"));
+            QCOMPARE(entries[i + 1], wait);
             ++waits;
         }
     }
     QVERIFY(waits > 0);
+}
+
+void TestHXCalibration::firstReadingFloor_data()
+{
+    QTest::addColumn<double>("Y");
+    QTest::newRow("9.9 cd/m²") << 9.9;
+    QTest::newRow("no number") << std::nan("");
+}
+
+void TestHXCalibration::firstReadingFloor()
+{
+    QFETCH(double, Y);
+    HXBench bench;
+    // As many readings as the sensor's low-light averaging takes.
+    bench.rig.device().scriptReadings(QVector<SimXYZ>(16, SimXYZ{0.95 * Y, Y, 1.08 * Y}));
+    bench.rig.sim->clearLog();
+    QCOMPARE(bench.run(), QStringLiteral("calibrationError(-1004)"));
+    QCOMPARE(bench.rig.sensor.measureCounts().size(), 1);
+    QVERIFY(vcpWrites(*bench.rig.sim).isEmpty());
+    QVERIFY(!bench.thread->m_MonitorConfigured);
+}
+
+void TestHXCalibration::cancelInTheWhiteLoop()
+{
+    HXBench bench;
+    CalibrateThread_HXSeries &t = *bench.thread;
+    // Cancelled as the first white-point step begins: the run ends as a
+    // cancellation, not as a white point that did not converge.
+    connect(&t, &CalibrateThread::SetWhitePointTargetxy, &t, [&t] { t.stop(); },
+            Qt::DirectConnection);
+    QCOMPARE(bench.run(), QStringLiteral("calibrationError(-1005)"));
+    QVERIFY(!bench.log->entries.contains(QStringLiteral("StartingTask(9)")));
 }
 
 void TestHXCalibration::extraSettleOnlyWhenPreferred_data()
@@ -758,7 +815,8 @@ void TestHXCalibration::zeroLuminanceWritesNothing()
 
 // Where in the run a fault strikes, and what it is.
 enum FaultMoment { AtStart, InWhiteLoop, InLuminanceLoop, InGreyRamp };
-enum FaultKind { Unplug, MonitorSilent, LuminanceWriteRefused };
+enum FaultKind { Unplug, MonitorSilent, LuminanceWriteRefused, LuminanceReadRefused,
+                 FloorReadRefused };
 
 void TestHXCalibration::failures_data()
 {
@@ -772,6 +830,11 @@ void TestHXCalibration::failures_data()
     QTest::newRow("monitor silent in the white loop") << int(InWhiteLoop) << int(MonitorSilent) << -1011;
     QTest::newRow("luminance write refused")
         << int(InLuminanceLoop) << int(LuminanceWriteRefused) << -1023;
+    // The registers the luminance loop starts from cannot be read.
+    QTest::newRow("luminance read refused")
+        << int(InLuminanceLoop) << int(LuminanceReadRefused) << -1011;
+    QTest::newRow("luminance floor read refused")
+        << int(InLuminanceLoop) << int(FloorReadRefused) << -1011;
 }
 
 void TestHXCalibration::failures()
@@ -789,8 +852,11 @@ void TestHXCalibration::failures()
             rig.device().faults().loseAfterUs(500000);
         else if (kind == MonitorSilent)
             rig.sim->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
-        else
+        else if (kind == LuminanceWriteRefused)
             rig.sim->addFault({SimFaultKind::NakWrite, 0xC8, 0x2B3, 100000});
+        else
+            rig.sim->addFault({SimFaultKind::NakRead, 0xC6,
+                               kind == LuminanceReadRefused ? 0x2B3 : 0x106F, 100000});
     };
     // In the worker, so the fault is in place before its next step.
     CalibrateThread_HXSeries &t = *bench.thread;

@@ -331,6 +331,35 @@ private slots:
         }
     }
 
+    // An HX monitor's engine holds the gamma in steps of 0.1; the profile
+    // of its calibration gives the step, other monitors the target's gamma.
+    void gammaOfAnHXCalibrationIsTheRegisterStep_data()
+    {
+        QTest::addColumn<quint32>("modelId");
+        QTest::addColumn<double>("gamma");
+        QTest::addColumn<int>("u8Fixed8");
+        QTest::newRow("HX, 2.25: 2.3") << 0x563E2441u << 2.25 << 0x024C;
+        QTest::newRow("HX, 2.35: 2.4") << 0x563E2442u << 2.35 << 0x0266;
+        QTest::newRow("HX, 2.2: 2.2") << 0x563E2441u << 2.2 << 0x0233;
+        QTest::newRow("other monitor, 2.25") << 0x563E1234u << 2.25 << 0x0240;
+    }
+    void gammaOfAnHXCalibrationIsTheRegisterStep()
+    {
+        QFETCH(quint32, modelId);
+        QFETCH(double, gamma);
+        QFETCH(int, u8Fixed8);
+        ProfileRecords records;
+        records.monitor.m_ModelID = modelId;
+        records.target.m_Gamma = gamma;
+        const QByteArray profile = writeProfile(records, true);
+        QVERIFY(openProfile(profile));
+        for (const char *tag : {"rTRC", "gTRC", "bTRC"}) {
+            const QByteArray trc = tagElement(profile, tag);
+            QCOMPARE(be32(trc, 8), 1u);
+            QCOMPARE(int(be16(trc, 12)), u8Fixed8);
+        }
+    }
+
     void withoutMeasuredResponseTheTargetCurveServes()
     {
         ProfileRecords records;
@@ -437,17 +466,18 @@ private slots:
     void vcgtAfterAProfilingRunHoldsTheCardRamp()
     {
         // A profiling run records the ramp it finds on the card in curves
-        // 12-14; here another program left a gamma 1.2 ramp.
+        // 12-14; here another program left a ramp of its own in each
+        // channel: gamma 1.2 in red, 0.8 in green, 90 % linear in blue.
         pz::SimDesktop desktop;
         desktop.addPlainDisplay(1, QRectF(0, 0, 1920, 1200), QByteArray());
         desktop.install();
         pz::GammaRampTables ramp;
         for (int i = 0; i < 256; ++i) {
-            const float v = float(std::pow(i / 255.0, 1.2));
-            ramp.red.append(v);
-            ramp.green.append(v);
-            ramp.blue.append(v);
+            ramp.red.append(float(std::pow(i / 255.0, 1.2)));
+            ramp.green.append(float(std::pow(i / 255.0, 0.8)));
+            ramp.blue.append(float(0.9 * i / 255.0));
         }
+        const QVector<float> *channels[3] = {&ramp.red, &ramp.green, &ramp.blue};
         QVERIFY(desktop.ramps().setRamp(1, ramp));
         ProfileRecords records;
         CSpline *card = &records.result.m_ColorValue.m_Splines[CColorValue::kCardRampRed];
@@ -457,7 +487,7 @@ private slots:
         QCOMPARE(table.size(), 768);
         for (int c = 0; c < 3; ++c) {
             for (int i = 0; i < 256; ++i) {
-                const double loaded = std::lround(double(ramp.red[i]) * 65535.0) / 65535.0;
+                const double loaded = std::lround(double((*channels[c])[i]) * 65535.0) / 65535.0;
                 const int byte = uchar(table[c * 256 + i]);
                 QCOMPARE(byte, int(loaded * 255.0 + 0.5));
                 QVERIFY(std::abs(byte * 257 - loaded * 65535.0) <= 128.5);

@@ -13,8 +13,10 @@
 #include "ProfileFixture.h"
 #include "TestSupport.h"
 
+#include <QtEndian>
 #include <QtTest>
 #include <cmath>
+#include <iterator>
 
 using namespace pz;
 using namespace pz::test;
@@ -64,12 +66,70 @@ struct RunBench {
     std::unique_ptr<CICCDisplayProfile> profile;
 };
 
+// The tags of every profile the writer produces, in their order.
+const char *const kTagOrder[] = {"desc", "cprt", "rXYZ", "gXYZ", "bXYZ", "chad", "wtpt",
+                                 "lumi", "rTRC", "gTRC", "bTRC", "vcgt", "mmod"};
+
+void verifyTagOrder(const QByteArray &bytes)
+{
+    const QVector<TagEntry> tags = tagTable(bytes);
+    QCOMPARE(tags.size(), int(std::size(kTagOrder)));
+    for (int i = 0; i < tags.size(); ++i)
+        QCOMPARE(tags[i].signature, qFromBigEndian<quint32>(kTagOrder[i]));
+}
+
+// How far, relatively, the luminance the profile predicts for each grey
+// level of the run's final ramp from 64 to 192 lies from the measured one,
+// black removed from both: the largest miss, with the level it occurs at.
+QPair<double, int> worstGreyMiss(const QByteArray &bytes, const CColorValue &record)
+{
+    ProfileHandle profile = openProfile(bytes);
+    if (!profile)
+        return {1e9, -1};
+    const cmsTagSignature trcTags[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+    const cmsTagSignature colorantTags[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                             cmsSigBlueColorantTag};
+    const cmsToneCurve *trc[3];
+    double weight[3];
+    double weights = 0.0;
+    for (int c = 0; c < 3; ++c) {
+        trc[c] = static_cast<const cmsToneCurve *>(cmsReadTag(profile.get(), trcTags[c]));
+        if (!trc[c])
+            return {1e9, -1};
+        weight[c] = readXYZ(profile.get(), colorantTags[c]).Y;
+        weights += weight[c];
+    }
+    const QVector<CCIEXYZ> &steps = record.m_FinalGreySteps;
+    const int n = int(steps.size());
+    if (n < 2)
+        return {1e9, -1};
+    const double black = steps.first().Y;
+    const double white = steps.last().Y;
+    QPair<double, int> worst{0.0, -1};
+    for (int i = 0; i < n; ++i) {
+        const int level = int(i / double(n - 1) * 255.0 + 0.5);
+        if (level < 64 || level > 192)
+            continue;
+        const double measured = (steps[i].Y - black) / (white - black);
+        double predicted = 0.0;
+        for (int c = 0; c < 3; ++c)
+            predicted += weight[c] * cmsEvalToneCurveFloat(trc[c], cmsFloat32Number(level / 255.0));
+        predicted /= weights;
+        const double miss = std::abs(predicted - measured) / measured;
+        if (miss > worst.first)
+            worst = {miss, level};
+    }
+    return worst;
+}
+
 } // namespace
 
 class TestIccProfileEndToEnd : public QObject {
     Q_OBJECT
 private slots:
     void afterAnHXCalibration();
+    void hxProfilesDescribeTheDisplayAsLeft_data();
+    void hxProfilesDescribeTheDisplayAsLeft();
     void afterAProfilingRun();
 };
 
@@ -133,6 +193,7 @@ void TestIccProfileEndToEnd::afterAnHXCalibration()
     const auto *lumi = static_cast<const cmsCIEXYZ *>(cmsReadTag(profile.get(), cmsSigLuminanceTag));
     QVERIFY(lumi && std::abs(lumi->Y - white.Y) < 0.01);
 
+    verifyTagOrder(bytes);
     // A gamma target: one gamma value per curve; the card was reset to the
     // identity, and the table says so.
     QCOMPARE(tagElement(bytes, "rTRC"), hex("63757276 00000000 00000001 0233"));
@@ -146,6 +207,40 @@ void TestIccProfileEndToEnd::afterAnHXCalibration()
     QCOMPARE(bench.profile->AssociateColorProfile(), 0);
     QCOMPARE(bench.rig.rig.desk.profiles().assignedPath(CalibrationRig::kDisplay), path);
     QCOMPARE(bench.rig.rig.desk.profiles().assignedProfile(CalibrationRig::kDisplay), bytes);
+}
+
+void TestIccProfileEndToEnd::hxProfilesDescribeTheDisplayAsLeft_data()
+{
+    QTest::addColumn<double>("gamma");
+    QTest::addColumn<int>("u8Fixed8");
+    QTest::newRow("2.2") << 2.2 << 0x0233;
+    // Between two steps of the monitor's gamma register: the display
+    // follows 2.3, and so must the profile.
+    QTest::newRow("2.25") << 2.25 << 0x024C;
+}
+
+void TestIccProfileEndToEnd::hxProfilesDescribeTheDisplayAsLeft()
+{
+    QFETCH(double, gamma);
+    QFETCH(int, u8Fixed8);
+    RunBench bench(std::make_unique<CalibrateThread_HXSeries>());
+    bench.target.m_Gamma = gamma;
+    bench.start();
+    QVERIFY(bench.run(CalibrateThread::OPERATION_CALIBRATE));
+    const QByteArray bytes = bench.writeProfile(true);
+    QVERIFY(openProfile(bytes));
+    verifyTagOrder(bytes);
+    const CColorValue &record = bench.thread->m_AdjustValue.m_ColorValue;
+    QCOMPARE(record.m_FinalGreySteps.size(), 32);
+    const QPair<double, int> miss = worstGreyMiss(bytes, record);
+    QVERIFY2(miss.first <= 0.015, qPrintable(QStringLiteral("%1 % at grey %2")
+                                                 .arg(100.0 * miss.first)
+                                                 .arg(miss.second)));
+    for (const char *tag : {"rTRC", "gTRC", "bTRC"}) {
+        const QByteArray trc = tagElement(bytes, tag);
+        QCOMPARE(trc.left(12), hex("63757276 00000000 00000001"));
+        QCOMPARE(int(be16(trc, 12)), u8Fixed8);
+    }
 }
 
 void TestIccProfileEndToEnd::afterAProfilingRun()
@@ -165,6 +260,13 @@ void TestIccProfileEndToEnd::afterAProfilingRun()
     const QByteArray bytes = bench.writeProfile(false);
     QVERIFY(!bytes.isEmpty());
     QVERIFY(openProfile(bytes));
+    verifyTagOrder(bytes);
+    // The measured responses predict the ramp the run measured through the
+    // card's ramp.
+    const QPair<double, int> miss = worstGreyMiss(bytes, bench.thread->m_AdjustValue.m_ColorValue);
+    QVERIFY2(miss.first <= 0.015, qPrintable(QStringLiteral("%1 % at grey %2")
+                                                 .arg(100.0 * miss.first)
+                                                 .arg(miss.second)));
 
     // The measured responses, 256 entries each.
     for (const char *trc : {"rTRC", "gTRC", "bTRC"}) {

@@ -8,6 +8,7 @@
 #include "ProfileNaming.h"
 #include "SimDesktop.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QtTest>
@@ -50,6 +51,27 @@ public:
 private:
     bool m_active;
 };
+
+// A monitor record with a decodable EDID (made from the fixture's bytes)
+// or with none.
+_MonitorData monitorWithEdid(bool withEdid)
+{
+    _MonitorData monitor;
+    if (withEdid) {
+        for (int i = 0; i < 128; ++i)
+            monitor.m_EDID[i] = uchar(i * 7 + 3);
+        monitor.m_EDIDValid = true;
+    }
+    return monitor;
+}
+
+// The first eight hex digits of the MD5 of monitorWithEdid(true)'s EDID.
+QString edidDigest()
+{
+    const _MonitorData monitor = monitorWithEdid(true);
+    const QByteArray edid(reinterpret_cast<const char *>(monitor.m_EDID), sizeof monitor.m_EDID);
+    return QString::fromLatin1(QCryptographicHash::hash(edid, QCryptographicHash::Md5).toHex().left(8));
+}
 
 QStringList folderEntries(const QString &folder)
 {
@@ -185,6 +207,62 @@ private slots:
         const QString safe = pz::safeProfileFileName(name, QStringLiteral("fallback"));
         QCOMPARE(safe, expected);
         QVERIFY(safe.toUtf8().size() <= pz::kMaxFileNameBytes);
+    }
+
+    void proposedNames_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("serial");
+        QTest::addColumn<QString>("connector");
+        QTest::addColumn<bool>("edid");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("model and serial") << "HXSIM24" << "SIM0001" << "DP-1" << true
+                                          << "HXSIM24 SIM0001";
+        QTest::newRow("serial only") << "" << "SIM0001" << "DP-1" << true << "SIM0001";
+        QTest::newRow("no serial: the connector") << "Unknown" << "" << "DP-1" << true
+                                                  << "Unknown DP-1";
+        QTest::newRow("no serial, no connector: the EDID")
+            << "Unknown" << "" << "" << true << "Unknown EDID " + edidDigest();
+        QTest::newRow("nothing but the display id") << "Unknown" << " " << "" << false
+                                                    << "Unknown Display 7";
+        QTest::newRow("no model, no serial") << "" << "" << "HDMI-2" << false << "HDMI-2";
+    }
+    void proposedNames()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, serial);
+        QFETCH(QString, connector);
+        QFETCH(bool, edid);
+        _MonitorData monitor = monitorWithEdid(edid);
+        monitor.m_ModelName = model;
+        monitor.m_SerialNumber = serial;
+        monitor.m_DisplayID = 7;
+        QTEST(pz::proposedProfileFileName(monitor, connector), "name");
+    }
+
+    void displaysWithoutSerialNumbersGetFilesOfTheirOwn()
+    {
+        pz::SimDesktop desktop;
+        desktop.addPlainDisplay(1, QRectF(0, 0, 1920, 1200), QByteArray());
+        desktop.addPlainDisplay(2, QRectF(1920, 0, 1920, 1200), QByteArray());
+        desktop.install();
+        ProfileRecords records;
+        records.monitor.m_ModelName = QStringLiteral("Unknown");
+        records.monitor.m_SerialNumber.clear();
+        QStringList paths;
+        for (quint32 display : {1u, 2u, 1u}) {
+            records.monitor.m_DisplayID = display;
+            auto writer = namedWriter(records);
+            QCOMPARE(writer->CreateProfileFile(true), 0);
+            paths << writer->GetProfileNameAndPath();
+            QVERIFY(!writer->GetAdjustValue().GetProfileDescription().contains("  "));
+        }
+        QCOMPARE(QFileInfo(paths[0]).fileName(), QStringLiteral("Unknown SIM-1.icc"));
+        QCOMPARE(QFileInfo(paths[1]).fileName(), QStringLiteral("Unknown SIM-2.icc"));
+        // The same display keeps its name.
+        QCOMPARE(paths[2], paths[0]);
+        QCOMPARE(folderEntries(m_home->profileFolder()),
+                 (QStringList{"Unknown SIM-1.icc", "Unknown SIM-2.icc"}));
     }
 
     void namesFromTheMonitorStayInTheFolder()

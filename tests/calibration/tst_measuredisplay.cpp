@@ -58,6 +58,8 @@ void TestMeasureDisplay::firstReadingThreshold_data()
     QTest::addColumn<QString>("end");
     QTest::newRow("device reads 20.0") << 20.0 << 160 << QStringLiteral("CalibrationComplete()");
     QTest::newRow("device reads 19.9") << 19.9 << 160 << QStringLiteral("calibrationError(-1004)");
+    QTest::newRow("device reads no number") << std::nan("") << 160
+                                            << QStringLiteral("calibrationError(-1004)");
     // 0.96 cd/m² per step: 21 gives 20.16, 20 gives 19.2.
     QTest::newRow("monitor at 20.16") << 0.0 << 21 << QStringLiteral("CalibrationComplete()");
     QTest::newRow("monitor at 19.2") << 0.0 << 20 << QStringLiteral("calibrationError(-1004)");
@@ -71,7 +73,7 @@ void TestMeasureDisplay::firstReadingThreshold()
     SimMonitorConfig config = SimMonitorConfig::hxsim24();
     config.registerValues[0x2B3] = quint16(luminanceRegister);
     CalibrationRig rig(true, config);
-    if (deviceReads > 0.0)
+    if (!(deviceReads <= 0.0))
         rig.device().scriptReadings({SimXYZ{0.95 * deviceReads, deviceReads, 1.08 * deviceReads}});
     else
         QCOMPARE(rig.whiteLuminance() >= 20.0, end == QLatin1String("CalibrationComplete()"));

@@ -155,6 +155,8 @@ private slots:
     void hundredthStep_data();
     void hundredthStep();
     void relativeLoopEndsOnToleranceOnly();
+    void luminanceToleranceOfTheGainLoop_data();
+    void luminanceToleranceOfTheGainLoop();
     void failedWritesEndTheLoop();
     void implausibleReadings_data();
     void implausibleReadings();
@@ -327,6 +329,35 @@ void TestWhitePointControllers::relativeLoopEndsOnToleranceOnly()
     QCOMPARE(t.scriptedTaken, 3);
     QCOMPARE(int(t.m_Readings.size()), 3);
     QVERIFY(bench.rig.rig.clock.waitsMs().indexOf(5000) < 0);
+}
+
+void TestWhitePointControllers::luminanceToleranceOfTheGainLoop_data()
+{
+    QTest::addColumn<double>("miss");   // reading minus aim, cd/m²
+    QTest::addColumn<int>("result");
+    QTest::newRow("0.7 above") << 0.7 << 0;
+    QTest::newRow("0.7 below") << -0.7 << 0;
+    QTest::newRow("1.0 above") << 1.0 << 1;
+    QTest::newRow("1.0 below") << -1.0 << 1;
+}
+
+void TestWhitePointControllers::luminanceToleranceOfTheGainLoop()
+{
+    // An absolute aim with no limiting channel: the white on its
+    // chromaticity converges only within 0.8 cd/m² of the aim.
+    QFETCH(double, miss);
+    QFETCH(int, result);
+    ControllerBench bench;
+    ControllerThread &t = bench.thread;
+    t.gains(200, 200, 200);
+    t.SetupRGBAdjustmentParameters();
+    const CCIEXYZ white(100.0, 100.0, 100.0);
+    const CCIEYxy c = white.GetCIEYxy();
+    t.script = {white, white};
+    QCOMPARE(t.AdjustGainsByRGBRatio(kTarget, 0.004, xyYColor{c.x, c.y, 100.0 - miss}), result);
+    // Converged: confirmed by a second reading after the wait.
+    QCOMPARE(t.scriptedTaken, result == 0 ? 2 : 1);
+    QCOMPARE(bench.rig.rig.clock.waitsMs().contains(5000), result == 0);
 }
 
 void TestWhitePointControllers::failedWritesEndTheLoop()

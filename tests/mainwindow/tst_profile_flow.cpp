@@ -7,14 +7,18 @@
 
 #include "CMonitorTracker.h"
 #include "CalibrationSettingsFile.h"
+#include "DialogWatch.h"
 #include "PZ_Information_Dialog.h"
 #include "ProfileNaming.h"
 #include "ProgramRig.h"
 #include "Resources.h"
 #include "SimDisplayProfiles.h"
 #include "SimOrvaneMonitor.h"
+#include "pz_select_display_technology_type_dialog.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QtTest>
 
 #include <lcms2.h>
@@ -185,6 +189,35 @@ private slots:
         QCOMPARE(rig.window().calibrationResult().GetProfileName(), calibrated.GetProfileName());
         rig.window().show_information_dialog();
         QCOMPARE(summaryLabel("summary_IC_Profile_File_Name"), calibrated.GetProfileName());
+    }
+
+    // The plain display beside the HX monitor has no monitor object and no
+    // serial number: its profile names it by its connector, and the summary
+    // names the sensor that measured it.
+    void displayWithoutMonitorObject()
+    {
+        ProgramRig rig;
+        QVERIFY(rig.start());
+        PZ_Main_Dialog &window = rig.window();
+        window.main_Display_comboBox->setCurrentIndex(1);
+        QVERIFY(!rig.controller->GetTargetDisplay()->m_pDDCMonitor);
+        QVERIFY(window.calibrationResult().GetSensorModelName().isEmpty());
+
+        // The display's technology is asked for: the first one offered.
+        DialogWatch<pz_select_display_technology_type_dialog> technology;
+        technology.act = [](pz_select_display_technology_type_dialog &d) {
+            d.findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok)->click();
+        };
+        const Run run = profile(window);
+        QVERIFY(technology.shown);
+        QCOMPARE(run.text, kDone + GetStringResource(801) + kDone + GetStringResource(802));
+        const CAdjustValue now = window.calibrationResult();
+        QCOMPARE(now.GetProfileName(), QStringLiteral("Unknown SIM-2.icc"));
+        QVERIFY(!readAll(rig.filesNamed(QStringLiteral("Unknown SIM-2.icc")).value(0)).isEmpty());
+        QVERIFY(!now.GetSensorModelName().isEmpty());
+        QVERIFY(!now.GetSensorSerial().isEmpty());
+        QCOMPARE(summaryLabel("summary_Sensor_Model_Name"), now.GetSensorModelName());
+        QCOMPARE(summaryLabel("summary_Sensor_Serial_Number"), now.GetSensorSerial());
     }
 
     void assignmentRefused()

@@ -1,7 +1,10 @@
 // The colour-manager side of profile assignment, against a fake
 // org.freedesktop.ColorManager on a private bus: a dbus-daemon of its own
 // configuration, the fake served from a helper thread on its own
-// connection. Every call and argument the client sends is checked. Skipped
+// connection. Every call and argument the client sends is checked; a file
+// handed over by descriptor is shown by the MD5 of what the fake reads from
+// it. Like the real service, which runs as a user of its own, the fake
+// cannot open files in the user's home by name. Skipped
 // where dbus-daemon is not installed; the part through the Linux backend
 // also needs an X server (the program's own, TestXServer.h).
 
@@ -16,6 +19,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
 #include <QMutex>
 #include <QProcess>
@@ -23,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <unistd.h>
 #include <utility>
 
 using namespace pz;
@@ -39,14 +44,31 @@ const QString kDevice = QStringLiteral("org.freedesktop.ColorManager.Device");
 const QString kDevicePath = QStringLiteral("/org/freedesktop/ColorManager/devices/xrandr_test");
 const QString kProfilePath = QStringLiteral("/org/freedesktop/ColorManager/profiles/icc_test");
 
+// Everything that can be read from a descriptor, from its start.
+QByteArray readDescriptor(const QDBusUnixFileDescriptor &descriptor)
+{
+    QByteArray bytes;
+    const int fd = descriptor.fileDescriptor();
+    if (fd < 0 || lseek(fd, 0, SEEK_SET) != 0)
+        return bytes;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0)
+        bytes.append(buffer, int(n));
+    return bytes;
+}
+
 // One call as the fake saw it: "Member(arg, arg...)" with object paths as
-// "o:path" and string maps as "{key=value}".
+// "o:path", string maps as "{key=value}" and descriptors as "fd:" and the
+// MD5 of the file's bytes.
 QString describe(const QDBusMessage &message)
 {
     QStringList args;
     for (const QVariant &arg : message.arguments()) {
         if (arg.metaType() == QMetaType::fromType<QDBusObjectPath>())
             args << "o:" + arg.value<QDBusObjectPath>().path();
+        else if (arg.metaType() == QMetaType::fromType<QDBusUnixFileDescriptor>())
+            args << "fd:" + ColorManagerClient::md5Hex(readDescriptor(arg.value<QDBusUnixFileDescriptor>()));
         else if (arg.metaType() == QMetaType::fromType<QDBusArgument>()) {
             const StringMap map = qdbus_cast<StringMap>(arg.value<QDBusArgument>());
             QStringList pairs;
@@ -67,6 +89,11 @@ public:
     QString deviceOutputName;
     QString deviceEdidMd5;
     bool refusesDefault = false;
+    // Files in here cannot be opened by name: the service's user may not
+    // read them.
+    QString unreadableFolder;
+    // An older service, which takes profiles by file name only.
+    bool withoutDescriptors = false;
 
     QStringList takeCalls()
     {
@@ -85,13 +112,25 @@ public:
         const QList<QVariant> args = message.arguments();
         const QDBusMessage notFound = message.createErrorReply(
             QStringLiteral("org.freedesktop.ColorManager.NotFound"), QStringLiteral("not found"));
+        const QDBusMessage failed = message.createErrorReply(
+            QStringLiteral("org.freedesktop.ColorManager.Failed"), QStringLiteral("cannot open"));
         QDBusMessage reply = message.createReply();
         if (member == "FindProfileByFilename")
             reply = args.value(0).toString() == knownProfileFile
                 ? message.createReply(QVariant::fromValue(QDBusObjectPath(kProfilePath)))
                 : notFound;
         else if (member == "CreateProfile")
-            reply = message.createReply(QVariant::fromValue(QDBusObjectPath(kProfilePath)));
+            reply = opensByName(qdbus_cast<StringMap>(args.value(2).value<QDBusArgument>())
+                                    .value(QStringLiteral("Filename")))
+                ? message.createReply(QVariant::fromValue(QDBusObjectPath(kProfilePath)))
+                : failed;
+        else if (member == "CreateProfileWithFd" && withoutDescriptors)
+            reply = message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                                             QStringLiteral("no such method"));
+        else if (member == "CreateProfileWithFd")
+            reply = !readDescriptor(args.value(2).value<QDBusUnixFileDescriptor>()).isEmpty()
+                ? message.createReply(QVariant::fromValue(QDBusObjectPath(kProfilePath)))
+                : failed;
         else if (member == "FindDeviceByProperty") {
             const QString key = args.value(0).toString();
             const QString value = args.value(1).toString();
@@ -110,6 +149,14 @@ public:
     }
 
 private:
+    bool opensByName(const QString &path) const
+    {
+        if (!unreadableFolder.isEmpty() && path.startsWith(unreadableFolder + "/"))
+            return false;
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) && file.size() > 0;
+    }
+
     QMutex m_lock;
     QStringList m_calls;
 };
@@ -137,6 +184,18 @@ class TestColorManager : public QObject {
     QDBusConnection clientConnection() { return QDBusConnection(QStringLiteral("pz-client")); }
 
     QString profileId() const { return "icc-" + ColorManagerClient::md5Hex(m_bytes); }
+    // The profile handed over as an open file, its name as a property.
+    QString createWithFd() const
+    {
+        return call(kManagerPath, kManager, "CreateProfileWithFd",
+                    profileId() + ", temp, fd:" + ColorManagerClient::md5Hex(m_bytes)
+                        + ", {Filename=" + m_profile + "}",
+                    "ssha{ss}");
+    }
+
+    // The service the fake plays: the current one, or an older one without
+    // CreateProfileWithFd that may or may not read the user's files.
+    enum Service { Current, Older, OlderReadsHome };
 
 private slots:
     void initTestCase()
@@ -202,6 +261,8 @@ private slots:
         m_fake->deviceOutputName = "DP-1";
         m_fake->deviceEdidMd5.clear();
         m_fake->refusesDefault = false;
+        m_fake->unreadableFolder = m_dir.path();
+        m_fake->withoutDescriptors = false;
         m_fake->takeCalls();
     }
     void cleanup() { serverConnection().unregisterService(kService); }
@@ -214,26 +275,35 @@ private slots:
         QTest::addColumn<bool>("refusesDefault");
         QTest::addColumn<int>("result");
         QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<int>("service");
         // Filled in below from the profile path and its id.
         QTest::newRow("new profile, device by output name") << false << "DP-1" << QByteArray("EDID")
                                                             << false << int(ColorManagerClient::kAssigned)
-                                                            << QStringList{"find", "create", "byName",
-                                                                           "add", "default"};
+                                                            << QStringList{"find", "createFd", "byName",
+                                                                           "add", "default"}
+                                                            << int(Current);
+        QTest::newRow("older service that may read the file")
+            << false << "DP-1" << QByteArray() << false << int(ColorManagerClient::kAssigned)
+            << QStringList{"find", "createFd", "create", "byName", "add", "default"}
+            << int(OlderReadsHome);
+        QTest::newRow("older service that may not read the file")
+            << false << "DP-1" << QByteArray() << false << int(ColorManagerClient::kFailed)
+            << QStringList{"find", "createFd", "create"} << int(Older);
         QTest::newRow("profile already known") << true << "DP-1" << QByteArray() << false
                                                << int(ColorManagerClient::kAssigned)
-                                               << QStringList{"find", "byName", "add", "default"};
+                                               << QStringList{"find", "byName", "add", "default"} << int(Current);
         QTest::newRow("device by EDID") << true << "HDMI-2" << QByteArray("EDID") << false
                                         << int(ColorManagerClient::kAssigned)
-                                        << QStringList{"find", "byName", "byEdid", "add", "default"};
+                                        << QStringList{"find", "byName", "byEdid", "add", "default"} << int(Current);
         QTest::newRow("no device") << true << "HDMI-2" << QByteArray("OTHER") << false
                                    << int(ColorManagerClient::kNoDevice)
-                                   << QStringList{"find", "byName", "byEdid"};
+                                   << QStringList{"find", "byName", "byEdid"} << int(Current);
         QTest::newRow("no device, no EDID to try") << true << "HDMI-2" << QByteArray() << false
                                                    << int(ColorManagerClient::kNoDevice)
-                                                   << QStringList{"find", "byName"};
+                                                   << QStringList{"find", "byName"} << int(Current);
         QTest::newRow("default refused") << true << "DP-1" << QByteArray() << true
                                          << int(ColorManagerClient::kFailed)
-                                         << QStringList{"find", "byName", "add", "default"};
+                                         << QStringList{"find", "byName", "add", "default"} << int(Current);
     }
     void assign()
     {
@@ -243,8 +313,12 @@ private slots:
         QFETCH(bool, refusesDefault);
         QFETCH(int, result);
         QFETCH(QStringList, calls);
+        QFETCH(int, service);
         if (profileKnown)
             m_fake->knownProfileFile = m_profile;
+        m_fake->withoutDescriptors = service != Current;
+        if (service == OlderReadsHome)
+            m_fake->unreadableFolder.clear();
         m_fake->deviceOutputName = deviceName;
         m_fake->deviceEdidMd5 = ColorManagerClient::md5Hex("EDID");
         m_fake->refusesDefault = refusesDefault;
@@ -254,6 +328,7 @@ private slots:
 
         const QMap<QString, QString> expected{
             {"find", call(kManagerPath, kManager, "FindProfileByFilename", m_profile, "s")},
+            {"createFd", createWithFd()},
             {"create", call(kManagerPath, kManager, "CreateProfile",
                             profileId() + ", temp, {Filename=" + m_profile + "}", "ssa{ss}")},
             {"byName", call(kManagerPath, kManager, "FindDeviceByProperty", "XRANDR_name, DP-1", "ss")},
@@ -315,9 +390,7 @@ private slots:
         if (!service) {
             QVERIFY(calls.isEmpty());
         } else {
-            QCOMPARE(calls.value(1), call(kManagerPath, kManager, "CreateProfile",
-                                          profileId() + ", temp, {Filename=" + m_profile + "}",
-                                          "ssa{ss}"));
+            QCOMPARE(calls.value(1), createWithFd());
             QCOMPARE(calls.value(2), call(kManagerPath, kManager, "FindDeviceByProperty",
                                           "XRANDR_name, " + output.name, "ss"));
             QCOMPARE(calls.size(), deviceKnown ? 5 : (output.edid.isEmpty() ? 3 : 4));
