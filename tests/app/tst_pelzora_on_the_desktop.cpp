@@ -541,6 +541,11 @@ private slots:
         QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("Return")}));
         const DesktopWindow window = m_desktop.waitFor(isFullScreen);
         QVERIFY2(window.id != 0, "no calibration window");
+        // The user reads the prompt first: the window is up, with Continue
+        // in the focus.
+        QVERIFY(m_desktop.waitPainted(window));
+        QVERIFY(waitUntil([&] { return m_desktop.activeWindow() == window.id; }, 10000));
+        QTest::qWait(1000);
         QVERIFY(m_desktop.typeInto(window.id, {QStringLiteral("Return")}));
         QTest::qWait(400);
         QVERIFY(m_desktop.typeInto(window.id, {QStringLiteral("Return")}));
