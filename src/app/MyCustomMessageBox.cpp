@@ -46,13 +46,15 @@ MyCustomMessageBox::MyCustomMessageBox(QWidget *parent, unsigned counter, int ce
         setInformativeText(QStringLiteral(" "));
 }
 
-// Left quarter of the screen horizontally, vertically at the middle of the
-// screen's own rows (measured from its top, so a screen below another one
-// gets the box on itself).
+// A box that belongs to a window opens over that window, on its screen:
+// left alone, Qt centres a dialog over its parent as it shows it. A box of
+// no window goes to the left quarter of the main screen horizontally,
+// vertically at the middle of the screen's own rows.
 void MyCustomMessageBox::placeOnScreen()
 {
-    QWidget *owner = parentWidget();
-    QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (parentWidget())
+        return;
+    QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect r = screen->geometry();

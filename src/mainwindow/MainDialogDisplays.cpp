@@ -138,9 +138,15 @@ void PZ_Main_Dialog::UpdateCalibrationStatus()
     CDDCMonitor *monitor =
         pMasterControl ? pMasterControl->GetTargetDisplay()->m_pDDCMonitor : nullptr;
     if (!monitor) {
-        main_Calibration_Status_Text->setText(GetStringResource(kStatusUncalibrated));
+        // A display this program cannot calibrate is neither uncalibrated
+        // nor due: nothing applies to it.
         main_Calibration_On_checkBox->setEnabled(false);
         main_Calibration_On_checkBox->setChecked(false);
+        const QString notApplicable = GetStringResource(kNotApplicable);
+        main_Calibration_Status_Text->setText(notApplicable);
+        main_Calibration_Last_Text->setText(notApplicable);
+        main_Calibration_Next_Due_Text->setText(notApplicable);
+        return;
     } else if (monitor->CanCreateCalibration(&m_CalibrationResult, &m_CurrentTarget)
                && DoesCurrentTargetMatchCalibratedTarget()) {
         main_Calibration_On_checkBox->setEnabled(true);

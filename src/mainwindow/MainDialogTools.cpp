@@ -53,7 +53,7 @@ void PZ_Main_Dialog::show_Ambient_Light_Measurement_dialog()
     }
     block_unblock_usb_update(true);
     {
-        PZ_Ambient_Light_Measurement_Dialog dialog(nullptr);
+        PZ_Ambient_Light_Measurement_Dialog dialog(this);
         dialog.exec();
     }
     sensor->SetSensorMeasurementMode(CSensor::kSensorModeDisplay);

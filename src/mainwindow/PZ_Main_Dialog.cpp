@@ -12,6 +12,7 @@
 #include "PZ_About_Dialog.h"
 #include "PZ_Preferences_Dialog.h"
 #include "StringResources.h"
+#include "WindowPlacement.h"
 #include "pz_test_pattern_dialog.h"
 
 #include <QCloseEvent>
@@ -133,14 +134,18 @@ void PZ_Main_Dialog::connectActions()
     // geometry changes arrive through the display-change notifier.
 }
 
+bool PZ_Main_Dialog::targetDisplayAnswers() const
+{
+    if (!pMasterControl)
+        return false;
+    CTargetDisplay *display = pMasterControl->GetTargetDisplay();
+    return display->GetDisplayType() != 0 && display->m_pDDCMonitor
+           && display->GetMonitorData().m_DDCCIWorks;
+}
+
 void PZ_Main_Dialog::updateControlsStatus()
 {
-    bool ddcci = false;
-    if (pMasterControl) {
-        CTargetDisplay *display = pMasterControl->GetTargetDisplay();
-        if (display->GetDisplayType() != 0 && display->m_pDDCMonitor)
-            ddcci = display->GetMonitorData().m_DDCCIWorks;
-    }
+    const bool ddcci = targetDisplayAnswers();
     CTargetSensor *selector = pMasterControl ? pMasterControl->GetTargetSensor() : nullptr;
     CSensor *sensor = selector ? selector->m_pCurrentSensor : nullptr;
     const bool sensorPresent = sensor && sensor->m_Connected;
@@ -151,6 +156,14 @@ void PZ_Main_Dialog::updateControlsStatus()
     actionValidate_Calibration->setEnabled(sensorPresent);
     action_Calibrate->setEnabled(sensorPresent && ddcci);
     main_Calibrate__pushButton->setEnabled(sensorPresent && ddcci);
+    // A grey button says why.
+    const QString calibrateTip =
+        QCoreApplication::translate("mainWindow", "<html>Starts the display calibration process</html>");
+    main_Calibrate__pushButton->setToolTip(
+        sensorPresent ? calibrateTip
+                      : tr("<html>Starts the display calibration process<br><br>No calibration "
+                           "sensor was found: connect one, then choose Auto-Detect in the "
+                           "Preferences.</html>"));
     actionOpen_Previous_Calibration->setEnabled(ddcci);
     main_Calibrate_Open_MCS_pushButton->setEnabled(ddcci);
     actionMonitor_Settings->setEnabled(ddcci);
@@ -162,14 +175,20 @@ void PZ_Main_Dialog::readPositionSettings()
     if (!pMasterControl)
         return;
     const QPoint stored = pMasterControl->GetPreferences()->m_MainWindowPosition;
-    if (stored.x() == kPositionNeverStored)
+    if (stored.x() != kPositionNeverStored && !pz::availableAreaAt(stored).isEmpty()) {
+        // The stored point is the frame's corner: it goes there once the
+        // window manager has framed the window.
+        pz::placeFrameWhenShown(*this, stored);
         return;
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    for (QScreen *screen : screens) {
-        if (screen->availableGeometry().contains(stored)) {
-            move(stored);
-            return;
-        }
+    }
+    // Where the window system would put it (the middle of the main screen),
+    // but known before the window is shown: the boxes that open over the
+    // window as the start-up completes find it there.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = sizeHint();
+        move(area.left() + (area.width() - size.width()) / 2,
+             area.top() + (area.height() - size.height()) / 2);
     }
 }
 

@@ -68,6 +68,9 @@ public:
     // Whether the current target equals the current display's calibrated
     // target (by values).
     bool DoesCurrentTargetMatchCalibratedTarget();
+    // The target display's monitor answers over DDC/CI: the display can be
+    // calibrated here.
+    bool targetDisplayAnswers() const;
     // Refreshes the information window with the selected display's name,
     // the current target and the current display's result.
     void updateInformationWindow();
@@ -125,6 +128,7 @@ public:
     // Tests shorten the refresh delay.
     void setDeviceChangeDelay(int ms) { m_deviceChangeDelayMs = ms; }
     bool isRefreshPending() const { return m_refreshPending; }
+    bool isRefreshHeld() const { return m_refreshBlocked; }
     bool isRefreshCounting() const;
 
     // The window's records of the selected display, for the flows and tests.

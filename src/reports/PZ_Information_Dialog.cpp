@@ -6,6 +6,7 @@
 #include "PreferencesRegistry.h"
 #include "ReportPanel.h"
 #include "StringResources.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -67,15 +68,20 @@ void PZ_Information_Dialog::readPositionSettings()
     if (!preferences)
         return;
     const QPoint stored = preferences->m_InformationWindowPosition;
-    if (stored.x() == kNeverPlaced)
+    if (stored.x() != kNeverPlaced) {
+        // A display that has gone away takes its stored position with it.
+        if (!pz::availableAreaAt(stored).isEmpty())
+            pz::placeFrameWhenShown(*this, stored);
         return;
-    // A display that has gone away takes its stored position with it.
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().contains(stored)) {
-            move(stored);
-            return;
-        }
     }
+    // Never placed by the user: beside the main window rather than over it,
+    // where its screen has room.
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner || !owner->isVisible())
+        return;
+    const QSize frame = size() + pz::frameExtra(*this, owner);
+    if (const std::optional<QPoint> beside = pz::besideWindow(*owner, frame))
+        pz::placeFrameWhenShown(*this, *beside);
 }
 
 void PZ_Information_Dialog::UpdateCurves()

@@ -77,7 +77,8 @@ void pz_test_pattern_dialog::on_test_pattern_close_toolButton_clicked()
         hide();
 }
 
-void pz_test_pattern_dialog::show_white_background(bool show, const QRect &displayBounds)
+void pz_test_pattern_dialog::show_white_background(bool show, const QRect &displayBounds,
+                                                   QWidget *owner)
 {
     const int kWhitePattern = 5;
     if (!show) {
@@ -89,4 +90,8 @@ void pz_test_pattern_dialog::show_white_background(bool show, const QRect &displ
     enable_controls(false);
     SetTestPattern(kWhitePattern);
     this->show();
+    if (owner) {
+        owner->raise();
+        owner->activateWindow();
+    }
 }

@@ -35,8 +35,11 @@ public slots:
     void enable_controls(bool enable);
     // The white background of the measuring and settings dialogs: the white
     // pattern over the display at displayBounds with the controls locked, or
-    // (show false) the window taken away with its controls back.
-    void show_white_background(bool show, const QRect &displayBounds = QRect());
+    // (show false) the window taken away with its controls back. The dialog
+    // that asked for it (owner) is raised and activated above it, so that
+    // its controls stay in view.
+    void show_white_background(bool show, const QRect &displayBounds = QRect(),
+                               QWidget *owner = nullptr);
     void on_test_pattern_close_toolButton_clicked();
     void on_test_pattern_next_toolButton_clicked();
     void on_test_pattern_previous_toolButton_clicked();

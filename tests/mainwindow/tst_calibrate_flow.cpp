@@ -108,6 +108,19 @@ struct FlowCaseRig : MainWindowRig {
 
 const QString kRed = QStringLiteral("red circle icon.png");
 
+// A sensor with a notice to show before its first display readings.
+class NoticeSensor : public StubSensor {
+public:
+    static QString notice() { return QStringLiteral("Let the sensor rest on the screen first."); }
+    NoticeSensor() : StubSensor(true, false) {}
+    bool GetSensorSupportsUserPreparationWarning() override { return true; }
+    int GetSensorPhyscalData(sensor_physical_data &data) override
+    {
+        data.m_PreparationWarningText = notice();
+        return 0;
+    }
+};
+
 } // namespace
 
 class TestCalibrateFlow : public QObject {
@@ -251,6 +264,34 @@ private slots:
         rig.window->onDisplaySelectionChanged(rig.window->main_Display_comboBox->currentIndex());
         QCOMPARE(rig.window->main_Calibration_Status_Text->text(), GetStringResource(300));
         QVERIFY(!rig.window->main_Calibration_On_checkBox->isEnabled());
+    }
+
+    // Before the calibration window runs: the sensor's notice, the
+    // information window closed and device-change refreshes held back (a
+    // refresh would replace the monitor object under the running thread).
+    void beforeTheRun()
+    {
+        FlowCaseRig rig;
+        delete pTargetSensor->m_pCurrentSensor;
+        pTargetSensor->m_pCurrentSensor = new NoticeSensor;
+        rig.information()->show();
+        bool informationShown = true;
+        bool refreshHeld = false;
+        QStringList boxesBefore;
+        FlowUser user;
+        user.onCalibrationWindow = [&](PZ_Calibrate_Dialog &) {
+            informationShown = rig.information()->isVisible();
+            refreshHeld = rig.window->isRefreshHeld();
+            boxesBefore = user.boxTexts;
+        };
+        rig.window->calibrate();
+        QCOMPARE(user.calibrationWindows, 1);
+        QCOMPARE(boxesBefore, QStringList{NoticeSensor::notice()});
+        QVERIFY(!informationShown);
+        QVERIFY(refreshHeld);
+        // Afterwards the refreshes go on and the report is back.
+        QVERIFY(!rig.window->isRefreshHeld());
+        QVERIFY(rig.information()->isVisible());
     }
 
     void cancelled()

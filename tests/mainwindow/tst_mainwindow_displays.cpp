@@ -87,6 +87,16 @@ void tst_MainWindowDisplays::listsEveryMonitorAndSelectsTheFirstUsable()
     w.main_Display_comboBox->setCurrentIndex(2);
     QCOMPARE(display->GetMonitorData().m_SerialNumber, QStringLiteral("SIM0002"));
     QCOMPARE(w.gamutAdjustability(), int(display->m_pDDCMonitor->GetSupportedColorGamutMode()));
+
+    // The unsupported display can never be calibrated here: nothing in the
+    // Calibration group applies to it.
+    w.main_Display_comboBox->setCurrentIndex(0);
+    QVERIFY(!display->m_pDDCMonitor);
+    QCOMPARE(w.main_Calibration_Status_Text->text(), GetStringResource(500));
+    QCOMPARE(w.main_Calibration_Last_Text->text(), GetStringResource(500));
+    QCOMPARE(w.main_Calibration_Next_Due_Text->text(), GetStringResource(500));
+    QVERIFY(!w.main_Calibration_On_checkBox->isEnabled());
+    QVERIFY(!w.main_Calibration_On_checkBox->isChecked());
 }
 
 void tst_MainWindowDisplays::aBridgelessMonitorHasNoCommunications()

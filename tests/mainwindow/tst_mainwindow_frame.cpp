@@ -216,6 +216,11 @@ void tst_MainWindowFrame::enableTable()
     QCOMPARE(w.action_Ambient_Light_Measurement->isEnabled(), sensor == 2);
     QVERIFY(w.action_Preferences->isEnabled());
     QVERIFY(w.action_Test_Pattern->isEnabled());
+    // A grey Calibrate button says when the sensor is what is missing.
+    const QString noSensor = QStringLiteral("No calibration sensor was found");
+    QCOMPARE(w.main_Calibrate__pushButton->toolTip().contains(noSensor), !present);
+    QVERIFY(w.main_Calibrate__pushButton->toolTip().contains(
+        QStringLiteral("Starts the display calibration process")));
 
     // An adapter whose device did not open counts as no sensor.
     if (present) {
@@ -223,6 +228,7 @@ void tst_MainWindowFrame::enableTable()
         w.updateControlsStatus();
         QVERIFY(!w.action_Colorimeter_Window->isEnabled());
         QVERIFY(!w.action_Ambient_Light_Measurement->isEnabled());
+        QVERIFY(w.main_Calibrate__pushButton->toolTip().contains(noSensor));
     }
 }
 

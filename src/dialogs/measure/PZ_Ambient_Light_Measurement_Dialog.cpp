@@ -71,6 +71,16 @@ void PZ_Ambient_Light_Measurement_Dialog::placeBesideDisplay()
         return;
     // The size follows the current page.
     adjustSize();
+    // Over the window it was opened from when that is on this display (the
+    // black background hides it meanwhile); else at the display's left
+    // edge, half-way down.
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && owner->isVisible() && screen.contains(owner->frameGeometry().center())) {
+        const QPoint centre = owner->frameGeometry().center();
+        move(qBound(screen.left(), centre.x() - width() / 2, screen.right() + 1 - width()),
+             qBound(screen.top(), centre.y() - height() / 2, screen.bottom() + 1 - height()));
+        return;
+    }
     move(screen.left() + kLeftMargin, screen.top() + screen.height() / 2 - height() / 2);
 }
 

@@ -110,6 +110,10 @@ void PZ_Calibrate_Dialog::on_continue_pushButton_clicked()
     // running thread.
     if (m_RunStarted)
         return;
+    // Disabling a focused button hands the focus on to Cancel, where a
+    // second Return or Space would stop the run: the window itself takes it,
+    // so only a click on Cancel or Escape ends the calibration.
+    setFocus(Qt::OtherFocusReason);
     continue_pushButton->setEnabled(false);
     if (!preparationFinished()) {
         prepareStep();

@@ -7,6 +7,7 @@
 #include "ui_PZ_restore_monitor_settings_dialog.h"
 
 #include <QLayout>
+#include <QPainter>
 
 PZ_restore_monitor_settings_dialog::PZ_restore_monitor_settings_dialog(
     QWidget *parent, CTargetDisplay *display, CTargetValue *target, CAdjustValue *result,
@@ -15,9 +16,10 @@ PZ_restore_monitor_settings_dialog::PZ_restore_monitor_settings_dialog(
       m_Target(target), m_Result(result)
 {
     ui->setupUi(this);
-    // A title bar without buttons. X11 window managers add a close button
-    // unless the hints are customised.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    // No frame of the window manager's: a title bar always carries buttons
+    // (some window managers draw close and maximize whatever the hints ask),
+    // and the box can honour none of them. It draws its own border.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 
     m_Thread = new CheckRestoreMonitorSettingsThread(parent);
     m_Thread->SetObjects(display, target, result);
@@ -71,3 +73,11 @@ void PZ_restore_monitor_settings_dialog::Broadcast_MessageIn(uint type, uint val
 }
 
 void PZ_restore_monitor_settings_dialog::reject() {}
+
+void PZ_restore_monitor_settings_dialog::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -41,6 +41,10 @@ public slots:
     // Does nothing: only the thread ends the box.
     void reject() override;
 
+protected:
+    // The border of a box without a window frame.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     std::unique_ptr<Ui::PZ_restore_monitor_settings_dialogClass> ui;
     CDDCMonitor *m_Monitor = nullptr;

@@ -32,6 +32,7 @@ pz_color_sensor_setup_dialog::pz_color_sensor_setup_dialog(bool ambient, bool fo
     connect(m_PollTimer, &QTimer::timeout, this,
             &pz_color_sensor_setup_dialog::poll_sensor_selector_timer);
 
+    SetPicture(QPixmap());
     m_Sensor = pTargetSensor ? pTargetSensor->m_pCurrentSensor : nullptr;
     if (m_Sensor) {
         m_Sensor->GetSensorPhyscalData(m_PhysicalData);
@@ -82,7 +83,10 @@ pz_color_sensor_setup_dialog::~pz_color_sensor_setup_dialog()
 
 void pz_color_sensor_setup_dialog::SetPicture(const QPixmap &picture)
 {
+    // A page without a picture leaves no empty area: the dialog takes the
+    // size of what it shows.
     ui->sensor_zero_calibration_image_label->setPixmap(picture);
+    ui->sensor_zero_calibration_image_label->setVisible(!picture.isNull());
 }
 
 void pz_color_sensor_setup_dialog::SetOkEnabled(bool enabled)

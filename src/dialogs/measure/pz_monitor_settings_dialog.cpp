@@ -142,6 +142,6 @@ void pz_monitor_settings_dialog::on_monitor_settings_show_testpattern_checkBox_s
     if (!test_pattern_window)
         return;
     CTargetDisplay *display = pMasterControl ? pMasterControl->GetTargetDisplay() : nullptr;
-    test_pattern_window->show_white_background(state != 0,
-                                               display ? display->GetMonitorData().m_Bounds : QRect());
+    test_pattern_window->show_white_background(
+        state != 0, display ? display->GetMonitorData().m_Bounds : QRect(), this);
 }

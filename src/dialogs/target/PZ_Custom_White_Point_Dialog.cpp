@@ -344,7 +344,7 @@ void PZ_Custom_White_Point_Dialog::on_custom_white_point_reset_rgb_pushButton_cl
 void PZ_Custom_White_Point_Dialog::on_custom_white_point_white_background_checkBox_stateChanged(int state)
 {
     if (test_pattern_window)
-        test_pattern_window->show_white_background(state != 0, targetMonitorData().m_Bounds);
+        test_pattern_window->show_white_background(state != 0, targetMonitorData().m_Bounds, this);
 }
 
 // ---- OK

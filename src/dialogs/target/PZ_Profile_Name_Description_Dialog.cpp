@@ -4,6 +4,7 @@
 #include "PreferencesRegistry.h"
 #include "ui_pz_profile_name_description_dialog.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPushButton>
@@ -21,9 +22,12 @@ PZ_Profile_Name_Description_Dialog::PZ_Profile_Name_Description_Dialog(QString f
             &PZ_Profile_Name_Description_Dialog::my_accept);
     connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        PlaceOnScreen(screen->geometry());
+    // Over the window it belongs to (Qt centres a dialog over its parent);
+    // without one, on the main screen.
+    if (!parent) {
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            PlaceOnScreen(screen->geometry());
+    }
 
     const CPreferences *preferences = pz::applicationPreferences();
     ui->profile_set_description_to_file_name_checkBox->setChecked(
@@ -67,7 +71,8 @@ void PZ_Profile_Name_Description_Dialog::my_accept()
 
 bool RunProfileNameDescriptionPrompt(QString &fileName, QString &description)
 {
-    PZ_Profile_Name_Description_Dialog prompt(fileName, description, nullptr);
+    // The prompt belongs to the window whose flow writes the profile.
+    PZ_Profile_Name_Description_Dialog prompt(fileName, description, QApplication::activeWindow());
     if (prompt.exec() != QDialog::Accepted)
         return false;
     description = prompt.GetDescription();

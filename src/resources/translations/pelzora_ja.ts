@@ -855,6 +855,10 @@ When Viewing Monitor Images Only:
         <source>Proceed anyway</source>
         <translation>このまま続行</translation>
     </message>
+    <message>
+        <source>&lt;html&gt;Starts the display calibration process&lt;br&gt;&lt;br&gt;No calibration sensor was found: connect one, then choose Auto-Detect in the Preferences.&lt;/html&gt;</source>
+        <translation>&lt;html&gt;ディスプレイのキャリブレーションを開始します&lt;br&gt;&lt;br&gt;キャリブレーションセンサーが見つかりません: センサーを接続してから、環境設定で「自動検出」を選択してください。&lt;/html&gt;</translation>
+    </message>
 </context>
 <context>
     <name>PZ_Open_MCS_File_DialogClass</name>

@@ -78,12 +78,12 @@ class TestAmbientLightDialog : public QObject {
     QString kelvin() { return label("ambient_light_color_temperature_label"); }
     int page() { return dialog->findChild<QStackedWidget *>("stackedWidget")->currentIndex(); }
 
-    void openWithScriptedSensor(bool withDisplay = true)
+    void openWithScriptedSensor(bool withDisplay = true, QWidget *owner = nullptr)
     {
         rig = std::make_unique<MeasureToolsRig>(SimMonitorConfig::hxsim24(), withDisplay, false);
         sensor = new AmbientSensor(*rig->light);
         pTargetSensor->m_pCurrentSensor = sensor;
-        dialog = std::make_unique<PZ_Ambient_Light_Measurement_Dialog>();
+        dialog = std::make_unique<PZ_Ambient_Light_Measurement_Dialog>(owner);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -167,6 +167,26 @@ private slots:
         QCOMPARE(sensor->readings, 0);
         QVERIFY(!rig->testPattern->isVisible());
         QVERIFY(testPatternControlsBack(*rig->testPattern));
+    }
+
+    // Opened from a window on the display, it opens over that window, on
+    // both pages.
+    void overTheWindowItBelongsTo()
+    {
+        QWidget owner;
+        owner.setGeometry(1300, 200, 300, 440);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        openWithScriptedSensor(true, &owner);
+        for (int click = 0; click < 2; ++click) {
+            const QPoint middle = dialog->frameGeometry().center();
+            // Halves rounded either way.
+            QVERIFY2(qAbs(middle.x() - owner.frameGeometry().center().x()) <= 2
+                         && qAbs(middle.y() - owner.frameGeometry().center().y()) <= 2,
+                     qPrintable(QString("%1,%2").arg(middle.x()).arg(middle.y())));
+            QTest::mouseClick(start(), Qt::LeftButton);
+        }
+        dialog.reset();
     }
 
     void nextStopStartCycle()

@@ -32,6 +32,7 @@ class ConfiguringThread : public CalibrateThread {
 public:
     ConfiguringThread() : CalibrateThread(nullptr) {}
     ~ConfiguringThread() override { stopAndWait(); }
+    using CalibrateThread::aborted;
 
     void calibrate() override
     {
@@ -199,10 +200,17 @@ private slots:
         QVERIFY(!answer.shown());
     }
 
+    void cancelDuringProfiling_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("profile") << int(CalibrateThread::OPERATION_PROFILE);
+        QTest::newRow("validate") << int(CalibrateThread::OPERATION_VALIDATE);
+    }
     void cancelDuringProfiling()
     {
+        QFETCH(int, operation);
         CalibrateDialogRig rig(CalibrateDialogRig::Scripted);
-        auto d = rig.open();
+        auto d = rig.open(CTargetValue(), CalibrateThread::typeOperationType(operation));
         int handshakes = 0;
         QString caption;
         bool cancelDisabled = false;
@@ -262,6 +270,51 @@ private slots:
         QCOMPARE(answer.shown(), monitorSilent);
         if (monitorSilent)
             QCOMPARE(answer.text(), errorMessageText(-1025));
+    }
+
+    // Return pressed again right after the Return that started the run
+    // (or Enter, or Space) reaches nothing: the calibration goes on, and
+    // only Cancel ends it.
+    void returnAgainKeepsTheRunGoing()
+    {
+        CalibrateDialogRig rig(CalibrateDialogRig::Scripted);
+        ScopedCalibrateThreadFactory factory([](CalibrateThreadKind) { return new ConfiguringThread; });
+        auto d = rig.open(CTargetValue(), CalibrateThread::OPERATION_CALIBRATE);
+        auto press = [&](Qt::Key key) {
+            QWidget *focus = d->focusWidget();
+            QTest::keyClick(focus ? focus : d.get(), key);
+        };
+        int handshakes = 0;
+        bool runningAfterKeys = false;
+        bool cancelStillEnabled = false;
+        QString captionAfterKeys;
+        connect(d.get(), &PZ_Calibrate_Dialog::patchChanged, this, [&] {
+            ++handshakes;
+            if (handshakes == 2) {
+                press(Qt::Key_Return);
+                press(Qt::Key_Enter);
+                press(Qt::Key_Space);
+                press(Qt::Key_Return);
+            }
+            if (handshakes != 4)
+                return;
+            auto *thread = static_cast<ConfiguringThread *>(d->calibrationThread());
+            runningAfterKeys = thread->isRunning() && !thread->aborted();
+            cancelStillEnabled = d->cancel_pushButton->isEnabled();
+            captionAfterKeys = d->calibration_step_label->text();
+            QTest::mouseClick(d->cancel_pushButton, Qt::LeftButton);
+        });
+        QVERIFY(!d->cancel_pushButton->autoDefault());
+        d->continue_pushButton->setFocus();
+        ModalBoxAnswer answer;
+        press(Qt::Key_Return);
+        QVERIFY(d->runStarted());
+        QVERIFY(d->focusWidget() != d->cancel_pushButton);
+        QVERIFY(CalibrateDialogRig::waitClosed(*d));
+        QVERIFY(runningAfterKeys);
+        QVERIFY(cancelStillEnabled);
+        QCOMPARE(captionAfterKeys, QStringLiteral("Adjusting White Point"));
+        QVERIFY(!answer.shown());
     }
 
     void errorInFirstReading()

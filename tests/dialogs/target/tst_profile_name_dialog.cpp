@@ -15,6 +15,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include "ModalBox.h"
 #include <QTimer>
@@ -118,6 +119,31 @@ private slots:
         QCOMPARE(name, QStringLiteral("Name"));
         QCOMPARE(description, QStringLiteral("Name"));
         QCOMPARE(m_preferences->m_ProfileSetDescriptionToFileName, quint8(1));
+    }
+
+    // Asked while a window is active, the prompt belongs to it and opens
+    // over it.
+    void opensOverTheActiveWindow()
+    {
+        QWidget owner;
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        owner.setGeometry(QRect(area.topLeft() + QPoint(area.width() / 3, area.height() / 4),
+                                QSize(area.width() / 2, area.height() * 2 / 3)));
+        owner.show();
+        owner.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+        QString name = "Name", description = "Description";
+        QWidget *parent = nullptr;
+        QPoint middle;
+        whenShown([&](QDialog &d) {
+            parent = d.parentWidget();
+            middle = d.frameGeometry().center();
+            button(d, QDialogButtonBox::Cancel)->click();
+        });
+        QVERIFY(!RunProfileNameDescriptionPrompt(name, description));
+        QCOMPARE(parent, &owner);
+        QVERIFY2(owner.frameGeometry().contains(middle),
+                 qPrintable(QString("%1,%2").arg(middle.x()).arg(middle.y())));
     }
 
     void theCheckBoxHidesAndShowsTheDescription()
