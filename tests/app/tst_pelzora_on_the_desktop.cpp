@@ -7,7 +7,7 @@
 // calibration window does not cancel the calibration; the information
 // window that a calibration brings up stays beside the main window; the
 // white background of Monitor Settings stays below the dialog. Screenshots
-// of each go to the build folder ("desktop_*.png").
+// of each go to this test program's pictures folder ("desktop_*.png").
 //
 // Skips when Xvfb, openbox or xdotool is not installed.
 
@@ -20,6 +20,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "TestSupport.h"
 
 #include <functional>
 
@@ -262,7 +264,7 @@ public:
 
     void saveScreenshot(const char *name) const
     {
-        screenshot().save(QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(name)));
+        screenshot().save(pz::test::picturePath(QLatin1String(name)));
     }
 
 private:
