@@ -58,9 +58,10 @@ MasterControl::~MasterControl()
     m_sensorThread = nullptr;
 
     // Before the windows opened nothing can have changed the records, and a
-    // detection that did not finish leaves no list worth storing: the file
-    // keeps the one from before.
-    if (m_writeDataAtExit && m_opened) {
+    // detection that did not finish leaves no list worth storing: a stored
+    // file keeps the one from before. Without one, every run leaves one.
+    const bool replaceable = m_opened || !QFileInfo::exists(GetMasterControlFileNameAndPath());
+    if (m_writeDataAtExit && replaceable) {
         const int written = WriteMasterControlData();
         // The windows are gone (or the program is ending on a signal): the
         // failure can only be told on the terminal.

@@ -47,8 +47,8 @@ public:
     // <preferences folder>/<configuration file name>.
     QString GetMasterControlFileNameAndPath() const;
     // 0; -1500 the file cannot be opened; -1504 it could not be written.
-    // Written at exit only once the windows opened; the callers that write
-    // it at other times report a failure.
+    // At exit it replaces a stored file only once the windows opened; the
+    // callers that write it at other times report a failure.
     int WriteMasterControlData();
     // 0; -1500 no file (or it cannot be opened); -1503 damaged (kept aside as
     // "<name>.bad", the lists stay empty, and the user is told once the

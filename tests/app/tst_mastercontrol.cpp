@@ -235,6 +235,13 @@ private slots:
         for (const QList<QVariant> &args : changed)
             sawSensorLine = sawSensorLine || args.at(0).toString().endsWith(sensorLine);
         QVERIFY(sawSensorLine);
+        // Each display's name replaces the one before: the demo's bridge
+        // monitor, then its plain second display, which ends the line.
+        bool sawMonitor = false;
+        for (const QList<QVariant> &args : changed)
+            sawMonitor = sawMonitor || args.at(0).toString().contains("<br>Detected HXSIM24 (USB)\n");
+        QVERIFY(sawMonitor);
+        QVERIFY2(last.contains("<br>Detected Unknown Display\n"), qPrintable(last));
         QCOMPARE(bool(pTargetSensor->m_pCurrentSensor), withSensor);
     }
 

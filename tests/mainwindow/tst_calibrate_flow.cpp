@@ -11,6 +11,7 @@
 #include "DisplaySettingsCheck.h"
 #include "FlowUser.h"
 #include "MainWindowRig.h"
+#include "Messages.h"
 #include "ModalBox.h"
 #include "MyCustomMessageBox.h"
 #include "SimOrvaneMonitor.h"
@@ -211,6 +212,22 @@ private slots:
         // Everything else as usual.
         _MonitorTrackerRecord record;
         QVERIFY(rig.tracked(record));
+    }
+
+    // The monitor records cannot be written after a calibration: the user
+    // is told, as for every file that cannot be written.
+    void trackerFileUnwritable()
+    {
+        FlowCaseRig rig;
+        const QString file = rig.controller->GetMasterControlFileNameAndPath();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file));
+        FlowUser user;
+        rig.window->calibrate();
+        QCOMPARE(user.boxTexts.size(), 2);
+        QCOMPARE(user.boxTexts.first(), errorMessageText(-1500));
+        QVERIFY(user.boxTexts.last().contains(GetStringResource(800)));
+        QVERIFY(QFileInfo(file).isDir());
     }
 
     // The profile's file name is taken by a folder: the profile is not
