@@ -105,18 +105,13 @@ int CMultiMonitor::AutoEnumerate()
     return 0;
 }
 
-bool CMultiMonitor::MonitorAnswersDDCCI(const _MonitorData &record)
-{
-    // A bridge that did not answer the probe would only time out again.
-    return record.m_Supported && record.m_EDIDValid && (record.m_DDCCIWorks || !record.m_USB);
-}
-
 int CMultiMonitor::RepopulateWithDDCCIData()
 {
     for (_MonitorData &record : m_Monitors) {
         if (pz::workAbandoned())
             break;
-        if (!MonitorAnswersDDCCI(record))
+        // A bridge that did not answer the probe would only time out again.
+        if (!record.m_Supported || !record.m_EDIDValid || (record.m_USB && !record.m_DDCCIWorks))
             continue;
         CTargetDisplay display;
         display.SetMonitorData(record);

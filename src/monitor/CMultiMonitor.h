@@ -37,8 +37,6 @@ public:
     // and keeps that in its record, so the GUI thread need not ask. Runs
     // after EnumerateDesktop on the same thread; 0.
     int RepopulateWithDDCCIData();
-    // Whether RepopulateWithDDCCIData asks this monitor.
-    static bool MonitorAnswersDDCCI(const _MonitorData &record);
 
     int GetDisplayCount() const;
     // A copy of record index; a default record outside the list.
