@@ -4,6 +4,7 @@
 #include "CMonAPIDummy.h"
 #include "CMultiMonitor.h"
 #include "CTargetSensor.h"
+#include "Clock.h"
 #include "MasterControl.h"
 
 DetectThread::DetectThread(QObject *parent) : QThread(parent) {}
@@ -32,6 +33,9 @@ void DetectThread::abortAndWait()
     m_abort = true;
     m_condition.wakeOne();
     m_mutex.unlock();
+    // The detection is given up at its next step (pz::workAbandoned), so
+    // the program ends soon even while a monitor is slow to answer.
+    requestInterruption();
     wait();
 }
 
@@ -55,15 +59,16 @@ void MonitorDetectThread::run()
         return;
     pCMonAPIDummy->EnumerateInterfaces(1, 0);
     CMultiMonitor *monitors = pMasterControl ? pMasterControl->GetMultiMonitor() : nullptr;
-    if (!monitors)
+    if (!monitors || pz::workAbandoned())
         return;
     monitors->EnumerateDesktop();
     m_mutex.lock();
     const bool autoEnumerate = m_autoEnumerate;
     m_mutex.unlock();
-    if (autoEnumerate)
+    if (autoEnumerate && !pz::workAbandoned())
         monitors->AutoEnumerate();
-    monitors->RepopulateWithDDCCIData();
+    if (!pz::workAbandoned())
+        monitors->RepopulateWithDDCCIData();
 }
 
 SensorDetectThread::SensorDetectThread(QObject *parent) : DetectThread(parent) {}

@@ -21,7 +21,8 @@ protected:
     // Starts the thread, or marks a restart when it runs already. The caller
     // holds m_mutex.
     void startOrRestart();
-    // Sets the abort flag and waits without limit until run() has returned.
+    // Sets the abort flag, asks the detection to give up at its next step
+    // (QThread::requestInterruption) and waits until run() has returned.
     // Every derived destructor calls it, before its own members go.
     void abortAndWait();
 

@@ -6,12 +6,14 @@
 #include "CTargetSensor.h"
 #include "DetectThreads.h"
 #include "MasterControlDataFile.h"
+#include "Messages.h"
 #include "PreferencesRegistry.h"
 #include "StartupWindows.h"
 #include "StringResources.h"
 #include "SystemFolders.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPixmap>
@@ -48,13 +50,25 @@ MasterControl::MasterControl(QObject *parent) : QObject(parent)
 
 MasterControl::~MasterControl()
 {
-    if (m_writeDataAtExit)
-        WriteMasterControlData();
-
+    // The threads go first: a detection still running is given up, and the
+    // list it was rebuilding is never the one stored.
     delete m_monitorThread;
     m_monitorThread = nullptr;
     delete m_sensorThread;
     m_sensorThread = nullptr;
+
+    // Before the windows opened nothing can have changed the records, and a
+    // detection that did not finish leaves no list worth storing: a stored
+    // file keeps the one from before. Without one, every run leaves one.
+    const bool replaceable = m_opened || !QFileInfo::exists(GetMasterControlFileNameAndPath());
+    if (m_writeDataAtExit && replaceable) {
+        const int written = WriteMasterControlData();
+        // The windows are gone (or the program is ending on a signal): the
+        // failure can only be told on the terminal.
+        if (written != 0)
+            qWarning("pelzora: %s (%d): %s", qPrintable(pz::errorMessageText(written)), written,
+                     qPrintable(QDir::toNativeSeparators(GetMasterControlFileNameAndPath())));
+    }
 
     delete pCMonAPIDummy;
     pCMonAPIDummy = nullptr;
@@ -130,6 +144,8 @@ void MasterControl::readyToOpen()
     m_splash->deleteLater();
     m_splash = nullptr;
 
+    tellDataFileKeptAside();
+
     if (m_autoMode) {
         if (pz::StartupWindows *windows = pz::startupWindows())
             windows->checkAllSupportedDisplaySettings(nullptr);
@@ -196,6 +212,21 @@ void MasterControl::sensorDetectionCompleteIn()
         readyToOpen();
 }
 
+void MasterControl::tellDataFileKeptAside()
+{
+    if (m_dataFileKeptAs.isEmpty())
+        return;
+    const QString keptAs = QDir::toNativeSeparators(m_dataFileKeptAs);
+    m_dataFileKeptAs.clear();
+    DisplayMessage(m_autoMode ? nullptr : m_mainWindow,
+                   tr("The record of the displays' calibrations could not be read. It has been "
+                      "kept as %1, and a new record is started.<br><br>Displays may be shown as "
+                      "not calibrated until they are calibrated again. Their stored calibrations "
+                      "are still there: File > Open Previous Calibration loads them.")
+                       .arg(keptAs),
+                   QMessageBox::Warning, false, 0, false);
+}
+
 QString MasterControl::GetMasterControlFileNameAndPath() const
 {
     return GetPreferencesFolder() + QLatin1Char('/') + GetStringResource(kConfigurationFileNameText);
@@ -211,6 +242,16 @@ int MasterControl::WriteMasterControlData()
                                       m_MonitorTracker);
 }
 
+int MasterControl::StoreChangedRecords(QWidget *parent)
+{
+    if (!m_writeDataAtExit)
+        return 0;
+    const int result = WriteMasterControlData();
+    if (result != 0)
+        DisplayErrorMessage(parent, result, false, 0);
+    return result;
+}
+
 int MasterControl::ReadMasterControlData()
 {
     if (GetPreferencesFolder().isEmpty())
@@ -218,6 +259,7 @@ int MasterControl::ReadMasterControlData()
     const QString path = GetMasterControlFileNameAndPath();
     QString keptAs;
     const int result = pz::readMasterControlData(path, m_MultiMonitor, m_MonitorTracker, &keptAs);
+    m_dataFileKeptAs = keptAs;
     // A file that is there but could not be read, and is not safe elsewhere,
     // must not be overwritten at exit: it may hold every monitor's record.
     const bool unreadableInPlace = result != 0 && QFileInfo::exists(path) && keptAs.isEmpty();

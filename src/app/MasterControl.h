@@ -47,10 +47,18 @@ public:
     // <preferences folder>/<configuration file name>.
     QString GetMasterControlFileNameAndPath() const;
     // 0; -1500 the file cannot be opened; -1504 it could not be written.
+    // At exit it replaces a stored file only once the windows opened; the
+    // callers that write it at other times report a failure.
     int WriteMasterControlData();
     // 0; -1500 no file (or it cannot be opened); -1503 damaged (kept aside as
-    // "<name>.bad", the lists stay empty).
+    // "<name>.bad", the lists stay empty, and the user is told once the
+    // windows open).
     int ReadMasterControlData();
+
+    // Writes the data file at once after a record changed (unless the file
+    // must be left alone, see below); a failed write is reported over parent.
+    // The write's result, 0 also when nothing was written.
+    int StoreChangedRecords(QWidget *parent);
 
     // Whether the exit will write the data file: not when a file is there
     // that could not be read and could not be kept aside either.
@@ -84,6 +92,11 @@ private:
     bool m_autoMode = false;
 
     bool m_writeDataAtExit = true;
+    // Where a data file that could not be read was kept; the user is told
+    // once, when the windows open.
+    QString m_dataFileKeptAs;
+
+    void tellDataFileKeptAside();
 };
 
 // Whether any monitor of the controller's list is a model with automatic

@@ -65,8 +65,7 @@ void PZ_Main_Dialog::storeTrackerRecord(_MonitorTrackerRecord &record)
     if (record.m_Key.isEmpty())
         return;
     pMasterControl->GetMonitorTracker()->UpdateMonitorTrackerRecord(record);
-    if (pMasterControl->WillWriteDataAtExit())
-        pMasterControl->WriteMasterControlData();
+    pMasterControl->StoreChangedRecords(this);
 }
 
 void PZ_Main_Dialog::storeCalibrationRecord(const CTargetValue &target, const CAdjustValue &result)

@@ -187,6 +187,9 @@ void PZ_Preferences_Dialog::onAccept()
         p->SetSetProfileAsDefault(preferences_ProfileSetAsDefault_checkBox->isChecked());
         p->SetUseExtendedLuminanceStabilizationTime(
             byteOf(preferences_ExtendedLuminanceStabilizationTime_checkBox));
+        // Confirmed settings are kept at once, not only at exit: a program
+        // that is killed or crashes later must not lose them.
+        p->WritePreferencesData();
     }
     accept();
 }

@@ -235,6 +235,10 @@ int CPreferences::ReadPreferencesData()
     }
     if (result != 0)
         InitPreferences();
+    // A file that is there but does not read (damaged, or from a newer
+    // version) is kept aside before the defaults can be written over it.
+    if (result != 0 && result != pz::kFileCannotOpen)
+        pz::keepDamagedFileAside(path);
     return result;
 }
 

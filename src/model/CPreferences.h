@@ -101,7 +101,8 @@ public:
     int WriteFile(QDataStream &stream) const;
 
     // The file: ReadPreferencesData returns 0 or -1500..-1503 and falls back
-    // to the defaults on any failure; WritePreferencesData returns 0, -1500
+    // to the defaults on any failure; a file that is there but does not read
+    // is first moved to "<name>.bad". WritePreferencesData returns 0, -1500
     // (cannot open) or -1504 (not written; the old file stays intact).
     int ReadPreferencesData();
     int WritePreferencesData() const;

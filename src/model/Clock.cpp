@@ -14,7 +14,15 @@ void RealClock::sleepUs(qint64 us)
 {
     if (us <= 0)
         return;
-    QThread::usleep(static_cast<unsigned long>(std::llround(us / m_speed)));
+    // Long waits (a slowed-down simulation waits minutes) go in short
+    // pieces, so a thread that is being stopped does not sit them out.
+    constexpr qint64 kPieceUs = 20000;
+    qint64 left = std::llround(us / m_speed);
+    while (left > 0 && !workAbandoned()) {
+        const qint64 piece = std::min(left, kPieceUs);
+        QThread::usleep(static_cast<unsigned long>(piece));
+        left -= piece;
+    }
 }
 
 qint64 RealClock::nowUs() const
@@ -104,6 +112,12 @@ IClock &programClock()
 }
 
 void setClock(IClock *c) { GlobalInstance<IClock>::set(c); }
+
+bool workAbandoned()
+{
+    const QThread *thread = QThread::currentThread();
+    return thread && thread->isInterruptionRequested();
+}
 
 qint64 waitTicks(int ms)
 {

@@ -24,7 +24,8 @@ public:
 };
 
 // Wall-clock time. A speed factor above 1 shortens every wait, so a
-// demonstration run on the simulated devices does not take minutes.
+// demonstration run on the simulated devices does not take minutes. A wait
+// on a thread whose work is being abandoned (workAbandoned()) ends early.
 class RealClock : public IClock {
 public:
     explicit RealClock(double speed = 1.0);
@@ -62,6 +63,12 @@ void setClock(IClock *c);
 
 // Installs a clock for the lifetime of a scope (tests).
 using ScopedClock = GlobalInstance<IClock>::Scoped;
+
+// Whether the calling thread has been asked to give up its work
+// (QThread::requestInterruption): device code then sends nothing more and
+// its waits end early, so a thread that is being stopped ends within one
+// step of what it was doing. Never true on the GUI thread.
+bool workAbandoned();
 
 // Duration WaitMS(ms) really waits: whole ticks of 1/60 s, at least one.
 qint64 waitTicks(int ms);

@@ -1,6 +1,7 @@
 #include "RecordStream.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace pz {
@@ -70,6 +71,29 @@ int saveRecordFile(const QString &path, const std::function<void(QDataStream &)>
         return kFileWriteFailed;
     }
     return file.commit() ? kFileOk : kFileWriteFailed;
+}
+
+namespace {
+
+// A free name beside the damaged file.
+QString asideName(const QString &path)
+{
+    QString candidate = path + QStringLiteral(".bad");
+    for (int n = 1; QFileInfo::exists(candidate); ++n)
+        candidate = path + QStringLiteral(".bad.") + QString::number(n);
+    return candidate;
+}
+
+} // namespace
+
+QString keepDamagedFileAside(const QString &path)
+{
+    const QString aside = asideName(path);
+    if (QFile::rename(path, aside))
+        return aside;
+    // Renaming can fail where copying works (another file system view);
+    // the original then stays too, and is at least kept once.
+    return QFile::copy(path, aside) ? aside : QString();
 }
 
 int loadRecordFile(const QString &path, const std::function<void(QDataStream &)> &read)

@@ -50,6 +50,12 @@ int saveRecordFile(const QString &path, const std::function<void(QDataStream &)>
 // after read returned.
 int loadRecordFile(const QString &path, const std::function<void(QDataStream &)> &read);
 
+// Moves a file that could not be read out of the way, to "<path>.bad" (or
+// "<path>.bad.N" when that is taken), so that writing a new one does not
+// destroy what a user or a newer version could still recover. Returns the
+// new path, or an empty string when it could be neither moved nor copied.
+QString keepDamagedFileAside(const QString &path);
+
 // A count read from a file, accepted only when 0 <= count <= limit;
 // otherwise the stream is marked ReadCorruptData. Readers never reserve
 // memory from a count; they append as elements arrive.

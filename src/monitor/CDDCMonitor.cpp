@@ -356,6 +356,13 @@ QString CDDCMonitor::GetMonitorMPUVersion()
     return QString::fromLatin1(m_CapabilityParser.m_MPUVersionText);
 }
 
+QString CDDCMonitor::GetKnownMPUVersion() const
+{
+    if (CapabilityStringIsEmpty())
+        return QString("");
+    return QString::fromLatin1(m_CapabilityParser.m_MPUVersionText);
+}
+
 int CDDCMonitor::GetMonitorMPUVersion(uint *a, uint *b, uint *c, uint *d)
 {
     if (!m_ControlObject)
@@ -595,8 +602,10 @@ int CDDCMonitor::GetPowerOnHours(double *hours)
 {
     uint halfHours = 0;
     const int result = GetControlCurrent(kVcpPowerOnHalfHours, &halfHours);
-    if (result == 0)
+    if (result == 0) {
         *hours = halfHours * 0.5;
+        m_KnownPowerOnHours = *hours;
+    }
     return result;
 }
 

@@ -21,6 +21,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -94,6 +95,16 @@ public:
     virtual int GetMonitorMPUVersion(char *buffer);
     virtual QString GetMonitorMPUVersion();
     virtual int GetMonitorMPUVersion(uint *a, uint *b, uint *c, uint *d);
+
+    // ---- what was read when the monitor was detected ---------------------------
+    // The windows show these without talking to the monitor: the GUI thread
+    // must not wait for DDC/CI replies. The firmware version from the
+    // capability string the object holds (empty without one); the power-on
+    // hours handed over from the detection or read since (GetPowerOnHours
+    // on a calibration thread), -1 when unknown.
+    QString GetKnownMPUVersion() const;
+    double GetKnownPowerOnHours() const { return m_KnownPowerOnHours.load(); }
+    void SetKnownPowerOnHours(double hours) { m_KnownPowerOnHours.store(hours); }
 
     // ---- raw VCP access --------------------------------------------------------
     virtual int GetVCP(uint code, uint *current, uint *maximum, uchar *result, uchar *type);
@@ -280,6 +291,7 @@ protected:
     bool m_IsUSBConnection = false;
     QString m_USBSerialNumber;
     QString m_USBModelName;
+    std::atomic<double> m_KnownPowerOnHours{-1.0};
 
     // Read and write one control by code; a set waits settleMs afterwards
     // (also after a failed command), none when negative.

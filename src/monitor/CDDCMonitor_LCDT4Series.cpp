@@ -300,6 +300,14 @@ int CDDCMonitor_LCDT4Series::SetOSDLock(uint mode)
 
 int CDDCMonitor_LCDT4Series::GetPowerOnHours(double *hours)
 {
+    const int status = ReadPowerOnHours(hours);
+    if (status == 0)
+        SetKnownPowerOnHours(*hours);
+    return status;
+}
+
+int CDDCMonitor_LCDT4Series::ReadPowerOnHours(double *hours)
+{
     if (!hours)
         return -1;
     ulong id = 0;

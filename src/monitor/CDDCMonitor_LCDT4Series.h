@@ -68,4 +68,9 @@ protected:
     // Runs the steps in order with one progress step after each; the first
     // error ends the run and is returned.
     int StepsWithProgress(std::initializer_list<std::function<int()>> steps);
+
+private:
+    // The power-on counters as GetPowerOnHours reports them; it keeps what
+    // was read as the known hours.
+    int ReadPowerOnHours(double *hours);
 };

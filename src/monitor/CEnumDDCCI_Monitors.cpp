@@ -2,6 +2,7 @@
 
 #include "CDDCMonitor.h"
 #include "CMonAPIDummy.h"
+#include "Clock.h"
 #include "Desktop.h"
 #include "StringResources.h"
 
@@ -66,7 +67,8 @@ int CEnumDDCCI_Monitors::Enumerate(bool, bool probe)
         return 0;
     pCMonAPIDummy->EnumerateInterfaces();
     const int n = pCMonAPIDummy->GetNumDisplayInterfaces();
-    for (int i = 0; i < n; ++i) {
+    // A thread that is being stopped gives up at the next display.
+    for (int i = 0; i < n && !pz::workAbandoned(); ++i) {
         ddcci_monitor_info entry;
         INTERFACE_INFO info;
         if (pCMonAPIDummy->GetDisplayInterfaceInfo(static_cast<unsigned int>(i), &info) != 0)

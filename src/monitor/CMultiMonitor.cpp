@@ -1,6 +1,9 @@
 #include "CMultiMonitor.h"
 
+#include "CDDCMonitor.h"
 #include "CDecompile_EDID.h"
+#include "CTargetDisplay.h"
+#include "Clock.h"
 #include "MonitorModelLists.h"
 #include "RecordStream.h"
 #include "StringResources.h"
@@ -9,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -77,14 +81,20 @@ _MonitorData CMultiMonitor::MonitorDataFromEntry(const ddcci_monitor_info &entry
 
 int CMultiMonitor::EnumerateDesktop()
 {
-    m_Monitors.clear();
-    m_MonitorCount = m_Enumerator.Enumerate(false, true);
-    for (int i = 0; i < m_MonitorCount; ++i) {
+    const int count = m_Enumerator.Enumerate(false, true);
+    QVector<_MonitorData> monitors;
+    for (int i = 0; i < count; ++i) {
         ddcci_monitor_info entry;
         if (m_Enumerator.GetDisplayInfoByEnum(i, &entry) != 0)
             continue;
-        m_Monitors.append(MonitorDataFromEntry(entry));
+        monitors.append(MonitorDataFromEntry(entry));
     }
+    // An enumeration given up half-way (the program is ending) leaves the
+    // list as the last whole one made it: that is what gets stored.
+    if (pz::workAbandoned())
+        return 0;
+    m_MonitorCount = count;
+    m_Monitors = monitors;
     emit monitorDetectionComplete();
     return 0;
 }
@@ -95,7 +105,33 @@ int CMultiMonitor::AutoEnumerate()
     return 0;
 }
 
-int CMultiMonitor::RepopulateWithDDCCIData() { return 0; }
+int CMultiMonitor::RepopulateWithDDCCIData()
+{
+    for (_MonitorData &record : m_Monitors) {
+        if (pz::workAbandoned())
+            break;
+        // A bridge that did not answer the probe would only time out again.
+        if (!record.m_Supported || !record.m_EDIDValid || (record.m_USB && !record.m_DDCCIWorks))
+            continue;
+        CTargetDisplay display;
+        display.SetMonitorData(record);
+        CDDCMonitor *monitor = display.m_pDDCMonitor;
+        if (!monitor)
+            continue;
+        // Reads the capability string, which holds the firmware version.
+        monitor->GetMonitorMPUVersion();
+        double hours = -1.0;
+        if (monitor->GetPowerOnHours(&hours) != 0)
+            hours = -1.0;
+        if (pz::workAbandoned())
+            break;
+        std::vector<char> capabilities(CDDCMonitor::kCapabilityStringSize, '\0');
+        monitor->GetCapabilityString(capabilities.data(), uint(capabilities.size()));
+        record.m_CapabilityString = QString::fromLatin1(capabilities.data());
+        record.m_PowerOnHours = hours;
+    }
+    return 0;
+}
 
 int CMultiMonitor::GetDisplayCount() const { return m_Monitors.size(); }
 

@@ -28,9 +28,14 @@ public:
     ~CMultiMonitor() override;
 
     // Rebuilds the list from a DDC/CI enumeration (with the bridge probe);
-    // emits monitorDetectionComplete() at the end. Returns 0.
+    // emits monitorDetectionComplete() at the end. Returns 0. On a thread
+    // whose work is abandoned (pz::workAbandoned) the list stays as it was.
     int EnumerateDesktop();
     int AutoEnumerate();
+    // Asks every monitor the program can talk to for what the windows show
+    // of it (capability string with the firmware version, power-on hours)
+    // and keeps that in its record, so the GUI thread need not ask. Runs
+    // after EnumerateDesktop on the same thread; 0.
     int RepopulateWithDDCCIData();
 
     int GetDisplayCount() const;

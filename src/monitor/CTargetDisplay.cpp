@@ -108,10 +108,15 @@ int CTargetDisplay::SetMonitorData(_MonitorData data)
             m_pDDCMonitor->SetEDID(info.m_EDID, INTERFACE_INFO::kEDIDSize);
             m_pDDCMonitor->SetUSBMonitorSerialNumber(m_MonitorData.m_SerialNumber);
             m_pDDCMonitor->SetUSBMonitorModelName(m_MonitorData.m_ModelName);
+        } else {
+            // The enumeration read the EDID already; the identity questions
+            // need not go to the monitor again.
+            m_pDDCMonitor->SetEDID(m_MonitorData.m_EDID, _MonitorData::kEDIDSize);
         }
         if (!m_MonitorData.m_CapabilityString.isEmpty())
             m_pDDCMonitor->SetCapabilityString(
                 m_MonitorData.m_CapabilityString.toLatin1().constData());
+        m_pDDCMonitor->SetKnownPowerOnHours(m_MonitorData.m_PowerOnHours);
     }
     return result;
 }

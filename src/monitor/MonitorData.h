@@ -37,4 +37,8 @@ struct _MonitorData {
     bool m_Supported = false;        // the program can calibrate this monitor
     bool m_DDCCIWorks = false;       // the USB bridge answered the enumeration's probe
     bool m_USB = false;              // reached through the monitor's USB bridge
+    // Read over DDC/CI after the enumeration (RepopulateWithDDCCIData), so
+    // the windows need not ask the monitor: the capability string above and
+    // the power-on hours (-1 when not read).
+    double m_PowerOnHours = -1.0;
 };

@@ -82,6 +82,8 @@ void low_level_ddc::set_use_MAC_DUALLINK_DISPLAYPORT_ADAPTER_FIX(bool on) { m_ad
 int low_level_ddc::read_i2c_address(unsigned char *data, unsigned char address,
                                     unsigned char offset, unsigned char length)
 {
+    if (pz::workAbandoned())
+        return kWriteFailed;
     const int written = i2c_write(address, &offset, 1);
     if (written < 0)
         return written;
@@ -105,6 +107,9 @@ int low_level_ddc::ddcci_write(unsigned char *data, unsigned char length)
 {
     if (length > kMaxFramePayload)
         return kPayloadTooLong;
+    // A thread that is being stopped sends nothing more.
+    if (pz::workAbandoned())
+        return kWriteFailed;
     unsigned char frame[kRequestBuffer];
     buildRequestFrame(data, length, frame);
     dumphex("ddcci_write", frame, length + 3);
@@ -141,6 +146,8 @@ int low_level_ddc::ddcci_read(unsigned char *data, unsigned char maxLength)
     // Read sizes travel as one byte; a larger request cannot be made.
     if (wireLength > 0xFF)
         return kTooLong;
+    if (pz::workAbandoned())
+        return kReadFailed;
     const int got = i2c_read(kDdcCiAddress, wire, static_cast<unsigned char>(wireLength));
     if (got <= 0)
         return got;

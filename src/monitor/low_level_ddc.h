@@ -4,7 +4,8 @@
 //
 // The USB bridge transport derives from this class and replaces only the two
 // raw operations i2c_write and i2c_read, so framing, checking and waiting are
-// shared by both transports. The order of the virtual operations below is
+// shared by both transports. On a thread whose work is being abandoned
+// (pz::workAbandoned) the requests and reads fail at once. The order of the virtual operations below is
 // part of the contract with that subclass; keep it.
 
 #include "I2CBus.h"

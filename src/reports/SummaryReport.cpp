@@ -240,9 +240,9 @@ LiveMonitorReading readLiveMonitor(CDDCMonitor *monitor, bool factoryPrimaries)
     r.present = true;
     r.modelName = monitor->GetMonitorModelName();
     r.serial = monitor->GetMonitorSerialNumber();
-    r.firmware = monitor->GetMonitorMPUVersion();
-    double hours = -1.0;
-    r.hours = monitor->GetPowerOnHours(&hours) == 0 ? hours : -1.0;
+    // What the detection read: the GUI thread does not wait for the monitor.
+    r.firmware = monitor->GetKnownMPUVersion();
+    r.hours = monitor->GetKnownPowerOnHours();
     if (factoryPrimaries) {
         CCIEYxy primaries[3];
         if (monitor->GetMonitorEDIDColorCoordinates(primaries) == 0) {

@@ -61,9 +61,11 @@ struct LiveMonitorReading {
     CCIEYxy primaries[3]; // red, green, blue
 };
 
-// Asks the monitor for what the summary shows: model name, serial, firmware,
-// power-on hours and, when the report uses factory primaries, the primaries
-// it reports. A null monitor gives a reading that is not present.
+// What the summary shows of the monitor: model name, serial and, when the
+// report uses factory primaries, the primaries from the EDID the monitor
+// object holds; firmware and power-on hours as the detection read them.
+// Nothing here talks to the monitor. A null monitor gives a reading that is
+// not present.
 LiveMonitorReading readLiveMonitor(CDDCMonitor *monitor, bool factoryPrimaries);
 
 // Whether the report takes the monitor's own primaries: the preference

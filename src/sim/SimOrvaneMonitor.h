@@ -18,6 +18,7 @@
 #include <QMap>
 #include <QMutexLocker>
 #include <QRecursiveMutex>
+#include <QThread>
 #include <QVector>
 #include <random>
 
@@ -53,6 +54,9 @@ struct SimFrame {
     quint8 address = 0;
     QByteArray bytes;
     qint64 timeUs = 0;
+    // The host thread that sent it (compared, never dereferenced): which
+    // thread talks to the monitor matters as much as what it says.
+    const QThread *thread = nullptr;
 };
 
 class SimOrvaneMonitor : public II2CBus {

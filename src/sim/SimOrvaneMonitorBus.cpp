@@ -46,6 +46,7 @@ bool SimOrvaneMonitor::write(quint8 address, const quint8 *data, int length)
     f.address = address;
     f.bytes = QByteArray(reinterpret_cast<const char *>(data), std::max(0, length));
     f.timeUs = nowUs();
+    f.thread = QThread::currentThread();
     if (m_frames.size() >= kFrameLogLimit)
         m_frames.remove(0, kFrameLogLimit / 2);
     m_frames.append(f);

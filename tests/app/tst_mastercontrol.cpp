@@ -1,14 +1,20 @@
 #include "ControllerRig.h"
 
 #include "ApplicationHooks.h"
+#include "CDDCMonitor.h"
 #include "CMonAPIDummy.h"
 #include "CSensor.h"
 #include "CTargetSensor.h"
+#include "PZ_Main_Dialog.h"
 #include "PreferencesRegistry.h"
 #include "Resources.h"
+#include "SimOrvaneMonitor.h"
+#include "SummaryReport.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QSplashScreen>
 #include <QtTest>
 
@@ -40,6 +46,49 @@ QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The virtual clock, with the waits of worker threads counted; it can hold
+// a worker at one of its waits, as a monitor that is slow to answer holds
+// the detection there, until that thread's work is abandoned.
+class GateClock : public pz::VirtualClock {
+public:
+    explicit GateClock(int holdAtWorkerWait = -1) : m_holdAt(holdAtWorkerWait) {}
+
+    void sleepUs(qint64 us) override
+    {
+        pz::VirtualClock::sleepUs(us);
+        if (QThread::currentThread() == QCoreApplication::instance()->thread())
+            return;
+        if (m_workerWaits.fetchAndAddOrdered(1) + 1 != m_holdAt)
+            return;
+        m_held.storeRelease(1);
+        // A thread nobody stops is let go after a while: the test then fails
+        // on what it does next instead of hanging.
+        QElapsedTimer held;
+        held.start();
+        while (!pz::workAbandoned() && held.elapsed() < 10000)
+            QThread::msleep(1);
+    }
+    int workerWaits() const { return m_workerWaits.loadAcquire(); }
+    bool waitHeld(int ms = 30000) const
+    {
+        return QTest::qWaitFor([this] { return m_held.loadAcquire() == 1; }, ms);
+    }
+
+private:
+    const int m_holdAt;
+    QAtomicInt m_workerWaits{0};
+    QAtomicInt m_held{0};
+};
+
+// The payload of a DDC/CI request frame the host wrote, empty for other
+// frames.
+QByteArray requestPayload(const pz::SimFrame &frame)
+{
+    if ((frame.address & 0xFE) != 0x6E || frame.bytes.size() < 3 || quint8(frame.bytes[0]) != 0x51)
+        return QByteArray();
+    return frame.bytes.mid(2, quint8(frame.bytes[1]) & 0x7F);
 }
 
 } // namespace
@@ -85,6 +134,22 @@ private slots:
         QVERIFY(!pCMonAPIDummy);
         QVERIFY(!information_window);
         QVERIFY(!pz::applicationPreferences());
+    }
+
+    // The display check comes before the sensor check.
+    void startupChecksInOrder()
+    {
+        ControllerRig rig;
+        MasterControl &c = rig.build();
+        QStringList order;
+        connect(&c, &MasterControl::start_check_display_settings, this,
+                [&] { order << "display"; });
+        connect(&c, &MasterControl::start_check_calibration_sensor, this,
+                [&] { order << "sensor"; });
+        pz::test::ModalBoxAnswer summary;
+        c.Startup(false);
+        QVERIFY(rig.waitOpened(c));
+        QCOMPARE(order, QStringList({"display", "sensor"}));
     }
 
     void splashSize()
@@ -170,6 +235,13 @@ private slots:
         for (const QList<QVariant> &args : changed)
             sawSensorLine = sawSensorLine || args.at(0).toString().endsWith(sensorLine);
         QVERIFY(sawSensorLine);
+        // Each display's name replaces the one before: the demo's bridge
+        // monitor, then its plain second display, which ends the line.
+        bool sawMonitor = false;
+        for (const QList<QVariant> &args : changed)
+            sawMonitor = sawMonitor || args.at(0).toString().contains("<br>Detected HXSIM24 (USB)\n");
+        QVERIFY(sawMonitor);
+        QVERIFY2(last.contains("<br>Detected Unknown Display\n"), qPrintable(last));
         QCOMPARE(bool(pTargetSensor->m_pCurrentSensor), withSensor);
     }
 
@@ -248,15 +320,115 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(damage);
         f.close();
-        MasterControl &c = rig.start();
+        // The user is told once, when the windows open, before the display
+        // check's summary.
+        const auto firstTwoBoxes = [&](MasterControl &c) {
+            QStringList texts;
+            std::unique_ptr<pz::test::ModalBoxAnswer> second;
+            pz::test::ModalBoxAnswer first([&](QMessageBox &box) {
+                texts << box.text();
+                box.button(QMessageBox::Ok)->click();
+                second = std::make_unique<pz::test::ModalBoxAnswer>([&](QMessageBox &next) {
+                    texts << next.text();
+                    next.button(QMessageBox::Ok)->click();
+                });
+            });
+            c.Startup(false);
+            if (!rig.waitOpened(c))
+                texts << "not opened";
+            return texts;
+        };
+        MasterControl &c = rig.build();
         QCOMPARE(fileBytes(rig.dataFile() + ".bad"), damage);
         QCOMPARE(c.GetMonitorTracker()->GetCount(), 0);
         QCOMPARE(c.GetMultiMonitor()->GetStoredCount(), 0);
         QVERIFY(c.WillWriteDataAtExit());
-        QVERIFY(rig.waitOpened(c));
+        QStringList boxes = firstTwoBoxes(c);
+        QCOMPARE(boxes.size(), 2);
+        QVERIFY2(boxes[0].contains(QDir::toNativeSeparators(rig.dataFile() + ".bad"))
+                     && boxes[0].contains("Open Previous Calibration"),
+                 qPrintable(boxes[0]));
+        QCOMPARE(boxes[1], QString("Display 1 - HXSIM24 is not calibrated.<br>"));
         rig.stop();
         QVERIFY(fileBytes(rig.dataFile()).startsWith(QByteArray("\x00\x00\xde\xab", 4)));
         QCOMPARE(fileBytes(rig.dataFile() + ".bad"), damage);
+
+        boxes = firstTwoBoxes(rig.build());
+        QCOMPARE(boxes.value(0), QString("Display 1 - HXSIM24 is not calibrated.<br>"));
+    }
+
+    // Ending the program while the monitors are detected: the detection is
+    // given up at its next step (nothing more goes to the monitor), and the
+    // data file keeps the list from before. The detection is held at
+    // several of its waits in turn.
+    void endedDuringDetection_data()
+    {
+        QTest::addColumn<double>("when");
+        QTest::newRow("first wait") << 0.0;
+        QTest::newRow("a quarter in") << 0.25;
+        QTest::newRow("half way") << 0.5;
+        QTest::newRow("last wait") << 1.0;
+    }
+    void endedDuringDetection()
+    {
+        QFETCH(double, when);
+        ControllerRig rig(false);
+        int detectionWaits = 0;
+        {
+            GateClock counting;
+            pz::ScopedClock scope(&counting);
+            QVERIFY(rig.waitOpened(rig.start(true)));
+            detectionWaits = counting.workerWaits();
+            rig.stop();
+        }
+        QVERIFY(detectionWaits > 4);
+        const QByteArray before = fileBytes(rig.dataFile());
+        QVERIFY(!before.isEmpty());
+
+        GateClock gate(1 + int(when * (detectionWaits - 1)));
+        pz::ScopedClock scope(&gate);
+        MasterControl &c = rig.start(true);
+        QVERIFY(gate.waitHeld());
+        pz::SimOrvaneMonitor *monitor = rig.desktop->monitor(1);
+        const int sent = monitor->frames().size();
+        rig.stop();
+        QCOMPARE(monitor->frames().size(), sent);
+        QCOMPARE(fileBytes(rig.dataFile()), before);
+        Q_UNUSED(c);
+    }
+
+    // The Summary's monitor fields come from the detection: the detection
+    // thread reads them, and filling the information window asks the
+    // monitor nothing on the GUI thread.
+    void summaryReadOffTheGuiThread()
+    {
+        ControllerRig rig;
+        pz::SimOrvaneMonitor *monitor = rig.desktop->monitor(1);
+        MasterControl &c = rig.start();
+        QVERIFY(rig.waitOpened(c));
+        const QThread *gui = QThread::currentThread();
+        int capabilityRequests = 0;
+        for (const pz::SimFrame &frame : monitor->frames()) {
+            const QByteArray payload = requestPayload(frame);
+            if (payload.isEmpty() || quint8(payload[0]) != 0xF3)
+                continue;
+            ++capabilityRequests;
+            QVERIFY(frame.thread != gui);
+        }
+        QVERIFY(capabilityRequests > 0);
+
+        PZ_Main_Dialog *window = p_PZ_Main_Dialog;
+        QVERIFY(window);
+        monitor->clearLog();
+        window->updateInformationWindow();
+        QVERIFY(monitor->frames().isEmpty());
+        QLabel *firmware = information_window->findChild<QLabel *>(
+            summaryFieldName(kFirmwareVersion));
+        QLabel *usage = information_window->findChild<QLabel *>(summaryFieldName(kCurrentUsage));
+        QVERIFY(firmware && usage);
+        QCOMPARE(firmware->text(), c.GetTargetDisplay()->m_pDDCMonitor->GetKnownMPUVersion());
+        QVERIFY(!firmware->text().isEmpty());
+        QVERIFY2(usage->text().endsWith("hours usage"), qPrintable(usage->text()));
     }
 
     // Without a preferences folder nothing is read or written anywhere else.

@@ -156,6 +156,36 @@ private slots:
         QVERIFY(!box.GetDontShowAgainValue());
     }
 
+    // The self-closing notices and error messages count 60 seconds; without
+    // autoClose there is no countdown.
+    void autoCloseCountsSixtySeconds_data()
+    {
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<bool>("autoClose");
+        QTest::addColumn<int>("counterShown");
+        QTest::newRow("notice") << false << true << 59;
+        QTest::newRow("error") << true << true << 59;
+        QTest::newRow("notice, no countdown") << false << false << 0;
+        QTest::newRow("error, no countdown") << true << false << 0;
+    }
+    void autoCloseCountsSixtySeconds()
+    {
+        QFETCH(bool, error);
+        QFETCH(bool, autoClose);
+        QFETCH(int, counterShown);
+        int counter = -1;
+        pz::test::ModalBoxAnswer answer([&](QMessageBox &box) {
+            counter = custom(box).counter();
+            box.button(QMessageBox::Ok)->click();
+        });
+        if (error)
+            DisplayErrorMessage(nullptr, -1500, autoClose, 0);
+        else
+            DisplayMessage(nullptr, "Notice", QMessageBox::Information, autoClose, 0, false);
+        QVERIFY(answer.shown());
+        QCOMPARE(counter, counterShown);
+    }
+
     void displayMessage_data()
     {
         QTest::addColumn<bool>("autoClose");

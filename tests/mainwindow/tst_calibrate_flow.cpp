@@ -11,7 +11,9 @@
 #include "DisplaySettingsCheck.h"
 #include "FlowUser.h"
 #include "MainWindowRig.h"
+#include "Messages.h"
 #include "ModalBox.h"
+#include "MyCustomMessageBox.h"
 #include "SimOrvaneMonitor.h"
 
 #include <QComboBox>
@@ -121,6 +123,18 @@ public:
     }
 };
 
+// A calibration of the monitor kSerial in the tracker, switched on, made at
+// `when`; its settings are the defaults, which the monitor does not hold.
+void storeCalibrated(MasterControl &controller, const QDateTime &when)
+{
+    _MonitorTrackerRecord record;
+    record.m_ID = qint32(0x4F525634);
+    record.m_Key = kSerial;
+    record.m_Adjust = prepared(150.0);
+    record.m_Adjust.SetCalibrationDateTime(when);
+    controller.GetMonitorTracker()->UpdateMonitorTrackerRecord(record);
+}
+
 } // namespace
 
 class TestCalibrateFlow : public QObject {
@@ -211,6 +225,22 @@ private slots:
         // Everything else as usual.
         _MonitorTrackerRecord record;
         QVERIFY(rig.tracked(record));
+    }
+
+    // The monitor records cannot be written after a calibration: the user
+    // is told, as for every file that cannot be written.
+    void trackerFileUnwritable()
+    {
+        FlowCaseRig rig;
+        const QString file = rig.controller->GetMasterControlFileNameAndPath();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file));
+        FlowUser user;
+        rig.window->calibrate();
+        QCOMPARE(user.boxTexts.size(), 2);
+        QCOMPARE(user.boxTexts.first(), errorMessageText(-1500));
+        QVERIFY(user.boxTexts.last().contains(GetStringResource(800)));
+        QVERIFY(QFileInfo(file).isDir());
     }
 
     // The profile's file name is taken by a folder: the profile is not
@@ -364,6 +394,76 @@ private slots:
                  QStringLiteral("No supported Orvane monitors were detected. Verify that a supported "
                                 "model of display monitor is connected. See the README file and "
                                 "Users Guide for more information.<br>"));
+    }
+
+    // The summary of the start-up display check: one line per finding, in a
+    // box that closes itself after 60 seconds.
+    void startupCheckSummary_data()
+    {
+        QTest::addColumn<bool>("bridge");
+        QTest::addColumn<int>("calibratedDaysAgo");
+        QTest::addColumn<QString>("expected");
+        const QString name = QStringLiteral("Display 1 - HXSIM24");
+        QTest::newRow("one day past") << true << 15 << GetStringResource(603).arg(name).arg(1);
+        QTest::newRow("two days past") << true << 16 << GetStringResource(602).arg(name).arg(2);
+        // Without its bridge the monitor is supported but cannot be talked to.
+        QTest::newRow("no monitor answers") << false << 15 << GetStringResource(173);
+    }
+    void startupCheckSummary()
+    {
+        QFETCH(bool, bridge);
+        QFETCH(int, calibratedDaysAgo);
+        QFETCH(QString, expected);
+        auto desk = std::make_unique<SimDesktop>();
+        desk->addMonitor(1, QRectF(0, 0, 1920, 1200), hxConfig(kSerial));
+        if (bridge)
+            desk->plugBridge(1);
+        MainWindowRig rig(std::move(desk));
+        rig.detect();
+        storeCalibrated(*rig.controller, QDateTime::currentDateTime().addDays(-calibratedDaysAgo));
+        rig.controller->GetPreferences()->SetRecalibrationPeriod(14);
+        // The settings cannot be read: no question, the due date is still
+        // looked at.
+        rig.desktop->monitor(1)->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
+        int counter = -1;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        ModalBoxAnswer answer([&](QMessageBox &box) {
+            counter = static_cast<MyCustomMessageBox &>(box).counter();
+            icon = box.icon();
+            box.button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(!CheckAllSupportedDisplaySettings(nullptr));
+        QCOMPARE(answer.text(), expected);
+        QCOMPARE(counter, 59);
+        QCOMPARE(icon, QMessageBox::Information);
+    }
+
+    // The settings changed, the user wants them back, and putting them back
+    // fails: the user is told, and the calibration goes off as after No.
+    void startupCheckFailedRestore()
+    {
+        FlowCaseRig rig;
+        storeCalibrated(*rig.controller, QDateTime::currentDateTime());
+        SimOrvaneMonitor *monitor = rig.desktop->monitor(1);
+        QString question;
+        QString error;
+        std::unique_ptr<ModalBoxAnswer> errorAnswer;
+        ModalBoxAnswer questionAnswer([&](QMessageBox &box) {
+            question = box.text();
+            monitor->addFault({SimFaultKind::NakWrite, -1, -1, 100000});
+            errorAnswer = std::make_unique<ModalBoxAnswer>([&](QMessageBox &next) {
+                error = next.text();
+                next.button(QMessageBox::Ok)->click();
+            });
+            box.button(QMessageBox::Yes)->click();
+        });
+        QVERIFY(CheckAllSupportedDisplaySettings(nullptr));
+        monitor->clearFaults();
+        QVERIFY(question.startsWith("Settings for Display 1 - HXSIM24 have changed."));
+        QCOMPARE(error, GetStringResource(144));
+        _MonitorTrackerRecord record;
+        QVERIFY(rig.tracked(record));
+        QVERIFY(!record.m_Adjust.m_IsCalibrationOn);
     }
 };
 

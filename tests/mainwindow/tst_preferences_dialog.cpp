@@ -11,6 +11,7 @@
 #include "PZ_Preferences_Dialog.h"
 #include "Resources.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QtTest>
@@ -291,6 +292,25 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(stored(preferences()), values);
+    }
+
+    // OK keeps the settings on disk at once (a program killed afterwards
+    // does not lose them); Cancel writes nothing.
+    void okWritesTheFile()
+    {
+        QVERIFY(QDir().mkpath(m_profiles->path() + "/prefs"));
+        const QString file = preferences().GetPreferencesFileNameAndPath();
+        QVERIFY(!QFile::exists(file));
+        runDialog([](PZ_Preferences_Dialog &d) { pressCancel(d); });
+        QVERIFY(!QFile::exists(file));
+        runDialog([](PZ_Preferences_Dialog &d) {
+            d.tabWidget->setCurrentIndex(1);
+            choose(d.preferences_CalibrationSteps_comboBox, "52 (Highest Quality)");
+            pressOk(d);
+        });
+        QVERIFY(QFile::exists(file));
+        CPreferences onDisk;
+        QCOMPARE(int(onDisk.m_CalibrationSteps), 52);
     }
 
     void stepsAndReminderShowTheirItems()

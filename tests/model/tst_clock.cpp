@@ -39,6 +39,25 @@ private slots:
         }
         QCOMPARE(&programClock(), before);
     }
+
+    // A thread that is being stopped does not sit out a wait: an hour's wait
+    // of the real clock returns at once. The GUI thread's work is never
+    // abandoned.
+    void abandonedWorkEndsWaits()
+    {
+        bool abandoned = false;
+        QThread *worker = QThread::create([&] {
+            QThread::currentThread()->requestInterruption();
+            abandoned = workAbandoned();
+            RealClock(1.0).sleepUs(qint64(3600) * 1000000);
+        });
+        worker->start();
+        QVERIFY(worker->wait(60000));
+        delete worker;
+        QVERIFY(abandoned);
+        QThread::currentThread()->requestInterruption();
+        QVERIFY(!workAbandoned());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestClock)

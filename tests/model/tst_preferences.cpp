@@ -173,6 +173,12 @@ QByteArray recordOf(const CPreferences &p)
     return test::recordBytes([&](QDataStream &s) { QCOMPARE(p.WriteFile(s), 0); });
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QByteArray withVersion(QByteArray bytes, qint32 version)
 {
     const QByteArray v = test::recordBytes([&](QDataStream &s) { s << version; });
@@ -327,16 +333,32 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(int, result);
+        const QString keptAs = prefsFile() + ".bad";
+        QFile::remove(keptAs);
+        QFile::remove(keptAs + ".1");
         writePrefsFile(file);
-        CPreferences p;
-        QCOMPARE(p.ReadPreferencesData(), result);
-        if (result == 0) {
-            QCOMPARE(p.m_CalibrationSteps, quint8(16));
-            QCOMPARE(p.m_MainWindowPosition, QPoint(10, -20));
-            QCOMPARE(p.m_DontShowAgainMessages, (QList<unsigned int>{2, 3}));
-        } else {
-            // Settings read before the failure are dropped as well.
-            QCOMPARE(recordOf(p), test::hex(kDefaultRecord));
+        {
+            CPreferences p;
+            // A file that does not read is kept aside before anything can
+            // write the defaults over it.
+            QCOMPARE(QFile::exists(prefsFile()), result == 0);
+            QCOMPARE(fileBytes(keptAs), result == 0 ? QByteArray() : file);
+            writePrefsFile(file);
+            QCOMPARE(p.ReadPreferencesData(), result);
+            if (result == 0) {
+                QCOMPARE(p.m_CalibrationSteps, quint8(16));
+                QCOMPARE(p.m_MainWindowPosition, QPoint(10, -20));
+                QCOMPARE(p.m_DontShowAgainMessages, (QList<unsigned int>{2, 3}));
+            } else {
+                // Settings read before the failure are dropped as well.
+                QCOMPARE(recordOf(p), test::hex(kDefaultRecord));
+                QCOMPARE(fileBytes(keptAs + ".1"), file);
+            }
+        }
+        // The exit writes the defaults; what was kept aside stays.
+        if (result != 0) {
+            QCOMPARE(fileBytes(prefsFile()), test::hex(kDefaultRecord));
+            QCOMPARE(fileBytes(keptAs), file);
         }
     }
 

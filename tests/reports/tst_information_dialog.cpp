@@ -252,9 +252,14 @@ private slots:
         CTargetValue photo = pz::standardTargets().at(pz::kPhotoEditingPreset);
         QCOMPARE(photo.m_Name, QStringLiteral("Photo Editing"));
         CAdjustValue result = simulatedCalibration(photo);
+        // What the detection reads of the monitor; the window asks it nothing.
+        hx.ReadEDID();
+        hx.GetMonitorMPUVersion();
+        rig.sim().clearLog();
 
         PZ_Information_Dialog window;
         window.UpdateData(QStringLiteral("Display 1 - HXSIM24"), &photo, &result, &hx);
+        QVERIFY(rig.sim().frames().isEmpty());
         QCOMPARE(window.windowTitle(), QStringLiteral("Information: Display 1 - HXSIM24 / Photo Editing"));
         // The window keeps copies.
         photo.m_Name = QStringLiteral("changed");

@@ -297,6 +297,9 @@ private slots:
 
     // --- reports
 
+    // The live monitor's facts as the monitor object knows them (read by
+    // the detection, off the GUI thread): the report asks the monitor
+    // nothing, and shows "N/A" for what was never read.
     void liveMonitor()
     {
         MonitorRig rig(MonitorTransport::I2C);
@@ -307,10 +310,16 @@ private slots:
         CAdjustValue result = simulatedCalibration(target);
         result.SetIsHoursOnWhenCalibrated(200.0);
         panel.showReport(target, result, MonitorFacts{&hx, {}});
+        QCOMPARE(labelText(panel, "summary_Display_Firmware_Version"), QString());
+        QCOMPARE(labelText(panel, "summary_Display_Current_Usage"), kNA);
 
+        QCOMPARE(hx.GetMonitorMPUVersion(), QStringLiteral("1.2.3"));
         double hours = -1;
         QCOMPARE(hx.GetPowerOnHours(&hours), 0);
         QVERIFY(hours > 200.0);
+        rig.sim().clearLog();
+        panel.showReport(target, result, MonitorFacts{&hx, {}});
+        QVERIFY(rig.sim().frames().isEmpty());
         QCOMPARE(labelText(panel, "summary_Display_Model_Name"), QStringLiteral("HXSIM24"));
         QCOMPARE(labelText(panel, "summary_Display_Serial_Number"), QStringLiteral("SIM0001"));
         QCOMPARE(labelText(panel, "summary_Display_Firmware_Version"), QStringLiteral("1.2.3"));

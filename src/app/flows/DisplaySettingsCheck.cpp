@@ -114,8 +114,7 @@ bool CheckAllSupportedDisplaySettings(QWidget *parent)
             record.m_Adjust.SetIsCalibrationOn(false);
             tracker.UpdateMonitorTrackerRecord(record);
             // Kept at once, as every change of a record.
-            if (pMasterControl->WillWriteDataAtExit())
-                pMasterControl->WriteMasterControlData();
+            pMasterControl->StoreChangedRecords(parent);
             switchedOff = true;
         }
         message += dueText(name, record.m_Adjust.m_CalibrationDateTime);

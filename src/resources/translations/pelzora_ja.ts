@@ -492,6 +492,10 @@
         <comment>splashscreen message when sensor detected</comment>
         <translation>&lt;br&gt;検出しました: </translation>
     </message>
+    <message>
+        <source>The record of the displays&apos; calibrations could not be read. It has been kept as %1, and a new record is started.&lt;br&gt;&lt;br&gt;Displays may be shown as not calibrated until they are calibrated again. Their stored calibrations are still there: File &gt; Open Previous Calibration loads them.</source>
+        <translation>ディスプレイのキャリブレーションの記録を読み込めませんでした。この記録は %1 として保管し、新しい記録を開始します。&lt;br&gt;&lt;br&gt;再度キャリブレーションするまで、ディスプレイは未キャリブレーションと表示される場合があります。保存されたキャリブレーションは残っています: ファイル &gt; 以前のキャリブレーションを開く で読み込めます。</translation>
+    </message>
 </context>
 <context>
     <name>MyCustomMessageBox</name>
