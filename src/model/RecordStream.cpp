@@ -1,6 +1,7 @@
 #include "RecordStream.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace pz {
@@ -70,6 +71,18 @@ int saveRecordFile(const QString &path, const std::function<void(QDataStream &)>
         return kFileWriteFailed;
     }
     return file.commit() ? kFileOk : kFileWriteFailed;
+}
+
+QString moveFileAside(const QString &path)
+{
+    QString aside = path + QStringLiteral(".bad");
+    for (int n = 1; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".bad.") + QString::number(n);
+    if (QFile::rename(path, aside))
+        return aside;
+    // Renaming can fail where copying works (another file system view);
+    // the original then stays too, and is at least kept once.
+    return QFile::copy(path, aside) ? aside : QString();
 }
 
 int loadRecordFile(const QString &path, const std::function<void(QDataStream &)> &read)

@@ -50,6 +50,12 @@ int saveRecordFile(const QString &path, const std::function<void(QDataStream &)>
 // after read returned.
 int loadRecordFile(const QString &path, const std::function<void(QDataStream &)> &read);
 
+// Moves a damaged file out of the way, to "<path>.bad" or "<path>.bad.N"
+// when that is taken, so that writing the file again loses nothing. Where
+// renaming fails the file is copied there instead. Returns the new path,
+// empty when the file could be kept neither way.
+QString moveFileAside(const QString &path);
+
 // A count read from a file, accepted only when 0 <= count <= limit;
 // otherwise the stream is marked ReadCorruptData. Readers never reserve
 // memory from a count; they append as elements arrive.

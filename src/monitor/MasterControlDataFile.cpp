@@ -10,29 +10,6 @@
 
 namespace pz {
 
-namespace {
-
-// A free name beside the damaged file.
-QString asideName(const QString &path)
-{
-    QString candidate = path + QStringLiteral(".bad");
-    for (int n = 1; QFileInfo::exists(candidate); ++n)
-        candidate = path + QStringLiteral(".bad.") + QString::number(n);
-    return candidate;
-}
-
-QString moveAside(const QString &path)
-{
-    const QString aside = asideName(path);
-    if (QFile::rename(path, aside))
-        return aside;
-    // Renaming can fail where copying works (another file system view);
-    // the original then stays too, and is at least kept once.
-    return QFile::copy(path, aside) ? aside : QString();
-}
-
-} // namespace
-
 int readMasterControlData(const QString &path, CMultiMonitor &list, CMonitorTracker &tracker,
                           QString *keptAs)
 {
@@ -53,7 +30,7 @@ int readMasterControlData(const QString &path, CMultiMonitor &list, CMonitorTrac
         return kFileOk;
     }
     if (result == kFileReadFailed) {
-        const QString aside = moveAside(path);
+        const QString aside = moveFileAside(path);
         if (keptAs)
             *keptAs = aside;
     }

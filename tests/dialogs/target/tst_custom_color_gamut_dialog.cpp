@@ -6,6 +6,7 @@
 #include "CColorCalcUtils.h"
 #include "PZ_gamut_graph.h"
 #include "Resources.h"
+#include "TickLabels.h"
 #include "StringResources.h"
 #include "pz_custom_color_gamut_dialog.h"
 
@@ -91,6 +92,22 @@ class TestCustomColorGamutDialog : public QObject {
     Q_OBJECT
 
 private slots:
+    // At the size the editor opens with, the graph's tick numbers stand
+    // apart.
+    void tickNumbersStandApartAtTheOpeningSize()
+    {
+        pz_custom_color_gamut_dialog d;
+        // As the target editor opens it: values loaded.
+        CCIEYxy srgb[3] = {CCIEYxy(1, 0.64, 0.33), CCIEYxy(1, 0.30, 0.60), CCIEYxy(1, 0.15, 0.06)};
+        d.SetGamutValues(CTargetValue::kGamutCustom, srgb);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        int graphs = 0;
+        const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
+        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));
+        QCOMPARE(graphs, 1);
+    }
+
     void initTestCase() { pz::initResources(); }
 
     void formAndList()
