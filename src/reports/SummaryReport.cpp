@@ -133,8 +133,9 @@ void fillTargetTexts(const CTargetValue &target, SummaryView &v)
         v.texts[kWhitePointTargetXy] = GetStringResource(kNotAvailable);
     } else {
         v.texts[kWhitePointTargetK] = kelvinText(white.m_Kelvin);
-        if (whiteKnown)
-            v.texts[kWhitePointTargetXy] = bracketedXy(white.m_CIExy.x, white.m_CIExy.y);
+        v.texts[kWhitePointTargetXy] = whiteKnown
+                                           ? bracketedXy(white.m_CIExy.x, white.m_CIExy.y)
+                                           : GetStringResource(kNotAvailable);
     }
     v.targetWhiteShown = !white.m_Native && whiteKnown;
     v.targetWhite = white.m_CIExy;

@@ -27,7 +27,9 @@ const QColor kTargetWhiteColor(128, 255, 128);
 constexpr int kLocusFirstKelvin = 4000;
 constexpr int kLocusLastKelvin = 24900;
 constexpr int kLocusStep = 100;
-const int kLabelledKelvins[] = {4000, 5000, 5500, 6500, 9300};
+// Labels claim their room in this order: where they crowd, D65 and the
+// ends of the usual range keep theirs.
+const int kLabelledKelvins[] = {6500, 5000, 9300, 4000, 5500};
 // The locus direction at a label is taken towards this many kelvin more.
 constexpr int kTangentStep = 10;
 constexpr double kTickHalfLength = 0.005;
@@ -222,8 +224,8 @@ QColor PZ_gamut_graph::contrastColour() const
 
 // Below and right of the point, else above and left of it (the locus runs
 // from upper right to lower left, so the two sides take turns where the
-// labels crowd); left out where both would meet an earlier label or leave
-// the plot.
+// labels crowd), else right or left of it; left out where each place would
+// meet an earlier label or leave the plot.
 void PZ_gamut_graph::drawTemperatureLabel(QPainter *p, int kelvin, const QPointF &at,
                                           const QRect &area)
 {
@@ -231,10 +233,12 @@ void PZ_gamut_graph::drawTemperatureLabel(QPainter *p, int kelvin, const QPointF
     const QFontMetrics metrics(p->font());
     const QSize size(metrics.horizontalAdvance(text), metrics.height());
     const QPoint point = at.toPoint();
+    const int w = size.width(), h = size.height();
     const QRect candidates[] = {
         QRect(point + QPoint(kLabelOffset, kLabelOffset), size),
-        QRect(point - QPoint(kLabelOffset, kLabelOffset) - QPoint(size.width(), size.height()),
-              size),
+        QRect(point - QPoint(kLabelOffset + w, kLabelOffset + h), size),
+        QRect(point + QPoint(kLabelOffset, -h / 2), size),
+        QRect(point - QPoint(kLabelOffset + w, h / 2), size),
     };
     for (const QRect &place : candidates) {
         if (!area.contains(place))

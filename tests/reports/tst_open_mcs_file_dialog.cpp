@@ -393,62 +393,6 @@ private slots:
                  QStringLiteral("N/A"));
     }
 
-    // A stored calibration whose target holds values that are not numbers
-    // is damaged: not listed, so it can be neither shown nor opened.
-    void targetWithoutNumbersIsNotListed_data()
-    {
-        QTest::addColumn<int>("field");
-        QTest::newRow("intensity") << 0;
-        QTest::newRow("gamma") << 1;
-        QTest::newRow("white x") << 2;
-        QTest::newRow("custom green y") << 3;
-    }
-    void targetWithoutNumbersIsNotListed()
-    {
-        QFETCH(int, field);
-        CTargetValue target = gammaTarget();
-        target.m_Name = QStringLiteral("Damaged");
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        const double inf = std::numeric_limits<double>::infinity();
-        switch (field) {
-        case 0: target.m_Intensity = nan; break;
-        case 1: target.m_Gamma = inf; break;
-        case 2: target.m_WhitePoint.m_CIExy.x = nan; break;
-        default: target.m_CustomGreen.y = -inf; break;
-        }
-        CAdjustValue result = simulatedCalibration(gammaTarget());
-        result.SetMonitorName(kModel);
-        result.SetMonitorSerial(kSerial);
-        result.m_MonitorVendorProductID = kVendorProductId;
-        QCOMPARE(pz::WriteCalibrationSettingsFile(m_folder + "damaged.mcs", target, result), 0);
-        PZ_Open_MCS_File_Dialog dialog(kVendorProductId, kSerial, kModel);
-        QCOMPARE(sorted(listedFiles(dialog)), sorted(kThisMonitor));
-    }
-
-    // At the size the browser opens with, its whole tab row shows (no
-    // scroll arrows, no cut text), and no graph's tick numbers overlap.
-    void opensWithRoomForTabsAndNumbers()
-    {
-        CPreferences preferences;
-        pz::ScopedPreferences scope(&preferences);
-        PZ_Open_MCS_File_Dialog dialog(kVendorProductId, kSerial, kModel);
-        makeCurrent(dialog, listedFiles(dialog).indexOf(QStringLiteral("good.mcs")));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTabWidget *tabs = dialog.panel()->tabWidget();
-        for (int round = 0; round < 10; ++round)
-            QApplication::processEvents();
-        QTabBar *bar = tabs->tabBar();
-        for (int i = 0; i < tabs->count(); ++i) {
-            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(tabs->tabText(i)));
-            QVERIFY(bar->tabRect(i).width() >= bar->fontMetrics().horizontalAdvance(tabs->tabText(i)));
-        }
-        int graphs = 0;
-        const QString overlaps = ticklabels::overlappingOnEveryPage(dialog, tabs, &graphs);
-        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));
-        QVERIFY(graphs >= 4);
-    }
-
     void viewOptionsOnlyRead()
     {
         CPreferences preferences;
@@ -512,7 +456,7 @@ private slots:
         switch (field) {
         case 0: target.m_Intensity = nan; break;
         case 1: target.m_Gamma = inf; break;
-        case 2: target.m_WhitePoint.m_CIExy.x = nan; break;
+        case 2: target.m_WhitePoint = CColorTemperature(_CIExy{nan, 0.33}); break;
         default: target.m_CustomGreen.y = -inf; break;
         }
         CAdjustValue result = simulatedCalibration(gammaTarget());

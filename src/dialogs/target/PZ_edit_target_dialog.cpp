@@ -195,8 +195,10 @@ void PZ_edit_target_dialog::InitWhitePointList()
         target_white_point_comboBox->addItem(white.GetCaptionStr());
 
     // A damaged white point selects no entry until the user picks one.
-    if (whitePointMissing())
+    if (whitePointMissing()) {
+        target_white_point_comboBox->setCurrentIndex(-1);
         return;
+    }
     if (IsCustomWhitePoint(working_target.m_WhitePoint))
         SetCustomWhitePoint(working_target.m_WhitePoint);
 

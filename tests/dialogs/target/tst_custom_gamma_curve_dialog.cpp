@@ -190,7 +190,7 @@ private slots:
             << QByteArray("0\n0\n1.1754943508222875e-38\n") << 0 << QVector<QPointF>{{0, 0}, {0.5, 0}, {1, 1}};
         // No number is longer than 256 characters.
         QTest::newRow("line of 257 characters")
-            << (QByteArray("0\n0.5\n1.") + QByteArray(255, '0') + "\n") << -1032
+            << (QByteArray("0\n0.5\n1\n2.") + QByteArray(255, '0') + "\n") << -1032
             << QVector<QPointF>();
         QTest::newRow("line of 256 characters")
             << (QByteArray("0\n0.5\n1.") + QByteArray(254, '0') + "\n") << 0 << half;
