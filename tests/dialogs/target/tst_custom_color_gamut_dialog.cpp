@@ -102,6 +102,7 @@ private slots:
         d.SetGamutValues(CTargetValue::kGamutCustom, srgb);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QVERIFY(d.grab().save(QCoreApplication::applicationDirPath() + "/custom_color_gamut_dialog_opening.png"));
         int graphs = 0;
         const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
         QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));

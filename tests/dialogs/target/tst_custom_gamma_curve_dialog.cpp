@@ -116,6 +116,7 @@ private slots:
         d.UpdateCurves();
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QVERIFY(d.grab().save(QCoreApplication::applicationDirPath() + "/custom_gamma_curve_dialog_opening.png"));
         int graphs = 0;
         const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
         QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));
