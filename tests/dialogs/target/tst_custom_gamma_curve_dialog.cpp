@@ -12,10 +12,12 @@
 #include "TickLabels.h"
 #include "ToneCurves.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <cmath>
@@ -108,19 +110,26 @@ class TestCustomGammaCurveDialog : public QObject {
 
 private slots:
     // At the size the editor opens with, the graph's tick numbers stand
-    // apart.
+    // apart, with the font sizes desktops use.
     void tickNumbersStandApartAtTheOpeningSize()
     {
-        PZ_Custom_Gamma_Curve_Dialog d;
-        CreatesRGBCurveSpline(&d.custom_curve);
-        d.UpdateCurves();
-        d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
-        QVERIFY(d.grab().save(QCoreApplication::applicationDirPath() + "/custom_gamma_curve_dialog_opening.png"));
-        int graphs = 0;
-        const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
-        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));
-        QCOMPARE(graphs, 1);
+        const QFont original = QApplication::font();
+        const auto restore = qScopeGuard([original] { QApplication::setFont(original); });
+        for (int points : {9, 10, 11, 12}) {
+            QFont font = original;
+            font.setPointSize(points);
+            QApplication::setFont(font);
+            PZ_Custom_Gamma_Curve_Dialog d;
+            CreatesRGBCurveSpline(&d.custom_curve);
+            d.UpdateCurves();
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QVERIFY(d.grab().save(QCoreApplication::applicationDirPath() + QString("/custom_gamma_curve_dialog_opening_%1pt.png").arg(points)));
+            int graphs = 0;
+            const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
+            QVERIFY2(overlaps.isEmpty(), qPrintable(QString("%1 pt: %2").arg(points).arg(overlaps)));
+            QCOMPARE(graphs, 1);
+        }
     }
 
     void initTestCase()
