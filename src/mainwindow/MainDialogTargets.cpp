@@ -12,6 +12,7 @@
 #include "MasterControl.h"
 #include "Messages.h"
 #include "PZ_edit_target_dialog.h"
+#include "RecordStream.h"
 #include "StandardTargets.h"
 #include "StringResources.h"
 #include "SystemFolders.h"
@@ -99,9 +100,13 @@ void PZ_Main_Dialog::onCreateTargetList()
         if (m_CurrentTarget == target)
             selected = entry.fileName();
     }
+    // The selected entry is always the target in use: none when no file
+    // holds it, rather than whichever entry came first.
     if (!selected.isEmpty()) {
         main_Target_comboBox->setCurrentIndex(main_Target_comboBox->findData(selected));
         UpdateTargetUI();
+    } else {
+        main_Target_comboBox->setCurrentIndex(-1);
     }
 }
 
@@ -189,8 +194,13 @@ int PZ_Main_Dialog::SaveTargetToDefaultLocation(CTargetValue target, bool overwr
     if (folder.isEmpty())
         return kFileCannotOpen;
     const QString path = folder + target.m_Name + GetStringResource(kTargetExtensionText);
-    if (!overwrite && QFileInfo::exists(path))
-        return 0;
+    if (!overwrite && QFileInfo::exists(path)) {
+        // A damaged file is kept aside and written again from target; one
+        // that reads stays as it is.
+        CTargetValue stored;
+        if (stored.ReadFile(path) != kFileInvalid || pz::keepDamagedFileAside(path).isEmpty())
+            return 0;
+    }
     return target.WriteFile(path);
 }
 

@@ -68,6 +68,9 @@ PZ_Preferences_Dialog::PZ_Preferences_Dialog(QWidget *parent) : QDialog(parent)
     FillButtonGroups();
     InitValues();
 
+    // The whole tab row counts into the minimum size, in every language.
+    tabWidget->setUsesScrollButtons(false);
+    tabWidget->setElideMode(Qt::ElideNone);
     resize(layout()->minimumSize());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -133,6 +133,23 @@ bool CTargetValue::IsValidValue() const
     return true;
 }
 
+bool CTargetValue::HasFiniteValues() const
+{
+    if (!std::isfinite(m_Intensity) || !std::isfinite(m_Gamma)
+        || !std::isfinite(m_DICOMScaleFactor))
+        return false;
+    if (!std::isfinite(m_WhitePoint.m_CIExy.x) || !std::isfinite(m_WhitePoint.m_CIExy.y))
+        return false;
+    if (!(finite(m_CustomRed) && finite(m_CustomGreen) && finite(m_CustomBlue)))
+        return false;
+    if (m_GammaCurveType == kCurveCustom) {
+        for (int i = 0; i < m_CustomCurve.GetNumberOfPoints(); ++i)
+            if (!std::isfinite(m_CustomCurve.GetX(i)) || !std::isfinite(m_CustomCurve.GetY(i)))
+                return false;
+    }
+    return true;
+}
+
 void CTargetValue::GetCustomColorGamutValues(CCIEYxy &red, CCIEYxy &green, CCIEYxy &blue) const
 {
     red = m_CustomRed;
@@ -224,7 +241,18 @@ int CTargetValue::WriteFile(const QString &path) const
 
 int CTargetValue::ReadFile(const QString &path)
 {
-    return pz::loadRecordFile(path, [this](QDataStream &stream) { stream >> *this; });
+    // Read into an exact copy, so that a refused record leaves this target
+    // as it was and a record without a curve keeps this target's curve.
+    CTargetValue read;
+    read.CopyFrom(*this);
+    const int result = pz::loadRecordFile(path, [&read](QDataStream &stream) {
+        stream >> read;
+        if (stream.status() == QDataStream::Ok && !read.HasFiniteValues())
+            stream.setStatus(QDataStream::ReadCorruptData);
+    });
+    if (result == pz::kFileOk)
+        CopyFrom(read);
+    return result;
 }
 
 bool CTargetValue::IsValidFile(const QString &path)

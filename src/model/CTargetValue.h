@@ -70,6 +70,11 @@ public:
     // a custom curve that is not a usable curve, and for any value the
     // target uses that is not finite.
     bool IsValidValue() const;
+    // Whether every figure the target uses is a number: the intensity,
+    // gamma, DICOM factor, white point, custom primaries and (for a custom
+    // tone curve) the curve's points. A stored target failing this is
+    // damaged.
+    bool HasFiniteValues() const;
 
     void GetCustomColorGamutValues(CCIEYxy &red, CCIEYxy &green, CCIEYxy &blue) const;
     void SetCustomColorGamutValues(CCIEYxy red, CCIEYxy green, CCIEYxy blue);
@@ -85,7 +90,8 @@ public:
     // 0; -1500 cannot open; -1504 write failed (the old file stays intact).
     int WriteFile(const QString &path) const;
     // 0; -1500 cannot open; -1503 wrong magic or version, short or damaged
-    // record. The target changes only when the whole record was read.
+    // record, or figures that are not numbers. The target changes only when
+    // the whole record was read and accepted.
     int ReadFile(const QString &path);
     // Whether the file begins with the target magic.
     static bool IsValidFile(const QString &path);

@@ -23,6 +23,8 @@ void readCalibrationSettings(QDataStream &stream, CTargetValue &target, CAdjustV
     CTargetValue readTarget(target);
     CAdjustValue readResult;
     stream >> readTarget;
+    if (stream.status() == QDataStream::Ok && !readTarget.HasFiniteValues())
+        stream.setStatus(QDataStream::ReadCorruptData);
     if (stream.status() != QDataStream::Ok)
         return;
     stream >> readResult;

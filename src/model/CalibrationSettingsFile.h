@@ -13,7 +13,8 @@ namespace pz {
 
 void writeCalibrationSettings(QDataStream &stream, const CTargetValue &target,
                               const CAdjustValue &result);
-// Reads both records; the stream status tells whether both were read.
+// Reads both records; the stream status tells whether both were read. A
+// target whose figures are not all numbers marks the stream ReadCorruptData.
 // target and result change only when both were. The target is read as
 // operator>> reads into an existing target: a record whose curve type is not
 // 4 keeps the caller's custom curve and subtype, and a stored curve keeps its

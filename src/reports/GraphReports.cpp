@@ -162,7 +162,8 @@ DicomView buildDicom(const CTargetValue &target, const CColorValue &measurements
 
     if (contrastAvailable && std::isfinite(maxDeviation)) {
         view.maxErrorText = maxDeviationText(maxDeviation, percentFormat, view.errorIcon);
-        view.jndIndexText = jndIndexFormat.arg(maxJndIndex, 0, 'f', 1);
+        if (std::isfinite(maxJndIndex))
+            view.jndIndexText = jndIndexFormat.arg(maxJndIndex, 0, 'f', 1);
     } else {
         view.maxErrorText = notAvailable();
     }

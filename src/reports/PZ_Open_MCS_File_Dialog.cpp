@@ -85,7 +85,7 @@ PZ_Open_MCS_File_Dialog::PZ_Open_MCS_File_Dialog(unsigned long vendorProductId, 
             &PZ_Open_MCS_File_Dialog::show_only_current_monitor);
     show_only_current_monitor(m_ui->show_only_current_monitor_checkBox->isChecked());
 
-    showRecords(CTargetValue(), CAdjustValue());
+    showNoRecords();
     view->setCurrentIndex(view->model()->index(0, 0));
 
     // No help button: cleared, not toggled, so it never gets switched on.
@@ -170,18 +170,30 @@ void PZ_Open_MCS_File_Dialog::currentChanged(const QModelIndex &current, const Q
         showRecords(target, result);
         enableOpen(belongsToMonitor(result, m_monitor.vendorProductId, m_monitor.serial));
     } else {
-        showRecords(CTargetValue(), CAdjustValue());
+        showNoRecords();
         enableOpen(false);
     }
 }
 
 void PZ_Open_MCS_File_Dialog::showRecords(const CTargetValue &target, const CAdjustValue &result)
 {
+    m_recordsShown = true;
     m_panel->showReport(target, result, MonitorFacts{nullptr, m_monitor});
+}
+
+void PZ_Open_MCS_File_Dialog::showNoRecords()
+{
+    showRecords(CTargetValue(), CAdjustValue());
+    m_panel->blankSummary();
+    m_recordsShown = false;
 }
 
 void PZ_Open_MCS_File_Dialog::UpdateData()
 {
+    if (!m_recordsShown) {
+        showNoRecords();
+        return;
+    }
     const CTargetValue target = m_panel->shownTarget();
     const CAdjustValue result = m_panel->shownResult();
     showRecords(target, result);

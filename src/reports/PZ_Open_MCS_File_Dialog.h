@@ -64,6 +64,8 @@ private:
     void addData(QStandardItemModel *source, const QString &targetName, const QString &path,
                  const QDateTime &date, const QString &modelName, const QString &serial);
     void showRecords(const CTargetValue &target, const CAdjustValue &result);
+    // Blank records, every Summary value not available: nothing selected.
+    void showNoRecords();
     void enableOpen(bool enable);
 
     std::unique_ptr<Ui::PZ_Open_MCS_File_DialogClass> m_ui;
@@ -73,4 +75,6 @@ private:
     QString m_modelName;
     // Identity of the monitor in use, with its hours and firmware read once.
     MonitorSnapshot m_monitor;
+    // A calibration is shown (else the blank report of no selection).
+    bool m_recordsShown = false;
 };

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QTabWidget>
 
 namespace {
 
@@ -79,6 +80,10 @@ ReportPanel::ReportPanel(ReportFlavor flavor, QWidget *parent)
     m_copyAction->setShortcut(QKeySequence(tr("Ctrl+C")));
     connect(m_copyAction, &QAction::triggered, this, &ReportPanel::copyToClipboard);
     m_ui->tabWidget->addAction(m_copyAction);
+    // The whole tab row counts into the window's minimum size: no tab text
+    // is ever cut or scrolled away.
+    m_ui->tabWidget->setUsesScrollButtons(false);
+    m_ui->tabWidget->setElideMode(Qt::ElideNone);
 
     resetSummary();
     updateDicom();
@@ -221,6 +226,14 @@ void ReportPanel::storeViewOptions(CPreferences &preferences) const
 void ReportPanel::resetSummary()
 {
     for (int i = 0; i < kResetSummaryFieldCount; ++i)
+        findChild<QLabel *>(QLatin1String(summaryFieldName(SummaryField(i))))
+            ->setText(GetStringResource(kNotAvailable));
+    m_ui->summary_White_Point_DeltaE_Warning_Icon->hide();
+}
+
+void ReportPanel::blankSummary()
+{
+    for (int i = 0; i < kSummaryFieldCount; ++i)
         findChild<QLabel *>(QLatin1String(summaryFieldName(SummaryField(i))))
             ->setText(GetStringResource(kNotAvailable));
     m_ui->summary_White_Point_DeltaE_Warning_Icon->hide();

@@ -50,6 +50,8 @@ public:
 
     // "N/A" in the 22 Summary values a report rewrites; the ΔE sign hidden.
     void resetSummary();
+    // "N/A" in every Summary value: what is shown with no calibration.
+    void blankSummary();
 
     // The 24 view options, read with the graphs' redrawing held back. A
     // stored choice without a button (a damaged preferences file) leaves the

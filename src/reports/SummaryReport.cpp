@@ -69,7 +69,7 @@ QString bracketedXy(double x, double y)
 
 QString primaryText(const CCIEYxy &primary)
 {
-    if (primary.x > 0)
+    if (primary.x > 0 && std::isfinite(primary.x) && std::isfinite(primary.y))
         return QStringLiteral("%1 , %2").arg(primary.x, 0, 'f', 3).arg(primary.y, 0, 'f', 3);
     return QStringLiteral(" - , - ");
 }
@@ -96,27 +96,48 @@ bool targetGamut(const CTargetValue &target, _CIExy rgb[3])
     return false;
 }
 
+// A target figure's text, or the not-available text when the figure is not
+// a number (a damaged record): a report never shows "nan" or "inf".
+QString finiteText(double value, const QString &text)
+{
+    return std::isfinite(value) ? text : GetStringResource(kNotAvailable);
+}
+
+bool finiteXy(double x, double y)
+{
+    return std::isfinite(x) && std::isfinite(y);
+}
+
 void fillTargetTexts(const CTargetValue &target, SummaryView &v)
 {
     v.targetGamutBox = target.m_ColorGamutType != CTargetValue::kGamutNative;
     v.targetGamutShown = targetGamut(target, v.targetGamut);
+    for (const _CIExy &primary : v.targetGamut)
+        v.targetGamutShown = v.targetGamutShown && finiteXy(primary.x, primary.y);
 
-    v.texts[kGammaCurveTarget] = target.GetGammaCurveString(false);
-    v.texts[kIntensityTarget] = target.GetTargetIntensityString(true);
+    const bool gammaCurve = target.m_GammaCurveType == CTargetValue::kCurveGamma;
+    v.texts[kGammaCurveTarget] =
+        finiteText(gammaCurve ? target.m_Gamma : 0.0, target.GetGammaCurveString(false));
+    const bool level = target.m_IntensityType == CTargetValue::kIntensityLevel;
+    v.texts[kIntensityTarget] =
+        finiteText(level ? target.m_Intensity : 0.0, target.GetTargetIntensityString(true));
     v.texts[kContrastRatioTarget] = target.GetContrastRatioString();
     const QString blackLevel = target.GetTargetBlackLevelString();
     if (!blackLevel.isEmpty())
-        v.texts[kBlackLevelTarget] = blackLevel;
+        v.texts[kBlackLevelTarget] = finiteText(target.m_Intensity, blackLevel);
 
     const CColorTemperature &white = target.m_WhitePoint;
+    const bool whiteKnown = finiteXy(white.m_CIExy.x, white.m_CIExy.y);
     if (white.m_Native) {
         v.texts[kWhitePointTargetK] = GetStringResource(kNotAvailable);
         v.texts[kWhitePointTargetXy] = GetStringResource(kNotAvailable);
     } else {
         v.texts[kWhitePointTargetK] = kelvinText(white.m_Kelvin);
-        v.texts[kWhitePointTargetXy] = bracketedXy(white.m_CIExy.x, white.m_CIExy.y);
+        v.texts[kWhitePointTargetXy] = whiteKnown
+                                           ? bracketedXy(white.m_CIExy.x, white.m_CIExy.y)
+                                           : GetStringResource(kNotAvailable);
     }
-    v.targetWhiteShown = !white.m_Native;
+    v.targetWhiteShown = !white.m_Native && whiteKnown;
     v.targetWhite = white.m_CIExy;
     v.targetWhiteBox = !white.m_Native;
 }
@@ -162,7 +183,7 @@ void fillMeasuredTexts(const CTargetValue &target, const CAdjustValue &result, S
     if (kelvin > kLowestShownKelvin)
         v.texts[kWhitePointCalibratedK] = kelvinText(kelvin);
     const _CIExy whiteXy = white.GetCIExy();
-    if (whiteXy.x > 0)
+    if (whiteXy.x > 0 && finiteXy(whiteXy.x, whiteXy.y))
         v.texts[kWhitePointCalibratedXy] = bracketedXy(whiteXy.x, whiteXy.y);
 
     if (!target.m_WhitePoint.m_Native) {

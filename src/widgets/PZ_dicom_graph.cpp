@@ -15,6 +15,8 @@ constexpr double kDdlAxisEnd = 256.0;
 constexpr int kDdlAxisTicks = 8;
 constexpr int kLastDdl = 255;
 constexpr int kJndAxisTicks = 10;
+// Side of a JND-per-DDL marker, in pixels.
+constexpr double kJndMarkerSide = 5.0;
 // X end of the contrast mode when there is no data.
 constexpr int kDefaultContrastXMax = 400;
 constexpr int kContrastAxisTicks = 10;
@@ -182,10 +184,22 @@ void PZ_dicom_graph::drawJndPerDdl(QPainter *painter, const QRect &area)
 {
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setPen(whiteBackground ? Qt::black : Qt::white);
+    // A marker whose centre lies in the plot is drawn whole, moved inside
+    // where it would cross the frame (the one at 255 sits on the right
+    // edge).
+    // (An outline of side s covers s + 1 pixels.)
+    const QRectF inner = QRectF(area.adjusted(1, 1, -2, -2));
     for (int i = 0; i < jndCount; ++i) {
         // The DDL at the end of interval i, steps spread evenly over 0..255.
         const int ddl = ((i + 1) * kLastDdl) / jndCount;
-        drawSquare(painter, mapValue(ddl, jndPerDdl[i], area), 5.0);
+        const QPointF at = mapValue(ddl, jndPerDdl[i], area);
+        if (!pz::isDrawablePoint(at) || !QRectF(area).contains(at))
+            continue;
+        QRectF square(at.x() - kJndMarkerSide / 2, at.y() - kJndMarkerSide / 2, kJndMarkerSide,
+                      kJndMarkerSide);
+        square.moveLeft(std::clamp(square.left(), inner.left(), inner.right() - kJndMarkerSide));
+        square.moveTop(std::clamp(square.top(), inner.top(), inner.bottom() - kJndMarkerSide));
+        drawSquare(painter, square.center(), kJndMarkerSide);
     }
     painter->setRenderHint(QPainter::Antialiasing, true);
 

@@ -28,6 +28,7 @@
 #include <QPixmap>
 #include <QPointF>
 #include <QPolygonF>
+#include <QMap>
 #include <QVector>
 
 class QColor;
@@ -134,6 +135,10 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void drawCurves(QPainter *painter) override;
 
+    // Where the last drawing put each colour-temperature label, by kelvin;
+    // a label without room is left out.
+    QMap<int, QRect> temperatureLabels;
+
 private:
     // Sets a flag and redraws.
     void setFlag(bool &flag, bool value);
@@ -147,6 +152,11 @@ private:
     // pointPositions.
     void drawDisplayGamut(QPainter *p, const QRect &area, const QPainterPath &nativePath);
     void drawColourTemperatureLocus(QPainter *p, const QRect &area);
+    // A label beside its locus point where no earlier label lies, drawn
+    // with a rim so that it reads over any fill.
+    void drawTemperatureLabel(QPainter *p, int kelvin, const QPointF &at, const QRect &area);
+    // Lines and marks that must stand out from the plot background.
+    QColor contrastColour() const;
     // Index 1-3 of the last primary within grabbing reach of pos, or 0.
     int primaryInReach(const QPointF &pos) const;
 

@@ -1,16 +1,18 @@
-// PZ_gamut_graph: the drawing, in a fixed order: spectral locus, native,
-// target and reference gamuts, the display gamut, the colour-temperature
-// locus, then the marks.
+// PZ_gamut_graph: the drawing, in a fixed order: spectral locus, native
+// and target gamuts, the display gamut, the reference gamuts over it, the
+// colour-temperature locus, then the marks.
 
 #include "PZ_gamut_graph.h"
 
 #include "CColorTemperature.h"
 #include "GraphSupport.h"
 
+#include <QFontMetrics>
 #include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,13 +27,19 @@ const QColor kTargetWhiteColor(128, 255, 128);
 constexpr int kLocusFirstKelvin = 4000;
 constexpr int kLocusLastKelvin = 24900;
 constexpr int kLocusStep = 100;
-const int kLabelledKelvins[] = {4000, 5000, 5500, 6500, 9300};
+// Labels claim their room in this order: where they crowd, D65 and the
+// ends of the usual range keep theirs.
+const int kLabelledKelvins[] = {6500, 5000, 9300, 4000, 5500};
 // The locus direction at a label is taken towards this many kelvin more.
 constexpr int kTangentStep = 10;
 constexpr double kTickHalfLength = 0.005;
 
 // Half the size of a white-point X, in pixels.
 constexpr int kMarkHalf = 3;
+// Pixels between a temperature label and its point on the locus, and the
+// free pixels kept between two labels.
+constexpr int kLabelOffset = 4;
+constexpr int kLabelGap = 2;
 
 struct ReferenceGamut {
     const _CIExy *table;
@@ -85,15 +93,17 @@ void PZ_gamut_graph::drawCurves(QPainter *p)
         pz::drawDrawablePolylines(
             p, triangle(targetGamut[0], targetGamut[1], targetGamut[2], area));
     }
-    drawReferenceGamuts(p, area);
+    // The reference outlines lie over the display fill, or it would hide
+    // them.
     if (showDisplayGamut && hasDisplayGamut)
         drawDisplayGamut(p, area, nativePath);
+    drawReferenceGamuts(p, area);
+    temperatureLabels.clear();
     if (showPlanckianLocus)
         drawColourTemperatureLocus(p, area);
 
-    // The marks take the pen last set: the ticks' white after the
-    // colour-temperature locus, else the display outline's pen.
     if (showDisplayGamut && hasDisplayGamut && displayWhiteGiven) {
+        p->setPen(contrastColour());
         const int first = onlyAdjustRGB ? 0 : 3;
         const int last = onlyAdjustRGB ? 2 : 3;
         for (int i = first; i <= last; ++i)
@@ -154,7 +164,7 @@ void PZ_gamut_graph::drawDisplayGamut(QPainter *p, const QRect &area,
     displayPath.addPolygon(outline);
     pointPositions = {outline[0], outline[1], outline[2]};
 
-    p->setPen(whiteBackground ? Qt::black : Qt::white);
+    p->setPen(contrastColour());
     pz::drawDrawablePolylines(p, outline);
 
     // Hatch what the display gamut holds beyond the native one.
@@ -188,10 +198,9 @@ void PZ_gamut_graph::drawColourTemperatureLocus(QPainter *p, const QRect &area)
     for (int kelvin : kLabelledKelvins) {
         _CIExy xy{0.0, 0.0};
         CColorTemperature::CalcCIExy(static_cast<unsigned short>(kelvin), xy);
-        p->setPen(QColor(0, 0, 0));
         const QPointF at = mapChromaticity(xy.x, xy.y, area);
         if (pz::isDrawablePoint(at))
-            p->drawText(at, QStringLiteral("%1K").arg(kelvin));
+            drawTemperatureLabel(p, kelvin, at, area);
 
         // A tick across the locus, 0.01 long in x,y units.
         _CIExy next{0.0, 0.0};
@@ -201,10 +210,57 @@ void PZ_gamut_graph::drawColourTemperatureLocus(QPainter *p, const QRect &area)
         if (dx == 0 || dy == 0)
             continue;
         const double k = kTickHalfLength / std::sqrt(dx * dx + dy * dy);
-        p->setPen(QColor(255, 255, 255));
+        p->setPen(contrastColour());
         const QLineF tick(mapChromaticity(xy.x - dy * k, xy.y + dx * k, area),
                           mapChromaticity(xy.x + dy * k, xy.y - dx * k, area));
         p->drawLines(&tick, 1);
+    }
+}
+
+QColor PZ_gamut_graph::contrastColour() const
+{
+    return whiteBackground ? QColor(0, 0, 0) : QColor(255, 255, 255);
+}
+
+// Below and right of the point, else above and left of it (the locus runs
+// from upper right to lower left, so the two sides take turns where the
+// labels crowd), else right or left of it; left out where each place would
+// meet an earlier label or leave the plot.
+void PZ_gamut_graph::drawTemperatureLabel(QPainter *p, int kelvin, const QPointF &at,
+                                          const QRect &area)
+{
+    const QString text = QStringLiteral("%1K").arg(kelvin);
+    const QFontMetrics metrics(p->font());
+    const QSize size(metrics.horizontalAdvance(text), metrics.height());
+    const QPoint point = at.toPoint();
+    const int w = size.width(), h = size.height();
+    const QRect candidates[] = {
+        QRect(point + QPoint(kLabelOffset, kLabelOffset), size),
+        QRect(point - QPoint(kLabelOffset + w, kLabelOffset + h), size),
+        QRect(point + QPoint(kLabelOffset, -h / 2), size),
+        QRect(point - QPoint(kLabelOffset + w, h / 2), size),
+    };
+    for (const QRect &place : candidates) {
+        if (!area.contains(place))
+            continue;
+        const bool free = std::none_of(
+            temperatureLabels.cbegin(), temperatureLabels.cend(), [&](const QRect &other) {
+                return place.adjusted(-kLabelGap, -kLabelGap, kLabelGap, kLabelGap)
+                    .intersects(other);
+            });
+        if (!free)
+            continue;
+        // A one-pixel rim in the background colour around text in the
+        // contrasting colour.
+        p->setPen(backgroundColor);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (dx != 0 || dy != 0)
+                    p->drawText(place.translated(dx, dy), Qt::AlignLeft | Qt::AlignTop, text);
+        p->setPen(contrastColour());
+        p->drawText(place, Qt::AlignLeft | Qt::AlignTop, text);
+        temperatureLabels.insert(kelvin, place);
+        return;
     }
 }
 

@@ -46,4 +46,26 @@ QString decadeLabel(double exponent)
     return QString::number(std::pow(10.0, exponent), 'f', decadeDecimals(exponent));
 }
 
+bool labelsCollide(const QRect &a, const QRect &b, int gap)
+{
+    return a.adjusted(-gap, -gap, gap, gap).intersects(b);
+}
+
+int labelStride(const QVector<QRect> &labels, int gap)
+{
+    static const int kMantissas[] = {1, 2, 5};
+    const qint64 count = labels.size();
+    qint64 power = 1;
+    for (int k = 0;; ++k) {
+        const qint64 stride = kMantissas[k % 3] * power;
+        if (k % 3 == 2)
+            power *= 10;
+        bool clear = true;
+        for (qint64 i = 0; clear && i + stride < count; i += stride)
+            clear = !labelsCollide(labels[int(i)], labels[int(i + stride)], gap);
+        if (clear)
+            return int(std::min<qint64>(stride, std::max<qint64>(count, 1)));
+    }
+}
+
 } // namespace pz

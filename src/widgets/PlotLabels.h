@@ -2,7 +2,9 @@
 // The number texts of a graph's axes, shared by the grid (which draws them)
 // and the margins (which make room for them).
 
+#include <QRect>
 #include <QString>
+#include <QVector>
 
 namespace pz {
 
@@ -24,5 +26,14 @@ int decadeDecimals(double exponent);
 
 // The label of decade 10^exponent: -2 gives "0.01", 0 gives "1", 2 "100".
 QString decadeLabel(double exponent);
+
+// Which of an axis' labels to draw so that none touches the next: the
+// smallest stride of 1, 2, 5, 10, 20, 50... at which labels 0, stride,
+// 2 x stride... (their rectangles given in axis order) keep at least gap
+// pixels apart. A stride beyond the last label leaves only the first.
+int labelStride(const QVector<QRect> &labels, int gap);
+
+// Whether two label rectangles lie closer than gap pixels.
+bool labelsCollide(const QRect &a, const QRect &b, int gap);
 
 } // namespace pz

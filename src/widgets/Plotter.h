@@ -67,6 +67,9 @@ public:
 
     bool GetShowGraphLabel() const;
     QString GetGraphLabelString() const;
+    // Where the last drawing put its tick numbers (X first, then Y); no two
+    // of them overlap.
+    const QVector<QRect> &TickLabelPlaces() const { return tickLabelRects; }
 
     // Curves of the default drawCurves, by id; both redraw.
     void setCurveData(int id, const QVector<QPointF> &data);
@@ -141,8 +144,14 @@ protected:
     QColor gradientColorHigh = QColor(255, 0, 0);
     QColor backgroundColor = QColor(0, 0, 0);
     QPixmap offscreenPixmap;
+    QVector<QRect> tickLabelRects;
 
 private:
+    struct TickLabel {
+        QRect rect;
+        QString text;
+    };
+
     template <typename T>
     void setAndRecalculateMargins(T &member, const T &value);
     // The shown level when it can be drawn into a non-empty plot area.
@@ -150,8 +159,16 @@ private:
     void scrollShownLevel(int dx, int dy);
     void zoomToRubberBand();
     void drawGradientStrips(QPainter *painter, const PlotSettings &level, const QRect &area);
-    void drawXGrid(QPainter *painter, const PlotSettings &level, const QRect &area);
-    void drawLinearYGrid(QPainter *painter, const PlotSettings &level, const QRect &area);
-    void drawLogYGrid(QPainter *painter, const PlotSettings &level, const QRect &area);
+    // The grids return their labels, placed but not yet drawn.
+    QVector<TickLabel> drawXGrid(QPainter *painter, const PlotSettings &level, const QRect &area);
+    QVector<TickLabel> drawLinearYGrid(QPainter *painter, const PlotSettings &level,
+                                       const QRect &area);
+    QVector<TickLabel> drawLogYGrid(QPainter *painter, const PlotSettings &level,
+                                    const QRect &area);
+    QRect xLabelRect(int x, int bottom, const QString &text) const;
+    QRect yLabelRect(int y, const QString &text) const;
+    // Draws as many of the labels as fit, each axis thinned to every
+    // second, fifth... label, and no X label where it would meet a Y label.
+    void drawTickLabels(QPainter *painter, QVector<TickLabel> x, QVector<TickLabel> y);
     void drawYAxisCaption(QPainter *painter);
 };

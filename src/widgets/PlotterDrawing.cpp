@@ -27,6 +27,14 @@ constexpr int kStripWidth = 11;
 constexpr int kStripOffset = 2;
 // Height of the band along the left edge that holds the rotated Y caption.
 constexpr int kYCaptionBand = 40;
+// Free pixels between an axis caption and the tick numbers next to it, and
+// between two tick numbers.
+constexpr int kCaptionGap = 4;
+constexpr int kLabelGap = 4;
+// Free pixels between the plot's bottom edge and the X numbers, and between
+// the Y numbers and the ticks left of the plot.
+constexpr int kXLabelOffset = 5;
+constexpr int kYLabelOffset = 5;
 // Upper bound of the decades one logarithmic grid draws: ends far apart
 // (from a data-driven range) must not mean an endless loop.
 constexpr int kMaxDecades = 1000;
@@ -81,7 +89,7 @@ void Plotter::calculate_margins()
     rightMargin = 3;
     topMargin = zoomInButton->height() + 4;
     if (showYAxisLabel)
-        leftMargin = fontHeight + 5;
+        leftMargin = fontHeight + 5 + (showUnitLabels ? kCaptionGap : 0);
     if (showUnitLabels) {
         const int yDecimals = logY ? pz::decadeDecimals(level.yMin)
                                    : pz::labelDecimals(level.maxY - level.minY);
@@ -96,7 +104,7 @@ void Plotter::calculate_margins()
         leftMargin += kGradientMargin;
     bottomMargin = 5;
     if (showXAxisLabel)
-        bottomMargin = fontHeight + 5;
+        bottomMargin = fontHeight + 5 + (showUnitLabels ? kCaptionGap : 0);
     if (showUnitLabels)
         bottomMargin += fontHeight;
     if (showXGradient)
@@ -167,20 +175,24 @@ void Plotter::drawGrid(QPainter *painter)
 
     painter->fillRect(area, backgroundColor);
     drawGradientStrips(painter, *level, area);
-    drawXGrid(painter, *level, area);
+    const QVector<TickLabel> xLabels = drawXGrid(painter, *level, area);
 
     painter->setPen(axisPen);
-    if (showXAxisLabel)
-        painter->drawText(QRect(area.left(), height() - 15, area.width(), 15),
+    if (showXAxisLabel) {
+        const int captionHeight = painter->fontMetrics().height();
+        painter->drawText(QRect(area.left(), height() - 1 - captionHeight, area.width(),
+                                captionHeight + 1),
                           Qt::AlignHCenter | Qt::AlignTop, xAxisLabel);
+    }
     if (showGraphLabel)
         painter->drawText(QRect(0, 0, width(), topMargin), Qt::AlignHCenter | Qt::AlignTop,
                           graphLabel);
 
-    if (logY)
-        drawLogYGrid(painter, *level, area);
-    else
-        drawLinearYGrid(painter, *level, area);
+    const QVector<TickLabel> yLabels =
+        logY ? drawLogYGrid(painter, *level, area) : drawLinearYGrid(painter, *level, area);
+    tickLabelRects.clear();
+    if (showUnitLabels)
+        drawTickLabels(painter, xLabels, yLabels);
 
     painter->setPen(axisPen);
     if (showYAxisLabel)
@@ -222,13 +234,30 @@ void Plotter::drawGradientStrips(QPainter *painter, const PlotSettings &level, c
     }
 }
 
-void Plotter::drawXGrid(QPainter *painter, const PlotSettings &level, const QRect &area)
+QRect Plotter::xLabelRect(int x, int bottom, const QString &text) const
+{
+    const QFontMetrics metrics(font());
+    const int width = metrics.horizontalAdvance(text);
+    return QRect(x - width / 2, bottom + kXLabelOffset, width, metrics.height());
+}
+
+QRect Plotter::yLabelRect(int y, const QString &text) const
+{
+    const QFontMetrics metrics(font());
+    const int width = metrics.horizontalAdvance(text);
+    return QRect(leftMargin - kYLabelOffset - width, y - metrics.height() / 2, width,
+                 metrics.height());
+}
+
+QVector<Plotter::TickLabel> Plotter::drawXGrid(QPainter *painter, const PlotSettings &level,
+                                               const QRect &area)
 {
     const QPen gridPen(kGridColor, 1);
     const QPen axisPen(kAxisColor, 1);
     const int decimals = pz::labelDecimals(level.maxX - level.minX);
     const int top = area.top();
     const int bottom = area.bottom();
+    QVector<TickLabel> labels;
     for (qint64 i = 0; i <= level.numXTicks; ++i) {
         const double value = pz::tickValue(level.minX, level.maxX, i, level.numXTicks);
         const int x = tickPosition(area.left(), area.right(), i, level.numXTicks);
@@ -236,19 +265,22 @@ void Plotter::drawXGrid(QPainter *painter, const PlotSettings &level, const QRec
         painter->drawLine(x, top, x, bottom);
         painter->setPen(axisPen);
         painter->drawLine(x, bottom, x, bottom + kTickLength);
-        painter->setPen(gridPen);
-        if (showUnitLabels)
-            painter->drawText(QRect(x - 50, bottom + 5, 100, 15), Qt::AlignHCenter | Qt::AlignTop,
-                              pz::tickLabel(value, decimals));
+        if (showUnitLabels) {
+            const QString text = pz::tickLabel(value, decimals);
+            labels.append({xLabelRect(x, bottom, text), text});
+        }
     }
+    return labels;
 }
 
-void Plotter::drawLinearYGrid(QPainter *painter, const PlotSettings &level, const QRect &area)
+QVector<Plotter::TickLabel> Plotter::drawLinearYGrid(QPainter *painter,
+                                                     const PlotSettings &level, const QRect &area)
 {
     const QPen gridPen(kGridColor, 1);
     const QPen axisPen(kAxisColor, 1);
     const int decimals = pz::labelDecimals(level.maxY - level.minY);
     const int left = area.left();
+    QVector<TickLabel> labels;
     for (qint64 j = 0; j <= level.numYTicks; ++j) {
         const double value = pz::tickValue(level.minY, level.maxY, j, level.numYTicks);
         const int y = tickPosition(area.bottom(), area.top(), j, level.numYTicks);
@@ -256,19 +288,60 @@ void Plotter::drawLinearYGrid(QPainter *painter, const PlotSettings &level, cons
         painter->drawLine(left, y, area.right(), y);
         painter->setPen(axisPen);
         painter->drawLine(left - kTickLength, y, left, y);
-        if (showUnitLabels)
-            painter->drawText(QRect(0, y - 10, leftMargin - 5, 20),
-                              Qt::AlignRight | Qt::AlignVCenter, pz::tickLabel(value, decimals));
+        if (showUnitLabels) {
+            const QString text = pz::tickLabel(value, decimals);
+            labels.append({yLabelRect(y, text), text});
+        }
     }
+    return labels;
+}
+
+// X numbers grey, Y numbers black. Labels a thinned axis leaves out keep
+// their grid line and tick.
+void Plotter::drawTickLabels(QPainter *painter, QVector<TickLabel> x, QVector<TickLabel> y)
+{
+    const auto thin = [](QVector<TickLabel> &labels) {
+        QVector<QRect> rects;
+        for (const TickLabel &label : labels)
+            rects.append(label.rect);
+        const int stride = pz::labelStride(rects, kLabelGap);
+        QVector<TickLabel> kept;
+        for (qsizetype i = 0; i < labels.size(); i += stride)
+            kept.append(labels[i]);
+        labels = kept;
+    };
+    thin(x);
+    thin(y);
+    // Where the lowest numbers of both axes meet at the corner, the Y
+    // number stays.
+    x.erase(std::remove_if(x.begin(), x.end(),
+                           [&](const TickLabel &label) {
+                               return std::any_of(y.cbegin(), y.cend(), [&](const TickLabel &o) {
+                                   return pz::labelsCollide(label.rect, o.rect, kLabelGap);
+                               });
+                           }),
+            x.end());
+
+    const auto draw = [&](const QVector<TickLabel> &labels, const QColor &colour, int align) {
+        painter->setPen(QPen(colour, 1));
+        for (const TickLabel &label : labels) {
+            painter->drawText(label.rect, align, label.text);
+            tickLabelRects.append(label.rect);
+        }
+    };
+    draw(x, kGridColor, Qt::AlignHCenter | Qt::AlignTop);
+    draw(y, kAxisColor, Qt::AlignRight | Qt::AlignVCenter);
 }
 
 // minY and maxY are decade exponents: a line at every multiple of each
 // decade from yMin to yMax that falls inside the plot area, and a label at
 // each decade inside it.
-void Plotter::drawLogYGrid(QPainter *painter, const PlotSettings &level, const QRect &area)
+QVector<Plotter::TickLabel> Plotter::drawLogYGrid(QPainter *painter, const PlotSettings &level,
+                                                  const QRect &area)
 {
+    QVector<TickLabel> labels;
     if (level.yMax < level.yMin)
-        return;
+        return labels;
     const QPen gridPen(kGridColor, 1);
     const QPen axisPen(kAxisColor, 1);
     const int top = area.top();
@@ -300,12 +373,13 @@ void Plotter::drawLogYGrid(QPainter *painter, const PlotSettings &level, const Q
             painter->setPen(axisPen);
             painter->drawLine(left - kTickLength, int(y), left, int(y));
         }
-        painter->setPen(axisPen);
         const double labelY = position(exponent);
-        if (showUnitLabels && inside(labelY))
-            painter->drawText(QRect(0, int(labelY - 10), leftMargin - 5, 20),
-                              Qt::AlignRight | Qt::AlignVCenter, pz::decadeLabel(exponent));
+        if (showUnitLabels && inside(labelY)) {
+            const QString text = pz::decadeLabel(exponent);
+            labels.append({yLabelRect(int(labelY), text), text});
+        }
     }
+    return labels;
 }
 
 // Reads from bottom to top in a band along the widget's left edge, centred

@@ -80,6 +80,8 @@ class tst_MainWindowTargets : public QObject {
 private slots:
     void firstStartWritesThePresetsAndSelectsPhotoEditing();
     void aSecondStartOverwritesNoPreset();
+    void aDamagedPresetIsKeptAsideAndWrittenAgain();
+    void theSelectedEntryIsTheTargetInUse();
     void sRGBTargetsNeedTheSRGBPreset();
     void listOrderAndNames();
     void theSmallerOfTwoEqualFilesIsSelected();
@@ -119,6 +121,48 @@ void tst_MainWindowTargets::aSecondStartOverwritesNoPreset()
     CTargetValue kept;
     QCOMPARE(kept.ReadFile(path), 0);
     QCOMPARE(kept.m_Gamma, 1.7);
+}
+
+void tst_MainWindowTargets::aDamagedPresetIsKeptAsideAndWrittenAgain()
+{
+    MainWindowRig rig;
+    rig.build();
+    rig.destroyWindow();
+    const QString name = GetStringResource(206); // Photo Editing
+    const QString path = rig.targetsFolder() + name + ".tgt";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray truncated = file.read(30);
+    QVERIFY(file.resize(30));
+    file.close();
+
+    PZ_Main_Dialog &w = rig.build();
+    // The damaged bytes are kept, the file holds the preset again, and the
+    // list shows the target in use.
+    QFile aside(path + ".bad");
+    QVERIFY(aside.open(QIODevice::ReadOnly));
+    QCOMPARE(aside.readAll(), truncated);
+    CTargetValue written;
+    QCOMPARE(written.ReadFile(path), 0);
+    QVERIFY(written == pz::standardTargets().at(pz::kPhotoEditingPreset));
+    QCOMPARE(w.main_Target_comboBox->currentText(), name);
+    QCOMPARE(w.currentTarget().m_Name, name);
+    QVERIFY(w.currentTarget() == written);
+}
+
+void tst_MainWindowTargets::theSelectedEntryIsTheTargetInUse()
+{
+    // A preset file that can be neither read nor written (a folder in its
+    // place): the target in use is in no file, so no entry is selected.
+    MainWindowRig rig;
+    const QString name = GetStringResource(206);
+    QVERIFY(QDir(rig.targetsFolder()).mkpath(name + ".tgt"));
+    PZ_Main_Dialog &w = rig.build();
+    QCOMPARE(w.currentTarget().m_Name, name);
+    QVERIFY(w.main_Target_comboBox->count() > 0);
+    QCOMPARE(w.main_Target_comboBox->findText(name), -1);
+    QCOMPARE(w.main_Target_comboBox->currentIndex(), -1);
+    QCOMPARE(w.main_Target_Gamma_Text->text(), w.currentTarget().GetGammaCurveString(false));
 }
 
 void tst_MainWindowTargets::sRGBTargetsNeedTheSRGBPreset()

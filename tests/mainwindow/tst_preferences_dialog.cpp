@@ -9,11 +9,13 @@
 #include "ControllerRig.h"
 #include "ModalBox.h"
 #include "PZ_Preferences_Dialog.h"
+#include "Translators.h"
 #include "Resources.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QtTest>
 #include <functional>
 
@@ -542,6 +544,34 @@ private slots:
         });
         QCOMPARE(caption, QStringLiteral("Select location to store ICC Profile"));
         QCOMPARE(preferences().m_ICCProfileLocation, choose ? chosen.path() : before);
+    }
+
+    // The whole tab row shows at the size the dialog opens with, in English
+    // and in Japanese (whose tab texts are wider).
+    void tabRowFits_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Japanese") << "ja";
+    }
+    void tabRowFits()
+    {
+        QFETCH(QString, language);
+        qputenv("PELZORA_LANG", language.toLatin1());
+        pz::ApplicationTranslators translators;
+        qunsetenv("PELZORA_LANG");
+        QCOMPARE(translators.applicationInstalled(), language == "ja");
+        PZ_Preferences_Dialog dialog(nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTabBar *bar = dialog.tabWidget->tabBar();
+        for (int i = 0; i < dialog.tabWidget->count(); ++i) {
+            const QString text = dialog.tabWidget->tabText(i);
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(text));
+            QVERIFY2(bar->tabRect(i).width() > bar->fontMetrics().horizontalAdvance(text),
+                     qPrintable(text));
+        }
+        QVERIFY(dialog.grab().save(pz::test::picturePath(QStringLiteral("preferences_tabs_%1.png").arg(language))));
     }
 
     // Pictures of the five tabs, in the pictures folder.

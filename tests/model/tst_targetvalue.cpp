@@ -1,4 +1,6 @@
+#include "CAdjustValue.h"
 #include "CTargetValue.h"
+#include "CalibrationSettingsFile.h"
 #include "RecordFixtures.h"
 #include "StringResources.h"
 #include "TestSupport.h"
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <limits>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -296,6 +299,53 @@ private slots:
         QCOMPARE(bytesOf(target), before);
         QCOMPARE(CTargetValue::IsValidFile(path), validFile);
         QCOMPARE(fileBytes(path), bytes);
+    }
+
+    // A record whose figures are not all numbers is damaged for both
+    // readers that load a target into the program: the target file and the
+    // calibration-settings file.
+    void figuresThatAreNotNumbers_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::newRow("intensity nan") << 0;
+        QTest::newRow("gamma inf") << 1;
+        QTest::newRow("DICOM factor -inf") << 2;
+        QTest::newRow("white point y nan") << 3;
+        QTest::newRow("custom blue x inf") << 4;
+        QTest::newRow("custom curve point nan") << 5;
+    }
+    void figuresThatAreNotNumbers()
+    {
+        QFETCH(int, field);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        CTargetValue bad = customCurveTarget();
+        switch (field) {
+        case 0: bad.m_Intensity = nan; break;
+        case 1: bad.m_Gamma = inf; break;
+        case 2: bad.m_DICOMScaleFactor = -inf; break;
+        case 3: bad.m_WhitePoint = CColorTemperature(_CIExy{0.31, nan}); break;
+        case 4: bad.m_CustomBlue.x = inf; break;
+        default: bad.m_CustomCurve.SetXY(1, 0.5, nan); break;
+        }
+        QVERIFY(!bad.HasFiniteValues());
+        QVERIFY(customCurveTarget().HasFiniteValues());
+        QTemporaryDir dir;
+        const QString tgt = dir.filePath(QStringLiteral("bad.tgt"));
+        QCOMPARE(bad.WriteFile(tgt), 0);
+        CTargetValue target;
+        target.CreateDefault();
+        const QByteArray before = bytesOf(target);
+        QCOMPARE(target.ReadFile(tgt), -1503);
+        QCOMPARE(bytesOf(target), before);
+
+        const QString mcs = dir.filePath(QStringLiteral("bad.mcs"));
+        CAdjustValue result;
+        result.SetMonitorSerial(QStringLiteral("kept"));
+        QCOMPARE(pz::WriteCalibrationSettingsFile(mcs, bad, CAdjustValue()), 0);
+        QCOMPARE(pz::ReadCalibrationSettingsFile(mcs, target, result), -1503);
+        QCOMPARE(bytesOf(target), before);
+        QCOMPARE(result.GetMonitorSerial(), QStringLiteral("kept"));
     }
 
     void mutatedRecordsFuzz()

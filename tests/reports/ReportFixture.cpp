@@ -103,7 +103,10 @@ CAdjustValue simulatedCalibration(const CTargetValue &target)
     displayPatches(m.m_AdjustedPatches, 1.0);
     displayPatches(m.m_FinalPatches, 1.0);
     const int kSteps = 17;
-    m.m_UncorrectedGreySteps = ramp(kSteps, 2.4, 0.03, 0.0);
+    // The uncorrected ramp is measured in more steps than the final one:
+    // the report counts the calibration steps from it.
+    const int kUncorrectedSteps = 21;
+    m.m_UncorrectedGreySteps = ramp(kUncorrectedSteps, 2.4, 0.03, 0.0);
     if (target.m_GammaCurveType == CTargetValue::kCurveDICOM) {
         QVector<double> L = gsdfLuminances(kSteps, kBlackY, kWhiteY);
         for (int i = 1; i + 1 < L.size(); ++i)

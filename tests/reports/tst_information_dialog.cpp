@@ -18,6 +18,7 @@
 #include "SimulatedScreens.h"
 #include "StandardTargets.h"
 #include "StringResources.h"
+#include "TickLabels.h"
 #include "SystemFolders.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -94,6 +96,30 @@ private slots:
     void cleanupTestCase() { m_host.reset(); }
     // Every case starts from fresh preferences.
     void init() { QFile::remove(preferencesFile()); }
+
+    // At the size the window opens with, no graph's tick numbers overlap,
+    // and the whole tab row shows.
+    void tickNumbersStandApartAtTheOpeningSize()
+    {
+        Preferences preferences;
+        PZ_Information_Dialog window(nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTabWidget *tabs = window.panel()->tabWidget();
+        int graphs = 0;
+        QString overlaps = ticklabels::overlappingOnEveryPage(window, tabs, &graphs);
+        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));
+        QVERIFY(graphs >= 4);
+        // The DICOM graph in its other mode too.
+        auto *jnd = child<QRadioButton>(window, "dicom_Graph_JND_PER_DDL_radioButton");
+        auto *contrast = child<QRadioButton>(window, "dicom_Graph_Contrast_Response_radioButton");
+        (jnd->isChecked() ? contrast : jnd)->click();
+        overlaps = ticklabels::overlappingOnEveryPage(window, tabs, &graphs);
+        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));
+        QTabBar *bar = tabs->tabBar();
+        for (int i = 0; i < tabs->count(); ++i)
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(tabs->tabText(i)));
+    }
 
     void frame()
     {

@@ -6,6 +6,8 @@
 #include "PZ_Open_MCS_File_Dialog.h"
 #include "ReportFixture.h"
 #include "ReportPanel.h"
+#include "SummaryReport.h"
+#include "TickLabels.h"
 
 #include "CAdjustValue.h"
 #include "CPreferences.h"
@@ -29,8 +31,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
+#include <QTabBar>
 #include <QtEndian>
 #include <QtTest>
+
+#include <limits>
 
 #include <memory>
 
@@ -376,7 +381,16 @@ private slots:
         QVERIFY(!openButton(dialog)->isEnabled());
         QCOMPARE(dialog.panel()->shownTarget().m_Name, CTargetValue().m_Name);
         QCOMPARE(dialog.panel()->shownResult().GetMonitorSerial(), QString());
-        QCOMPARE(summaryTexts(dialog), summaryTexts(ReportPanel(ReportFlavor::Browser)));
+        // Nothing selected: every value is not available, none invented.
+        for (int f = 0; f < kSummaryFieldCount; ++f)
+            QCOMPARE(child<QLabel>(dialog, summaryFieldName(SummaryField(f)))->text(),
+                     QStringLiteral("N/A"));
+        // Also after the report is shown again (a change of view options).
+        dialog.UpdateData();
+        QCOMPARE(child<QLabel>(dialog, "summary_Display_Luminance_Intensity_Target")->text(),
+                 QStringLiteral("N/A"));
+        QCOMPARE(child<QLabel>(dialog, "summary_White_Point_Target_xy")->text(),
+                 QStringLiteral("N/A"));
     }
 
     void viewOptionsOnlyRead()
@@ -410,7 +424,72 @@ private slots:
         QCOMPARE(list(dialog)->model()->rowCount(), 0);
         QCOMPARE(dialog.GetSelectedMCSFileName(), QString());
         QVERIFY(!openButton(dialog)->isEnabled());
-        QCOMPARE(summaryTexts(dialog), summaryTexts(ReportPanel(ReportFlavor::Browser)));
+        // Nothing selected: every value is not available, none invented.
+        for (int f = 0; f < kSummaryFieldCount; ++f)
+            QCOMPARE(child<QLabel>(dialog, summaryFieldName(SummaryField(f)))->text(),
+                     QStringLiteral("N/A"));
+        // Also after the report is shown again (a change of view options).
+        dialog.UpdateData();
+        QCOMPARE(child<QLabel>(dialog, "summary_Display_Luminance_Intensity_Target")->text(),
+                 QStringLiteral("N/A"));
+        QCOMPARE(child<QLabel>(dialog, "summary_White_Point_Target_xy")->text(),
+                 QStringLiteral("N/A"));
+    }
+
+    // A stored calibration whose target holds values that are not numbers
+    // is damaged: not listed, so it can be neither shown nor opened.
+    void targetWithoutNumbersIsNotListed_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::newRow("intensity") << 0;
+        QTest::newRow("gamma") << 1;
+        QTest::newRow("white x") << 2;
+        QTest::newRow("custom green y") << 3;
+    }
+    void targetWithoutNumbersIsNotListed()
+    {
+        QFETCH(int, field);
+        CTargetValue target = gammaTarget();
+        target.m_Name = QStringLiteral("Damaged");
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        switch (field) {
+        case 0: target.m_Intensity = nan; break;
+        case 1: target.m_Gamma = inf; break;
+        case 2: target.m_WhitePoint = CColorTemperature(_CIExy{nan, 0.33}); break;
+        default: target.m_CustomGreen.y = -inf; break;
+        }
+        CAdjustValue result = simulatedCalibration(gammaTarget());
+        result.SetMonitorName(kModel);
+        result.SetMonitorSerial(kSerial);
+        result.m_MonitorVendorProductID = kVendorProductId;
+        QCOMPARE(pz::WriteCalibrationSettingsFile(m_folder + "damaged.mcs", target, result), 0);
+        PZ_Open_MCS_File_Dialog dialog(kVendorProductId, kSerial, kModel);
+        QCOMPARE(sorted(listedFiles(dialog)), sorted(kThisMonitor));
+    }
+
+    // At the size the browser opens with, its whole tab row shows (no
+    // scroll arrows, no cut text), and no graph's tick numbers overlap.
+    void opensWithRoomForTabsAndNumbers()
+    {
+        CPreferences preferences;
+        pz::ScopedPreferences scope(&preferences);
+        PZ_Open_MCS_File_Dialog dialog(kVendorProductId, kSerial, kModel);
+        makeCurrent(dialog, listedFiles(dialog).indexOf(QStringLiteral("good.mcs")));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTabWidget *tabs = dialog.panel()->tabWidget();
+        for (int round = 0; round < 10; ++round)
+            QApplication::processEvents();
+        QTabBar *bar = tabs->tabBar();
+        for (int i = 0; i < tabs->count(); ++i) {
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(tabs->tabText(i)));
+            QVERIFY(bar->tabRect(i).width() >= bar->fontMetrics().horizontalAdvance(tabs->tabText(i)));
+        }
+        int graphs = 0;
+        const QString overlaps = ticklabels::overlappingOnEveryPage(dialog, tabs, &graphs);
+        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps));
+        QVERIFY(graphs >= 4);
     }
 
     // Without a data folder nothing is listed, least of all the files of

@@ -93,6 +93,9 @@ private slots:
         QTest::newRow("black 0") << 160.0 << 0.0 << kNA << "160.0" + unit << kNA;
         QTest::newRow("nothing") << 0.0 << 0.0 << kNA << kNA << kNA;
         QTest::newRow("white not finite") << kNaN << 0.2 << kNA << kNA << "0.20" + unit;
+        // From 1 cd/m² up the black level still has two decimals.
+        QTest::newRow("160/1.5") << 160.0 << 1.5 << "107:1" << "160.0" + unit << "1.50" + unit;
+        QTest::newRow("160/12") << 160.0 << 12.0 << "13:1" << "160.0" + unit << "12.00" + unit;
     }
     void luminanceAndContrast()
     {
@@ -361,7 +364,9 @@ private slots:
         QCOMPARE(text(v, kCalibrationDate), QLocale::system().toString(when, QLocale::ShortFormat));
         QCOMPARE(text(v, kSensorModelName), QStringLiteral("i1 Display Pro"));
         QCOMPARE(text(v, kSensorSerialNumber), QStringLiteral("I1D3-0042"));
-        QCOMPARE(text(v, kCalibrationSteps), QStringLiteral("17"));
+        // From the uncorrected ramp of 21 steps, not the final one of 17.
+        QCOMPARE(s.m().m_FinalGreySteps.size(), 17);
+        QCOMPARE(text(v, kCalibrationSteps), QStringLiteral("21"));
         QCOMPARE(text(v, kProfileFileName), QStringLiteral("HXSIM24 Office D65.icc"));
         QCOMPARE(text(v, kProfileDescription), QStringLiteral("HXSIM24 calibrated to Office D65"));
         QVERIFY(v.curvesUncalibratedBox && v.curvesCalibratedBox && v.curvesCorrectionBox);
@@ -608,7 +613,11 @@ private slots:
         QVERIFY(v.maxErrorText.endsWith(QLatin1Char('%')));
         QVERIFY(v.maxErrorText.chopped(1).toDouble() < 0.5);
         QVERIFY(!v.errorIcon);
-        QVERIFY(v.jndIndexText.startsWith(QLatin1String("at JND Index ")));
+        // The JND index with one decimal.
+        QVERIFY2(QRegularExpression(QStringLiteral("^at JND Index \\d+\\.\\d$"))
+                     .match(v.jndIndexText)
+                     .hasMatch(),
+                 qPrintable(v.jndIndexText));
         // The reference and measured curves share their midpoints.
         for (int k = 0; k < 16; ++k)
             QCOMPARE(v.midpoints[k], v.refMidpoints[k]);

@@ -28,6 +28,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <limits>
+
 using namespace pz::test;
 
 namespace {
@@ -584,7 +586,7 @@ private slots:
         QCOMPARE(l[10], QString::fromUtf8("Target: <u>Black Level</u> 0.20 cd/m²"));
         QCOMPARE(l[12], QString());
         QCOMPARE(l[14], QStringLiteral("Target: 2.20"));
-        QCOMPARE(l[15], QStringLiteral("Calibration Steps: 17"));
+        QCOMPARE(l[15], QStringLiteral("Calibration Steps: 21"));
         QCOMPARE(l[17], QStringLiteral("File Name: HXSIM24 Office D65.icc"));
         QCOMPARE(l[20], QStringLiteral("Red: 0.640 , 0.330"));
         QCOMPARE(l[23], QStringLiteral("Calibration Sensor"));
@@ -592,6 +594,51 @@ private slots:
         QCOMPARE(l[35], QStringLiteral("Model: i1 Display Pro"));
         QCOMPARE(l[36], QStringLiteral("Serial #: I1D3-0042"));
         QCOMPARE(l[37], QString());
+    }
+
+    // A target whose values are not numbers (a damaged record) shows the
+    // not-available text for each of them, on screen and in the copy.
+    void damagedTargetShowsNoNanOrInf_data()
+    {
+        QTest::addColumn<double>("bad");
+        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("inf") << std::numeric_limits<double>::infinity();
+        QTest::newRow("-inf") << -std::numeric_limits<double>::infinity();
+    }
+    void damagedTargetShowsNoNanOrInf()
+    {
+        QFETCH(double, bad);
+        ShownPanel shown(ReportFlavor::Browser, QStringLiteral("Stored"));
+        CTargetValue target = gammaTarget();
+        CAdjustValue result = simulatedCalibration(target);
+        target.m_Intensity = bad;
+        target.m_Gamma = bad;
+        target.m_WhitePoint.m_CIExy = _CIExy{bad, bad};
+        target.m_ColorGamutType = CTargetValue::kGamutCustom;
+        target.SetCustomColorGamutValues(CCIEYxy(bad, bad, bad), CCIEYxy(1, 0.3, 0.6),
+                                         CCIEYxy(1, 0.15, 0.06));
+        result.m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch] = CCIEXYZ(95, 100, bad);
+        shown.panel->showReport(target, result, MonitorFacts());
+        const QRegularExpression word(QStringLiteral("\\b(nan|inf)\\b"),
+                                      QRegularExpression::CaseInsensitiveOption);
+        for (const QLabel *label : shown.panel->findChildren<QLabel *>())
+            QVERIFY2(!word.match(label->text()).hasMatch(),
+                     qPrintable(label->objectName() + ": " + label->text()));
+        for (const char *name : {"summary_Display_Luminance_Intensity_Target",
+                                 "summary_Display_Gamma_Curve_Target",
+                                 "summary_Display_Luminance_Black_Level_Target",
+                                 "summary_White_Point_Target_xy"})
+            QCOMPARE(labelText(*shown.panel, name), kNA);
+        shown.panel->tabWidget()->setCurrentIndex(ReportPanel::kSummaryPage);
+        shown.panel->copyToClipboard();
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY(copied.contains(QStringLiteral("Target: N/A")));
+        QVERIFY2(!word.match(copied).hasMatch(), qPrintable(copied));
+        // Every tab is drawn without trouble.
+        for (int i = 0; i < ReportPanel::kPageCount; ++i) {
+            shown.panel->tabWidget()->setCurrentIndex(i);
+            settleLayouts();
+        }
     }
 
     void pictureLabels_data()

@@ -25,6 +25,8 @@ public:
     using Graph::rightMargin;
     using Graph::rubberBandActive;
     using Graph::topMargin;
+    using Graph::xAxisLabel;
+    using Graph::yAxisLabel;
     using Graph::zoomLevels;
 
     // What the user sees, at the widget's size.

@@ -3,6 +3,7 @@
 // its mark, hatching beyond the native gamut, the target gamut, reference
 // marks and the colour-temperature labels.
 
+#include "CColorTemperature.h"
 #include "GraphProbe.h"
 #include "TestSupport.h"
 #include "GraphSupport.h"
@@ -15,7 +16,10 @@
 
 namespace {
 
-using GamutProbe = GraphProbe<PZ_gamut_graph>;
+class GamutProbe : public GraphProbe<PZ_gamut_graph> {
+public:
+    const QMap<int, QRect> &labelPlaces() const { return temperatureLabels; }
+};
 using graphpixels::around;
 using graphpixels::count;
 using graphpixels::near;
@@ -37,6 +41,37 @@ QPointF pixelOf(GamutProbe &graph, double x, double y)
 bool black(const QColor &c)
 {
     return c == QColor(0, 0, 0);
+}
+
+// A pixel of the pen colour, or (antialiased) a darker shade of it.
+bool shadeOf(const QColor &c, const QColor &pen)
+{
+    const int top = std::max({pen.red(), pen.green(), pen.blue()});
+    const int seen = std::max({c.red(), c.green(), c.blue()});
+    if (seen < 100)
+        return false;
+    const auto close = [&](int got, int want) { return std::abs(got * top - want * seen) < 30 * top; };
+    return close(c.red(), pen.red()) && close(c.green(), pen.green())
+           && close(c.blue(), pen.blue());
+}
+
+// The reference gamuts in drawing order: their table and their switch.
+struct ReferenceRow {
+    const _CIExy *table;
+    void (PZ_gamut_graph::*show)(bool);
+};
+
+const ReferenceRow *referenceRows()
+{
+    static const ReferenceRow rows[] = {
+        {PZ_gamut_graph::AdobeRGB, &PZ_gamut_graph::SetShowGamutAdobeRGB},
+        {PZ_gamut_graph::sRGB, &PZ_gamut_graph::SetShowGamutsRGB},
+        {PZ_gamut_graph::NTSC, &PZ_gamut_graph::SetShowGamutNTSC},
+        {PZ_gamut_graph::SMPTE_C, &PZ_gamut_graph::SetShowGamutSMPTE},
+        {PZ_gamut_graph::HDTV, &PZ_gamut_graph::SetShowGamutHDTV},
+        {PZ_gamut_graph::DigitalCinema, &PZ_gamut_graph::SetShowGamutDigitalCinema},
+    };
+    return rows;
 }
 
 } // namespace
@@ -230,13 +265,19 @@ private slots:
         QVERIFY(count(graph.picture(), around(edge, 1), grey) > 0);
     }
 
+    // Each reference table, its pen, and its white mark; the sRGB, NTSC
+    // and SMPTE-C rows checked value by value.
     void referenceGamutMarks_data()
     {
         QTest::addColumn<int>("which");
         QTest::addColumn<QPointF>("white");
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("HDTV") << 0 << QPointF(0.3127, 0.3290) << QColor(128, 128, 255);
-        QTest::newRow("Digital Cinema") << 1 << QPointF(0.314, 0.351) << QColor(0, 128, 255);
+        QTest::newRow("Adobe RGB") << 0 << QPointF(0.3127, 0.3290) << QColor(255, 255, 0);
+        QTest::newRow("sRGB") << 1 << QPointF(0.3127, 0.3290) << QColor(0, 255, 255);
+        QTest::newRow("NTSC") << 2 << QPointF(0.3101, 0.3161) << QColor(255, 0, 255);
+        QTest::newRow("SMPTE-C") << 3 << QPointF(0.3127, 0.3290) << QColor(255, 128, 128);
+        QTest::newRow("HDTV") << 4 << QPointF(0.3127, 0.3290) << QColor(128, 128, 255);
+        QTest::newRow("Digital Cinema") << 5 << QPointF(0.314, 0.351) << QColor(0, 128, 255);
     }
     void referenceGamutMarks()
     {
@@ -245,23 +286,16 @@ private slots:
         QFETCH(QColor, colour);
         GamutProbe graph;
         showGraph(graph);
-        if (which == 0)
-            graph.SetShowGamutHDTV(true);
-        else
-            graph.SetShowGamutDigitalCinema(true);
+        const ReferenceRow &row = referenceRows()[which];
+        (graph.*row.show)(true);
         const QImage image = graph.picture();
-        // Pixels of the pen's hue (antialiased lines are darker shades of it).
-        const auto hue = [&](const QColor &c) {
-            return c.blue() > 100 && std::abs(c.red() * 255 - colour.red() * c.blue()) < 30 * 255
-                   && std::abs(c.green() * 255 - colour.green() * c.blue()) < 30 * 255;
-        };
         const QPointF mark = pixelOf(graph, white.x(), white.y());
         const QRect box = around(mark, 6);
         double sx = 0, sy = 0;
         int n = 0;
         for (int y = box.top(); y <= box.bottom(); ++y)
             for (int x = box.left(); x <= box.right(); ++x)
-                if (hue(image.pixelColor(x, y))) {
+                if (shadeOf(image.pixelColor(x, y), colour)) {
                     sx += x + 0.5;
                     sy += y + 0.5;
                     ++n;
@@ -272,35 +306,131 @@ private slots:
         QVERIFY2(std::fabs(centre.x() - expected.x()) <= 1.0 && std::fabs(centre.y() - expected.y()) <= 1.0,
                  qPrintable(QString("%1,%2 vs %3,%4").arg(centre.x()).arg(centre.y())
                                 .arg(expected.x()).arg(expected.y())));
-        // The triangle is there too, at its red primary.
-        const _CIExy red = which == 0 ? PZ_gamut_graph::HDTV[0] : PZ_gamut_graph::DigitalCinema[0];
-        QVERIFY(count(image, around(pixelOf(graph, red.x, red.y), 2), hue) > 0);
+        // The triangle is there too, at each of its primaries.
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(count(image, around(pixelOf(graph, row.table[i].x, row.table[i].y), 2),
+                          [&](const QColor &c) { return shadeOf(c, colour); })
+                    > 0);
     }
 
-    // Labels are black and ticks white on both backgrounds: on white the
-    // labels show, on black the ticks.
-    void colourTemperatureLabelsAndTicks()
+    void referenceTables_data()
     {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QVector<double>>("expected");
+        QTest::newRow("sRGB") << 1
+                              << QVector<double>{0.64, 0.33, 0.30, 0.60, 0.15, 0.06, 0.3127, 0.3290};
+        QTest::newRow("NTSC") << 2
+                              << QVector<double>{0.67, 0.33, 0.21, 0.71, 0.14, 0.08, 0.3101, 0.3161};
+        QTest::newRow("SMPTE-C")
+            << 3 << QVector<double>{0.63, 0.34, 0.31, 0.595, 0.155, 0.07, 0.3127, 0.3290};
+    }
+    void referenceTables()
+    {
+        QFETCH(int, which);
+        QFETCH(QVector<double>, expected);
+        const _CIExy *table = referenceRows()[which].table;
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(table[i].x, expected[2 * i]);
+            QCOMPARE(table[i].y, expected[2 * i + 1]);
+        }
+    }
+
+    // A reference outline lies over the display gamut's fill: showing it
+    // changes the pixels of its edge inside a wide display gamut to its pen.
+    void referenceOutlinesLieOverTheFill_data() { referenceGamutMarks_data(); }
+    void referenceOutlinesLieOverTheFill()
+    {
+        QFETCH(int, which);
+        QFETCH(QColor, colour);
         GamutProbe graph;
-        showGraph(graph, 500);
+        showGraph(graph);
+        CCIEYxy wide[4] = {CCIEYxy(0, 0.72, 0.28), CCIEYxy(0, 0.15, 0.80), CCIEYxy(0, 0.13, 0.03),
+                           CCIEYxy(0, 0.3127, 0.3290)};
+        graph.SetMonitorData(true, wide);
+        graph.SetShowGamutDisplay(true);
+        const QImage without = graph.picture();
+        const ReferenceRow &row = referenceRows()[which];
+        (graph.*row.show)(true);
+        const QImage with = graph.picture();
+        // The middle of the green-blue edge, well inside the display gamut.
+        const QPointF edge = pixelOf(graph, (row.table[1].x + row.table[2].x) / 2,
+                                     (row.table[1].y + row.table[2].y) / 2);
+        // Pixels that moved towards the pen (the outline is antialiased
+        // over the fill).
+        const auto distance = [&](const QColor &c) {
+            return std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
+                   + std::abs(c.blue() - colour.blue());
+        };
+        int closer = 0;
+        const QRect box = around(edge, 1);
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x) {
+                if (distance(with.pixelColor(x, y)) < distance(without.pixelColor(x, y)))
+                    ++closer;
+            }
+        QVERIFY2(closer >= 2, qPrintable(QString::number(closer)));
+    }
+
+    // The five temperatures are labelled beside their place on the locus,
+    // in white on black and black on white (with a rim of the background
+    // around the letters), no two labels overlapping; where they crowd one
+    // is left out. The ticks across the locus contrast with the background.
+    void colourTemperatureLabels_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<bool>("white");
+        QTest::addColumn<bool>("uv");
+        for (int side : {313, 500, 1000})
+            for (bool white : {false, true})
+                for (bool uv : {false, true})
+                    QTest::addRow("%d %s %s", side, white ? "white" : "black", uv ? "u'v'" : "xy")
+                        << side << white << uv;
+    }
+    void colourTemperatureLabels()
+    {
+        QFETCH(int, side);
+        QFETCH(bool, white);
+        QFETCH(bool, uv);
+        GamutProbe graph;
+        showGraph(graph, side);
+        graph.SetColorspace(uv);
+        graph.WhiteBackground(white);
+        CCIEYxy rgbw[4];
+        primaries(PZ_gamut_graph::AdobeRGB, rgbw, 0.3127, 0.3290);
+        graph.SetMonitorData(true, rgbw);
+        graph.SetShowGamutDisplay(true);
         graph.SetShowPlankianLocus(true);
-        const QPointF at6500 = pixelOf(graph, 0.3135, 0.3237);
-        const QRect label(int(at6500.x()), int(at6500.y()) - 12, 40, 12);
-        const auto white = [](const QColor &c) { return std::min({c.red(), c.green(), c.blue()}) > 180; };
-        QVERIFY(count(graph.picture(), around(at6500, 3), white) > 0);
-        graph.WhiteBackground(true);
-        QVERIFY(count(graph.picture(), label, black) > 5);
-        // The locus itself, in light yellow.
-        const QPointF at10000 = pixelOf(graph, 0.2807, 0.2883);
-        QVERIFY(count(graph.picture(), around(at10000, 2),
-                      [](const QColor &c) { return c.red() > 200 && c.blue() < 200 && c.blue() > 50; })
+        const QImage image = graph.picture();
+        const QMap<int, QRect> &labels = graph.labelPlaces();
+        const QColor ink = white ? QColor(0, 0, 0) : QColor(255, 255, 255);
+
+        QVERIFY(labels.size() >= 3);
+        if (side >= 1000)
+            QCOMPARE(labels.keys(), QList<int>({4000, 5000, 5500, 6500, 9300}));
+        for (auto a = labels.cbegin(); a != labels.cend(); ++a) {
+            for (auto b = std::next(a); b != labels.cend(); ++b)
+                QVERIFY2(!a.value().intersects(b.value()),
+                         qPrintable(QString("%1K meets %2K").arg(a.key()).arg(b.key())));
+            QVERIFY(graph.plotArea().contains(a.value()));
+            _CIExy xy{0, 0};
+            CColorTemperature::CalcCIExy(static_cast<unsigned short>(a.key()), xy);
+            const QPointF at = pixelOf(graph, xy.x, xy.y);
+            const QRect beside = a.value().adjusted(-6, -6, 6, 6);
+            QVERIFY2(beside.contains(at.toPoint()), qPrintable(QString::number(a.key())));
+            // The letters in the ink, and around them the background.
+            QVERIFY(count(image, a.value(), [&](const QColor &c) { return near(c, ink, 40); }) > 8);
+        }
+        // A tick across the locus at 6500 K in the ink colour.
+        _CIExy d65{0, 0};
+        CColorTemperature::CalcCIExy(6500, d65);
+        QVERIFY(count(image, around(pixelOf(graph, d65.x, d65.y), 1),
+                      [&](const QColor &c) { return near(c, ink, 90); })
                 > 0);
     }
 
-    // The display white's mark takes the pen last set: the outline's
-    // black on a white background, the ticks' white after the
-    // colour-temperature locus.
-    void displayMarkTakesThePenLastSet()
+    // The display marks and outline take the colour that contrasts with
+    // the background, with or without the colour-temperature locus.
+    void displayMarkContrastsWithTheBackground()
     {
         GamutProbe graph;
         showGraph(graph, 500);
@@ -313,7 +443,7 @@ private slots:
         const auto dark = [](const QColor &c) { return std::max({c.red(), c.green(), c.blue()}) < 170; };
         QVERIFY(count(graph.picture(), around(mark, 3), dark) >= 4);
         graph.SetShowPlankianLocus(true);
-        QCOMPARE(count(graph.picture(), around(mark, 3), dark), 0);
+        QVERIFY(count(graph.picture(), around(mark, 3), dark) >= 4);
     }
 
     void picturesForALook()

@@ -1,6 +1,7 @@
 // Pictures of the tone-curve, DICOM and colour-tracking graphs on both
-// backgrounds, written into the pictures folder to look at as a user would.
-// (The chromaticity diagram writes its own.) Nothing is compared here.
+// backgrounds, written into the pictures folder to look at as a user would
+// (the chromaticity diagram writes its own). Only one thing is checked: no
+// two tick numbers overlap, also at the DICOM graph's smallest size.
 
 #include "CSpline.h"
 #include "TestSupport.h"
@@ -8,6 +9,7 @@
 #include "PZ_dicom_graph.h"
 #include "PZ_tracking_graph.h"
 #include "Resources.h"
+#include "TickLabels.h"
 
 #include <QDir>
 #include <QtTest>
@@ -81,7 +83,7 @@ private slots:
         }
         for (bool jndMode : {true, false}) {
             PZ_dicom_graph graph;
-            graph.resize(420, 420);
+            graph.resize(260, 260);
             graph.SetBlockUpdates(true);
             graph.SetDICOMGraphData(jnd.data(), n, 2.4, 0.2, 2.2, 0.002);
             graph.SetDICOMContrastGraphData(refX.data(), refY.data(), measX.data(), measY.data(),
@@ -95,6 +97,8 @@ private slots:
             graph.WhiteBackground(white);
             graph.SetBlockUpdates(false);
             QVERIFY(graph.grab().save(picturePath(jndMode ? "dicom_jnd" : "dicom_contrast", white)));
+            QVERIFY2(ticklabels::overlapping(graph).isEmpty(),
+                     qPrintable(ticklabels::overlapping(graph)));
         }
     }
 
@@ -118,6 +122,7 @@ private slots:
         graph.WhiteBackground(white);
         graph.SetBlockUpdates(false);
         QVERIFY(graph.grab().save(picturePath("tracking", white)));
+        QVERIFY2(ticklabels::overlapping(graph).isEmpty(), qPrintable(ticklabels::overlapping(graph)));
     }
 
 private:

@@ -7,6 +7,7 @@
 #include "PlotterProbe.h"
 #include "TestSupport.h"
 #include "Resources.h"
+#include "TickLabels.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -356,10 +357,11 @@ private slots:
             return std::max(metrics.horizontalAdvance(labels[0]),
                             metrics.horizontalAdvance(labels[1]));
         };
-        QCOMPARE(plot.leftMargin, metrics.height() + 5 + widest(yLabels));
+        // Captions keep 4 pixels from the numbers beside them.
+        QCOMPARE(plot.leftMargin, metrics.height() + 5 + 4 + widest(yLabels));
         QCOMPARE(plot.rightMargin, 3 + widest(xLabels) / 2);
         QCOMPARE(plot.topMargin, plot.zoomInButton->height() + 4);
-        QCOMPARE(plot.bottomMargin, 2 * metrics.height() + 5);
+        QCOMPARE(plot.bottomMargin, 2 * metrics.height() + 5 + 4);
 
         plot.SetBlockUpdates(true);
         plot.SetShowUnitLabels(false);
@@ -487,6 +489,74 @@ private slots:
         const QRect area(10, 20, 401, 201);
         const QPointF p = plot.DataToDrawPoint(data.x(), data.y(), area);
         QCOMPARE(p, QPointF(10 + fraction.x() * 400, 220 - fraction.y() * 200));
+    }
+
+    // At any size the tick numbers stand apart: where they would crowd,
+    // every second (fifth...) is drawn, the grid stays whole, and the
+    // lowest numbers of the two axes do not meet at the corner.
+    void tickNumbersStandApart_data()
+    {
+        QTest::addColumn<bool>("log");
+        QTest::addColumn<PlotSettings>("settings");
+        QTest::newRow("chromaticity 0..0.9") << false << level(0, 0.9, 9, 0, 0.9, 9);
+        QTest::newRow("DDL 0..256") << false << level(0, 256, 8, 0, 4, 10);
+        QTest::newRow("JND index 0..1000") << false << level(0, 1000, 10, 0, 1, 5);
+        QTest::newRow("many ticks") << false << level(0, 100000, 50, -5000, 5000, 40);
+        QTest::newRow("decades -6..1") << true << level(0, 1000, 10, -6, 1, 7);
+    }
+    void tickNumbersStandApart()
+    {
+        QFETCH(bool, log);
+        QFETCH(PlotSettings, settings);
+        for (int side : {180, 260, 340, 420, 600}) {
+            PlotterProbe plot;
+            plot.logY = log;
+            plot.SetXAxisLabelString("Input level");
+            plot.SetYAxisLabelString("Output level");
+            plot.setPlotSettings(settings);
+            showPlot(plot, side);
+            QVERIFY2(ticklabels::overlapping(plot).isEmpty(),
+                     qPrintable(QString("%1 px: %2").arg(side).arg(ticklabels::overlapping(plot))));
+            // Both axes keep numbers: at least the lowest Y and one X.
+            QVERIFY2(plot.TickLabelPlaces().size() >= 3, qPrintable(QString::number(side)));
+            // Every grid line is still drawn (the outer two are the frame).
+            const QRect area = plot.plotArea();
+            if (!log && area.height() > 4 * settings.numYTicks
+                && area.width() > 4 * settings.numXTicks)
+                QCOMPARE(int(gridRows(plot.picture(), area.left() + 1, area).size()),
+                         settings.numYTicks - 1);
+        }
+    }
+
+    // With room, every tick has its number but the X number at the corner,
+    // which gives way to the lowest Y number; where the ten numbers
+    // 0.00..0.90 are one pixel too close for the gap, every second one is
+    // drawn.
+    void tickNumbersThinOnlyWhereTheyCrowd()
+    {
+        PlotterProbe plot;
+        plot.SetShowXAxisLabel(false);
+        plot.SetShowYAxisLabel(false);
+        plot.setPlotSettings(level(0, 0.9, 9, 0, 0.9, 9));
+        showPlot(plot, 900);
+        QCOMPARE(plot.TickLabelPlaces().size(), 19);
+
+        const int width = QFontMetrics(plot.font()).horizontalAdvance("0.00");
+        // Ticks (width + 3) apart: one short of the 4-pixel gap.
+        showPlot(plot, 9 * (width + 3) + 1 + plot.leftMargin + plot.rightMargin);
+        QVERIFY(ticklabels::overlapping(plot).isEmpty());
+        const QRect area = plot.plotArea();
+        QVector<int> xCentres;
+        for (const QRect &r : plot.TickLabelPlaces())
+            if (r.top() > area.bottom())
+                xCentres << r.center().x();
+        // Every second tick from 0.20 (0.00 gives way to the Y number at
+        // the corner) up to 0.80.
+        QCOMPARE(xCentres.size(), 4);
+        const double step = (area.right() - area.left()) / 9.0;
+        for (int k = 0; k < xCentres.size(); ++k)
+            QVERIFY2(std::abs(xCentres[k] - (area.left() + 2 * (k + 1) * step)) <= 2,
+                     qPrintable(QString("%1: %2").arg(k).arg(xCentres[k])));
     }
 
     // Pictures to look at: a linear and a logarithmic plot on both

@@ -169,6 +169,31 @@ private slots:
         }
     }
 
+    // In foot-lamberts the bars stand at their luminance in fL on the fL
+    // axis: 80 cd/m² at 23.35 fL, not at 80.
+    void barsInFootLamberts()
+    {
+        CPreferences preferences;
+        preferences.SetLuminanceUnits(1);
+        pz::ScopedPreferences scope(&preferences);
+        TrackingProbe graph;
+        showGraph(graph);
+        double values[] = {1.0, 1.0};
+        double luminance[] = {80.0, 160.0};
+        graph.SetColorTrackingGraphData(values, luminance, 2);
+        QCOMPARE(graph.shown().maxY, 100.0);
+        const QImage image = graph.picture();
+        const QRect area = graph.plotArea();
+        const auto bar = [](const QColor &c) { return !plain(c) && c != QColor(Qt::white); };
+        const auto barAt = [&](double fL) {
+            const QPointF p = graph.DataToDrawPoint(0.5, fL, area);
+            return count(image, QRect(int(p.x()), int(p.y()) - 1, 1, 3), bar) > 0;
+        };
+        QVERIFY(barAt(80.0 / 3.4262591));
+        QVERIFY(barAt(160.0 / 3.4262591));
+        QVERIFY(!barAt(80.0));
+    }
+
     // The scale belongs to ΔE values, not to pixels: after a zoom to ΔE 2-4
     // the bar is yellow at 3 and still green-yellow at 2.
     void scaleFollowsTheZoom()

@@ -6,6 +6,7 @@
 #include <QTextStream>
 #include <QVector>
 
+#include <cfloat>
 #include <cmath>
 
 namespace pz {
@@ -26,6 +27,10 @@ CurveValues readValues(QTextStream &in)
     while (in.readLineInto(&line)) {
         if (line.trimmed().isEmpty())
             continue;
+        if (line.size() > kCurveFileMaxLineLength) {
+            read.pending = kCurveFileInvalidData;
+            break;
+        }
         bool ok = false;
         const double value = line.toDouble(&ok);
         // "nan" and "inf" convert, but no curve can be scaled by them.
@@ -62,17 +67,29 @@ int readCustomCurveFile(const QString &fileName, CSpline *curve)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return kCurveFileCannotOpen;
-    QTextStream in(&file);
+    // Read at most one byte beyond what any curve file can hold, whatever
+    // the file (or device) claims its size to be.
+    if (file.size() > kCurveFileMaxBytes)
+        return kCurveFileTooManyValues;
+    const QByteArray bytes = file.read(kCurveFileMaxBytes + 1);
+    if (bytes.size() > kCurveFileMaxBytes)
+        return kCurveFileTooManyValues;
+    QTextStream in(bytes);
     const CurveValues read = readValues(in);
     const int checked = checkValues(read);
     if (checked != kCurveFileRead)
         return checked;
 
-    // The scale is the last value as single precision holds it; all zeros,
-    // or a value beyond single precision, leave nothing to scale by.
-    const double last = static_cast<float>(read.values.last());
-    if (last == 0.0 || !std::isfinite(last))
+    // The scale is the last value as single precision holds it: it must be
+    // a normal single-precision number. Zero leaves nothing to scale by,
+    // and a denormal one has lost the digits the curve's end relies on.
+    const double lastValue = read.values.last();
+    if (!(std::fabs(lastValue) <= FLT_MAX))
         return kCurveFileInvalidData;
+    const float lastSingle = static_cast<float>(lastValue);
+    if (!std::isnormal(lastSingle))
+        return kCurveFileInvalidData;
+    const double last = lastSingle;
 
     const int n = read.values.size();
     curve->InitSpline(SPLINE_CATMULL_ROM, n, 0.0, 1.0);

@@ -7,6 +7,7 @@
 #include "pz_custom_color_gamut_dialog.h"
 
 #include <QIcon>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr unsigned int kApplicationName = 1;
+constexpr unsigned int kNotAvailable = 500;
 constexpr unsigned int kUseMeasuredIntensityQuestion = 155;
 constexpr unsigned int kGamutNativeText = 1000;
 constexpr unsigned int kGamutCustomText = 1001;
@@ -192,6 +194,11 @@ void PZ_edit_target_dialog::InitWhitePointList()
     for (const CColorTemperature &white : white_point_list)
         target_white_point_comboBox->addItem(white.GetCaptionStr());
 
+    // A damaged white point selects no entry until the user picks one.
+    if (whitePointMissing()) {
+        target_white_point_comboBox->setCurrentIndex(-1);
+        return;
+    }
     if (IsCustomWhitePoint(working_target.m_WhitePoint))
         SetCustomWhitePoint(working_target.m_WhitePoint);
 
@@ -230,6 +237,11 @@ void PZ_edit_target_dialog::SetWhitePointCaption()
         target_white_point_CIE_xy_label->setText(QStringLiteral("-"));
         return;
     }
+    if (whitePointMissing()) {
+        target_white_point_color_temp_label->setText(GetStringResource(kNotAvailable));
+        target_white_point_CIE_xy_label->setText(GetStringResource(kNotAvailable));
+        return;
+    }
     target_white_point_color_temp_label->setText(tr("%1 K (%2 %3 uv)")
                                                      .arg(white.m_Kelvin)
                                                      .arg(std::fabs(white.m_DeltaUV), 0, 'f', 4)
@@ -258,6 +270,7 @@ void PZ_edit_target_dialog::target_white_point_comboBox_currentIndexChanged(int 
     SetWhitePointCaption();
     clickButton(intensity_button_group, working_target.m_IntensityType);
     Enable_state_intensity_radio_buttons();
+    updateAcceptButton();
 }
 
 void PZ_edit_target_dialog::edit_white_point()
@@ -297,7 +310,8 @@ void PZ_edit_target_dialog::IntensityButtonGroup(int id)
 void PZ_edit_target_dialog::update_contrast_ratio()
 {
     const int ratio = target_Contrast_Radio_comboBox->currentData().toInt();
-    if (intensity_button_group.checkedId() != CTargetValue::kIntensityLevel || ratio <= 0) {
+    if (intensity_button_group.checkedId() != CTargetValue::kIntensityLevel || ratio <= 0
+        || kept_intensity.missing) {
         target_Contrast_BlackLevel_label->clear();
         return;
     }
@@ -403,8 +417,36 @@ void PZ_edit_target_dialog::keepUntouched(QDoubleSpinBox *box, KeptValue &value,
 {
     value.original = original;
     value.kept = inRange;
+    value.missing = !std::isfinite(original);
+    if (value.missing) {
+        const QSignalBlocker blocker(box);
+        box->setSpecialValueText(GetStringResource(kNotAvailable));
+        box->setValue(box->minimum());
+    }
     // Any change of the box after filling, by the user or the editor, ends it.
-    connect(box, &QDoubleSpinBox::valueChanged, this, [&value] { value.kept = false; });
+    connect(box, &QDoubleSpinBox::valueChanged, this, [this, box, &value] {
+        value.kept = false;
+        if (!value.missing)
+            return;
+        value.missing = false;
+        box->setSpecialValueText(QString());
+        update_contrast_ratio();
+        updateAcceptButton();
+    });
+}
+
+bool PZ_edit_target_dialog::whitePointMissing() const
+{
+    const CColorTemperature &white = working_target.m_WhitePoint;
+    return !white.m_Native && !(std::isfinite(white.m_CIExy.x) && std::isfinite(white.m_CIExy.y));
+}
+
+void PZ_edit_target_dialog::updateAcceptButton()
+{
+    const bool numbers = !whitePointMissing() && !kept_intensity.missing && !kept_gamma.missing
+                         && !kept_dicom_scale.missing;
+    if (QPushButton *ok = buttonBox->button(QDialogButtonBox::Ok))
+        ok->setEnabled(numbers);
 }
 
 void PZ_edit_target_dialog::InitDialogData()
@@ -444,10 +486,14 @@ void PZ_edit_target_dialog::InitDialogData()
 
     color_gamut_comboBox->setCurrentIndex(
         color_gamut_comboBox->findData(int(working_target.m_ColorGamutType)));
+    update_contrast_ratio();
+    updateAcceptButton();
 }
 
 void PZ_edit_target_dialog::my_Accept()
 {
+    if (!buttonBox->button(QDialogButtonBox::Ok)->isEnabled())
+        return;
     if (gamma_button_group.checkedId() != -1)
         working_target.m_GammaCurveType = gamma_button_group.checkedId();
     working_target.m_Gamma = kept_gamma.result(target_gamma_doubleSpinBox->value());

@@ -16,6 +16,10 @@
 // At OK a spin box the user left alone writes back the target's own value
 // (when that lies inside the box's range), so an untouched target comes back
 // exactly as it went in, whatever the boxes' decimals and units.
+//
+// A damaged target (a value that is not a number) shows the not-available
+// text in place of that value, and OK stays disabled until the user has
+// given each such value a number and chosen a white point.
 
 #include "CCIEXYZ.h"
 #include "CColorTemperature.h"
@@ -75,9 +79,15 @@ private:
     struct KeptValue {
         double original = 0.0;
         bool kept = false;
+        // The target's value is not a number and the user has given none.
+        bool missing = false;
         double result(double shown) const { return kept ? original : shown; }
     };
     void keepUntouched(QDoubleSpinBox *box, KeptValue &value, double original, bool inRange);
+    // A white point that is neither native nor a chromaticity of numbers.
+    bool whitePointMissing() const;
+    // OK only for a target whose every value is a number.
+    void updateAcceptButton();
 
     QButtonGroup intensity_button_group;
     QButtonGroup gamma_button_group;

@@ -10,12 +10,15 @@
 #include "PZ_Custom_Gamma_Curve_Dialog.h"
 #include "PZ_curves_graph.h"
 #include "Resources.h"
+#include "TickLabels.h"
 #include "ToneCurves.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <cmath>
@@ -107,6 +110,29 @@ class TestCustomGammaCurveDialog : public QObject {
     }
 
 private slots:
+    // At the size the editor opens with, the graph's tick numbers stand
+    // apart, with the font sizes desktops use.
+    void tickNumbersStandApartAtTheOpeningSize()
+    {
+        const QFont original = QApplication::font();
+        const auto restore = qScopeGuard([original] { QApplication::setFont(original); });
+        for (int points : {9, 10, 11, 12}) {
+            QFont font = original;
+            font.setPointSize(points);
+            QApplication::setFont(font);
+            PZ_Custom_Gamma_Curve_Dialog d;
+            CreatesRGBCurveSpline(&d.custom_curve);
+            d.UpdateCurves();
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QVERIFY(d.grab().save(pz::test::picturePath(QString("custom_gamma_curve_dialog_opening_%1pt.png").arg(points))));
+            int graphs = 0;
+            const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
+            QVERIFY2(overlaps.isEmpty(), qPrintable(QString("%1 pt: %2").arg(points).arg(overlaps)));
+            QCOMPARE(graphs, 1);
+        }
+    }
+
     void initTestCase()
     {
         pz::initResources();
@@ -163,6 +189,47 @@ private slots:
         QTest::newRow("last beyond single precision") << QByteArray("0\n1\n1e300\n") << -1032
                                                       << QVector<QPointF>();
         QTest::newRow("empty file") << QByteArray() << -1030 << QVector<QPointF>();
+        QTest::newRow("fall right after the first") << QByteArray("0\n-1\n1\n") << -1033
+                                                    << QVector<QPointF>();
+        // The scale must be a normal single-precision number: a denormal
+        // one would end the curve off 1.
+        QTest::newRow("last denormal in single precision")
+            << QByteArray("0\n0\n1e-40\n") << -1032 << QVector<QPointF>();
+        QTest::newRow("last just below the smallest normal")
+            << QByteArray("0\n5e-39\n1.1e-38\n") << -1032 << QVector<QPointF>();
+        QTest::newRow("last the smallest normal")
+            << QByteArray("0\n0\n1.1754943508222875e-38\n") << 0 << QVector<QPointF>{{0, 0}, {0.5, 0}, {1, 1}};
+        // No number is longer than 256 characters.
+        QTest::newRow("line of 257 characters")
+            << (QByteArray("0\n0.5\n1\n2.") + QByteArray(255, '0') + "\n") << -1032
+            << QVector<QPointF>();
+        QTest::newRow("line of 256 characters")
+            << (QByteArray("0\n0.5\n1.") + QByteArray(254, '0') + "\n") << 0 << half;
+        QTest::newRow("file of 256 kB") << (QByteArray("0\n0.5\n1") + QByteArray(256 * 1024 - 7, '\n'))
+                                        << 0 << half;
+        QTest::newRow("file one byte beyond 256 kB")
+            << (QByteArray("0\n0.5\n1") + QByteArray(256 * 1024 - 6, '\n')) << -1031
+            << QVector<QPointF>();
+    }
+
+    // A file far larger than any curve is refused by its size, without
+    // being read: 256 MB on one line.
+    void readFileRefusesAHugeFile()
+    {
+        const QString path = m_dir.filePath("huge.txt");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(f.write("0.") == 2);
+            QVERIFY(f.resize(qint64(256) * 1024 * 1024)); // sparse: costs no disk
+        }
+        CSpline curve = sentinel();
+        QCOMPARE(PZ_Custom_Gamma_Curve_Dialog::ReadFile(path, &curve), -1031);
+        QVERIFY(!(curve != sentinel()));
+        QFile::remove(path);
+        // A device that claims no size is read no further than the limit.
+        if (QFile::exists("/dev/zero"))
+            QCOMPARE(PZ_Custom_Gamma_Curve_Dialog::ReadFile("/dev/zero", &curve), -1031);
     }
     void readFile()
     {

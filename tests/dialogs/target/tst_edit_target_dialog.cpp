@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -311,6 +312,10 @@ private slots:
                 QCOMPARE(black->text(), QString());
                 d.target_Intensity_Specific_Level_radioButton->click();
                 QCOMPARE(black->text(), QString("Black Level: 0.80 cd/m\u00b2"));
+                // From 1 cd/m² up still two decimals.
+                d.target_Intensity_Specific_Level_doubleSpinBox->setValue(300.0);
+                QCOMPARE(black->text(), QString("Black Level: 6.00 cd/m\u00b2"));
+                d.target_Intensity_Specific_Level_doubleSpinBox->setValue(40.0);
                 choose(d.target_Contrast_Radio_comboBox, "Default");
                 QCOMPARE(black->text(), QString());
             },
@@ -318,6 +323,64 @@ private slots:
                 QCOMPARE(t.m_Intensity, 40.0);
                 QCOMPARE(t.m_ContrastRatio, 0);
             }};
+
+        QTest::newRow("a white point that is not a number selects nothing until one is chosen")
+            << EdgeCase{
+                   [](CTargetValue &t) {
+                       t.m_WhitePoint = CColorTemperature(_CIExy{std::nan(""), std::nan("")});
+                   },
+                   kFull, false,
+                   [](Dialog &d) {
+                       QCOMPARE(d.target_white_point_comboBox->currentIndex(), -1);
+                       QCOMPARE(d.target_white_point_comboBox->count(), 11);
+                       QCOMPARE(d.target_white_point_CIE_xy_label->text(), QStringLiteral("N/A"));
+                       QCOMPARE(d.target_white_point_color_temp_label->text(), QStringLiteral("N/A"));
+                       QPushButton *ok = d.buttonBox->button(QDialogButtonBox::Ok);
+                       QVERIFY(!ok->isEnabled());
+                       d.my_Accept();
+                       QCOMPARE(d.result(), int(QDialog::Rejected));
+                       choose(d.target_white_point_comboBox, "D50");
+                       QVERIFY(ok->isEnabled());
+                   },
+                   [](const CTargetValue &t) {
+                       QCOMPARE(t.m_WhitePoint.m_CIExy.x, 0.3457);
+                       QCOMPARE(t.m_WhitePoint.m_CIExy.y, 0.3585);
+                   }};
+
+        QTest::newRow("intensity, gamma and DICOM factor that are not numbers need numbers")
+            << EdgeCase{
+                   [](CTargetValue &t) {
+                       t.m_Intensity = std::nan("");
+                       t.m_Gamma = std::numeric_limits<double>::infinity();
+                       t.m_DICOMScaleFactor = std::nan("");
+                       t.m_ContrastRatio = 500;
+                   },
+                   kFull, false,
+                   [](Dialog &d) {
+                       QDoubleSpinBox *intensity = d.target_Intensity_Specific_Level_doubleSpinBox;
+                       QCOMPARE(intensity->text(), QStringLiteral("N/A"));
+                       QCOMPARE(d.target_gamma_doubleSpinBox->text(), QStringLiteral("N/A"));
+                       QCOMPARE(d.target_DICOM_scale_factor_doubleSpinBox->text(),
+                                QStringLiteral("N/A"));
+                       // No black level from an intensity nobody gave.
+                       QCOMPARE(d.target_Contrast_BlackLevel_label->text(), QString());
+                       QPushButton *ok = d.buttonBox->button(QDialogButtonBox::Ok);
+                       QVERIFY(!ok->isEnabled());
+                       intensity->setValue(200.0);
+                       QCOMPARE(intensity->text(), QStringLiteral("200.0"));
+                       QCOMPARE(d.target_Contrast_BlackLevel_label->text(),
+                                QString("Black Level: 0.40 cd/m\u00b2"));
+                       d.target_gamma_doubleSpinBox->setValue(2.4);
+                       QVERIFY(!ok->isEnabled());
+                       d.target_DICOM_scale_factor_doubleSpinBox->setValue(0.75);
+                       QVERIFY(ok->isEnabled());
+                   },
+                   [](const CTargetValue &t) {
+                       QCOMPARE(t.m_Intensity, 200.0);
+                       QCOMPARE(t.m_Gamma, 2.4);
+                       QCOMPARE(t.m_DICOMScaleFactor, 0.75);
+                       QVERIFY(t.HasFiniteValues());
+                   }};
 
         QTest::newRow("contrast 120 opens as Default and stores 0") << EdgeCase{
             [](CTargetValue &t) { t.m_ContrastRatio = 120; },
