@@ -5,10 +5,18 @@
 #include "Plotter.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QScopeGuard>
+#include <QtTest>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
+
+#include "TestSupport.h"
+
+#include <functional>
+#include <memory>
 
 namespace ticklabels {
 
@@ -60,6 +68,29 @@ inline QString overlappingOnEveryPage(QWidget &window, QTabWidget *tabs, int *gr
         }
     }
     return found.join("\n");
+}
+
+// Opens a window made by makeWindow at each of the font sizes desktops use
+// (9 to 12 pt), saves a picture of it (pictureName with %1 for the size)
+// and checks that the tick numbers of its one graph stand apart.
+inline void checkAtDesktopFontSizes(const std::function<std::unique_ptr<QWidget>()> &makeWindow,
+                                    const QString &pictureName)
+{
+    const QFont original = QApplication::font();
+    const auto restore = qScopeGuard([original] { QApplication::setFont(original); });
+    for (int points : {9, 10, 11, 12}) {
+        QFont font = original;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        const std::unique_ptr<QWidget> window = makeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(window->grab().save(pz::test::picturePath(pictureName.arg(points))));
+        int graphs = 0;
+        const QString overlaps = overlappingOnEveryPage(*window, nullptr, &graphs);
+        QVERIFY2(overlaps.isEmpty(), qPrintable(QString("%1 pt: %2").arg(points).arg(overlaps)));
+        QCOMPARE(graphs, 1);
+    }
 }
 
 } // namespace ticklabels

@@ -18,7 +18,6 @@
 #include <QDoubleSpinBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QtTest>
 
 #include <cmath>
@@ -98,24 +97,16 @@ private slots:
     // apart, with the font sizes desktops use.
     void tickNumbersStandApartAtTheOpeningSize()
     {
-        const QFont original = QApplication::font();
-        const auto restore = qScopeGuard([original] { QApplication::setFont(original); });
-        for (int points : {9, 10, 11, 12}) {
-            QFont font = original;
-            font.setPointSize(points);
-            QApplication::setFont(font);
-            pz_custom_color_gamut_dialog d;
-            // As the target editor opens it: values loaded.
-            CCIEYxy srgb[3] = {CCIEYxy(1, 0.64, 0.33), CCIEYxy(1, 0.30, 0.60), CCIEYxy(1, 0.15, 0.06)};
-            d.SetGamutValues(CTargetValue::kGamutCustom, srgb);
-            d.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&d));
-            QVERIFY(d.grab().save(pz::test::picturePath(QString("custom_color_gamut_dialog_opening_%1pt.png").arg(points))));
-            int graphs = 0;
-            const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
-            QVERIFY2(overlaps.isEmpty(), qPrintable(QString("%1 pt: %2").arg(points).arg(overlaps)));
-            QCOMPARE(graphs, 1);
-        }
+        ticklabels::checkAtDesktopFontSizes(
+            [] {
+                auto d = std::make_unique<pz_custom_color_gamut_dialog>();
+                // As the target editor opens it: values loaded.
+                CCIEYxy srgb[3] = {CCIEYxy(1, 0.64, 0.33), CCIEYxy(1, 0.30, 0.60),
+                                   CCIEYxy(1, 0.15, 0.06)};
+                d->SetGamutValues(CTargetValue::kGamutCustom, srgb);
+                return std::unique_ptr<QWidget>(std::move(d));
+            },
+            QStringLiteral("custom_color_gamut_dialog_opening_%1pt.png"));
     }
 
     void initTestCase() { pz::initResources(); }

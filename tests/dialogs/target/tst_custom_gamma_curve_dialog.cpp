@@ -18,7 +18,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QScopeGuard>
 #include <QtTest>
 
 #include <cmath>
@@ -114,23 +113,14 @@ private slots:
     // apart, with the font sizes desktops use.
     void tickNumbersStandApartAtTheOpeningSize()
     {
-        const QFont original = QApplication::font();
-        const auto restore = qScopeGuard([original] { QApplication::setFont(original); });
-        for (int points : {9, 10, 11, 12}) {
-            QFont font = original;
-            font.setPointSize(points);
-            QApplication::setFont(font);
-            PZ_Custom_Gamma_Curve_Dialog d;
-            CreatesRGBCurveSpline(&d.custom_curve);
-            d.UpdateCurves();
-            d.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&d));
-            QVERIFY(d.grab().save(pz::test::picturePath(QString("custom_gamma_curve_dialog_opening_%1pt.png").arg(points))));
-            int graphs = 0;
-            const QString overlaps = ticklabels::overlappingOnEveryPage(d, nullptr, &graphs);
-            QVERIFY2(overlaps.isEmpty(), qPrintable(QString("%1 pt: %2").arg(points).arg(overlaps)));
-            QCOMPARE(graphs, 1);
-        }
+        ticklabels::checkAtDesktopFontSizes(
+            [] {
+                auto d = std::make_unique<PZ_Custom_Gamma_Curve_Dialog>();
+                CreatesRGBCurveSpline(&d->custom_curve);
+                d->UpdateCurves();
+                return std::unique_ptr<QWidget>(std::move(d));
+            },
+            QStringLiteral("custom_gamma_curve_dialog_opening_%1pt.png"));
     }
 
     void initTestCase()

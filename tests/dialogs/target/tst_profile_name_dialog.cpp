@@ -135,7 +135,7 @@ private slots:
         QString name = "Name", description = "Description";
         QWidget *parent = nullptr;
         QPoint middle;
-        whenShown([&](QDialog &d) {
+        const auto prompt = whenShown([&](QDialog &d) {
             parent = d.parentWidget();
             middle = d.frameGeometry().center();
             button(d, QDialogButtonBox::Cancel)->click();
