@@ -503,7 +503,7 @@ private slots:
 
             if (start == 0 || start == 5) {
                 for (const DesktopWindow &w : shown)
-                    m_desktop.waitPainted(w);
+                    QVERIFY(m_desktop.waitPainted(w));
                 m_desktop.saveScreenshot(start == 0 ? "desktop_first_start.png" : "desktop_sixth_start.png");
             }
             if (start == 0) {
@@ -559,9 +559,9 @@ private slots:
         QCOMPARE(program.calibrationSettingsFiles().size(), 1);
         const DesktopWindow information = m_desktop.waitFor(isInformationWindow, 20000);
         QVERIFY(information.id != 0);
-        m_desktop.waitPainted(information);
-        m_desktop.waitPainted(summary);
-        m_desktop.waitPainted(m_desktop.find(isMainWindow));
+        QVERIFY(m_desktop.waitPainted(information));
+        QVERIFY(m_desktop.waitPainted(summary));
+        QVERIFY(m_desktop.waitPainted(m_desktop.find(isMainWindow)));
         m_desktop.saveScreenshot("desktop_after_calibration.png");
         QVERIFY2(!information.frame.intersects(m_desktop.find(isMainWindow).frame),
                  "the information window covers the main window");
@@ -588,7 +588,16 @@ private slots:
         QVERIFY(waitUntil([&] { return m_desktop.activeWindow() == dialog.id; }, 10000));
         const DesktopWindow onTop = m_desktop.find(isMonitorSettings);
         const DesktopWindow below = m_desktop.find(isFullScreen);
-        m_desktop.waitPainted(onTop);
+        // Its own background shows at the margin, neither the white beneath
+        // nor an empty black window.
+        const QPoint margin = onTop.client.topLeft() + QPoint(4, 4);
+        QVERIFY2(waitUntil(
+                     [&] {
+                         const QRgb seen = m_desktop.screenshot().pixel(margin);
+                         return seen != qRgb(255, 255, 255) && seen != qRgb(0, 0, 0);
+                     },
+                     20000),
+                 "Monitor Settings shows nothing of its own");
         m_desktop.saveScreenshot("desktop_white_background.png");
         QVERIFY2(onTop.stackIndex > below.stackIndex, "the white background hides Monitor Settings");
         QCOMPARE(m_desktop.screenshot().pixel(below.client.center() + QPoint(0, 500)), qRgb(255, 255, 255));

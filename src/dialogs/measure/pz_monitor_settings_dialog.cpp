@@ -7,12 +7,6 @@
 #include "pz_test_pattern_dialog.h"
 #include "ui_pz_monitor_settings_dialog.h"
 
-namespace {
-
-// The test pattern window's plain white pattern.
-
-} // namespace
-
 pz_monitor_settings_dialog::pz_monitor_settings_dialog(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::PZ_monitor_settings_dialogClass>())
 {
