@@ -74,6 +74,17 @@ QString whiteText(const CCIEYxy &w)
     return QStringLiteral("x %1 y %2 Y %3").arg(w.x, 0, 'f', 4).arg(w.y, 0, 'f', 4).arg(w.Y, 0, 'f', 2);
 }
 
+// Runs one calibration to its end on the rig; a failure is recorded.
+template <class Rig>
+void calibrate(Rig &rig, CalibrateThread &thread, const CTargetValue &target)
+{
+    rig.attach(thread);
+    thread.SetTargetValue(target);
+    ThreadSignalLog log(thread);
+    QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
+    QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
+}
+
 // The white the calibration ended on.
 CCIEYxy finalWhite(CalibrateThread &thread)
 {
@@ -108,11 +119,9 @@ void TestRealPanel::hxCalibration()
     rig.rig.clock.advanceUs(kWarmUpUs);
     const CTargetValue target = d65Target();
     CalibrateThread_HXSeries thread;
-    rig.attach(thread);
-    thread.SetTargetValue(target);
-    ThreadSignalLog log(thread);
-    QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
-    QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
+    calibrate(rig, thread, target);
+    if (QTest::currentTestFailed())
+        return;
 
     // The white-point loop's window and the luminance loop's tolerance.
     const CCIEYxy white = finalWhite(thread);
@@ -133,11 +142,9 @@ void TestRealPanel::gainAndTableCalibration()
     QVERIFY(before.first >= 0.0);
 
     CalibrateThread thread;
-    rig.attach(thread);
-    thread.SetTargetValue(target);
-    ThreadSignalLog log(thread);
-    QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
-    QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
+    calibrate(rig, thread, target);
+    if (QTest::currentTestFailed())
+        return;
 
     // The gain controller's chromaticity window and luminance tolerance.
     const CCIEYxy white = finalWhite(thread);
@@ -161,11 +168,9 @@ void TestRealPanel::srgbPresetCalibration()
     CTargetValue target = d65Target();
     target.m_ColorGamutType = CTargetValue::kGamutSRGB;
     CalibrateThread_sRGB_Preset thread;
-    rig.attach(thread);
-    thread.SetTargetValue(target);
-    ThreadSignalLog log(thread);
-    QVERIFY(CalibrationRig::runToEnd(thread, log, CalibrateThread::OPERATION_CALIBRATE));
-    QCOMPARE(log.entries.last(), QStringLiteral("CalibrationComplete()"));
+    calibrate(rig, thread, target);
+    if (QTest::currentTestFailed())
+        return;
 
     // Brightness only: the luminance controller's tolerance of 1 cd/m² and
     // one brightness step of about 2 cd/m².

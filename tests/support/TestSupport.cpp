@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStringList>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace pz::test {
 
@@ -65,6 +68,19 @@ QDataStream::Status readRecordBytes(const QByteArray &bytes,
     pinRecordStream(stream);
     read(stream);
     return stream.status();
+}
+
+QString tabsCutOff(const QTabWidget &tabs)
+{
+    const QTabBar *bar = tabs.tabBar();
+    QStringList cut;
+    for (int i = 0; i < tabs.count(); ++i) {
+        const QString text = tabs.tabText(i);
+        if (!bar->rect().contains(bar->tabRect(i))
+            || bar->tabRect(i).width() <= bar->fontMetrics().horizontalAdvance(text))
+            cut << text;
+    }
+    return cut.join(QStringLiteral(", "));
 }
 
 } // namespace pz::test

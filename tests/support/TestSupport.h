@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+class QTabWidget;
+
 namespace pz::test {
 
 // The folder this test program saves its pictures in, made on first use:
@@ -27,5 +29,9 @@ QByteArray recordBytes(const std::function<void(QDataStream &)> &write);
 // final stream status.
 QDataStream::Status readRecordBytes(const QByteArray &bytes,
                                     const std::function<void(QDataStream &)> &read);
+
+// The tabs of a shown tab widget whose title is cut off or lies outside its
+// tab row (scrolled away), joined for a failure message; empty when all fit.
+QString tabsCutOff(const QTabWidget &tabs);
 
 } // namespace pz::test
