@@ -56,6 +56,12 @@ QByteArray withByte(QByteArray image, int address, quint8 value)
     return image;
 }
 
+QByteArray withFloat(QByteArray image, int address, float value)
+{
+    SimSpyderEeprom::putFloat(image, address, value);
+    return image;
+}
+
 } // namespace
 
 class TestSpyderDc : public QObject {
@@ -462,6 +468,84 @@ private slots:
         QCOMPARE(rig.error(), Y != 0 ? 0 : kDcNoUsableResult);
         if (Y != 0)
             QVERIFY2(std::abs(r.Y - Y) <= 200, qPrintable(show(r)));
+    }
+
+    // Calibrations that cannot turn the reference white into a light are
+    // refused when loaded: at startup (calibration 0) or when chosen.
+    void calibrationsWithoutALightAreRefused_data()
+    {
+        QTest::addColumn<quint16>("product");
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<int>("calibration");
+
+        const QByteArray s3 = SimSpyderEeprom::spyder3();
+        QByteArray blank(SimSpyderEeprom::kSize, 0);
+        blank[5] = 4;
+        blank[6] = 0x23;
+        QTest::newRow("Spyder3 zero but version and flags") << quint16(0x0300) << sealed(blank) << 0;
+        auto level2Gain = [&](float gain) {
+            QByteArray image = s3;
+            for (int row = 0; row < 3; ++row)
+                SimSpyderEeprom::putFloat(image, 384 + 4 * (10 * row), gain);
+            return sealed(image);
+        };
+        QTest::newRow("Spyder3 LCD level 2 X = −X")
+            << quint16(0x0300) << sealed(withFloat(s3, 384, -1.0f)) << 0;
+        QTest::newRow("Spyder3 CRT level 1 Y weights 0")
+            << quint16(0x0300)
+            << sealed(withFloat(withFloat(withFloat(s3, 16 + 4 * 12, 0.0f), 16 + 4 * 15, 0.0f),
+                                16 + 4 * 17, 0.0f))
+            << 0;
+        QTest::newRow("Spyder3 white read 11 times too bright")
+            << quint16(0x0300) << level2Gain(11.0f) << 0;
+        QTest::newRow("Spyder3 white read 11 times too dark")
+            << quint16(0x0300) << level2Gain(1.0f / 11) << 0;
+
+        const QByteArray s4 = SimSpyderEeprom::spyder4();
+        QTest::newRow("Spyder4 level 2 X = −X")
+            << quint16(0x0400) << sealed(withFloat(s4, 60, -1.0f)) << 0;
+        QTest::newRow("Spyder4 luminance float at 28 zero")
+            << quint16(0x0400) << sealed(withFloat(s4, 28, 0.0f)) << 1;
+        QTest::newRow("Spyder4 luminance negative")
+            << quint16(0x0400) << sealed(withFloat(s4, 29, -0.00683f)) << 1;
+        QTest::newRow("Spyder4 luminance 11 times too dark")
+            << quint16(0x0400) << sealed(withFloat(s4, 29, 0.00683f / 11)) << 1;
+        // Seven narrow channels from 400 to 460 nm: a fit to the observer
+        // from them reads a white as a faint violet.
+        QByteArray blue = s4;
+        for (int k = 0; k < 7; ++k) {
+            for (int i = 0; i < 41; ++i) {
+                const double z = (380 + 10 * i - (400 + 10 * k)) / 10.0;
+                SimSpyderEeprom::putUInt16(blue, 170 + 2 * (41 * k + i),
+                                           quint16(std::lround(30000 * std::exp(-0.5 * z * z))));
+            }
+        }
+        QTest::newRow("Spyder4 fit from blue channels") << quint16(0x0400) << sealed(blue) << 2;
+    }
+
+    void calibrationsWithoutALightAreRefused()
+    {
+        QFETCH(quint16, product);
+        QFETCH(QByteArray, image);
+        QFETCH(int, calibration);
+        SpyderRig rig(product, image);
+        if (calibration == 0) {
+            QCOMPARE(rig.start(product), 0);
+            QCOMPARE(rig.error(), kDcEepromUnusable);
+            QCOMPARE(rig.device->resets(), 1);   // released
+            return;
+        }
+        QCOMPARE(rig.start(product), 1);
+        // Another calibration first, where the image has a sound one.
+        const bool sound = DC_UseCalibration(calibration == 1 ? 2 : 1) == 1;
+        float before[21];
+        std::copy(S4_Coeff, S4_Coeff + 21, before);
+        QCOMPARE(DC_UseCalibration(calibration), 0);
+        QCOMPARE(rig.error(), kDcEepromUnusable);
+        QVERIFY(std::equal(before, before + 21, S4_Coeff));   // kept
+        QCOMPARE(S4_CoeffValid, sound);
+        if (sound)
+            QVERIFY(read().ok);
     }
 
     void readingArguments()

@@ -450,6 +450,15 @@ private slots:
         QTest::addColumn<qint32>("code");   // 0: a reading
         QTest::newRow("steady") << steadyReply() << 0;
         QTest::newRow("one pulse, no period") << damagedReply(5, kFirstStamp, 1) << 0;
+        // Raw channel 5 weighs next to nothing: only the stamps tell.
+        QTest::newRow("no pulses, stamps 1.5 s apart") << damagedReply(5, kLastStamp, 0)
+                                                       << kDcNoUsableResult;
+        QTest::newRow("one pulse, stamps apart") << damagedReply(5, kFirstStamp + 1, 1)
+                                                 << kDcNoUsableResult;
+        // 21000 pulses over 1.2 of the 1.5 s: a fast pulse cannot leave
+        // 0.3 s empty.
+        QTest::newRow("pulses over 80 % of the window") << damagedReply(5, 147700, 25000)
+                                                        << kDcNoUsableResult;
         QTest::newRow("pulses, no period") << damagedReply(1, kFirstStamp, 21000)
                                            << kDcNoUsableResult;
         QTest::newRow("two pulses, no period") << damagedReply(5, kFirstStamp, 2)
@@ -828,6 +837,10 @@ private slots:
                 qint32 X = kUntouched, Y = kUntouched, Z = kUntouched;
                 ++figures.replies;
                 if (!DC_GetXYZ(90, &X, &Y, &Z)) {
+                    // Only the Spyder4's own first fit may refuse here: every
+                    // calibration taken reads the light.
+                    QVERIFY(product == 0x0400 && calibration == 0 && !S4_CoeffValid);
+                    ++atCalibration;
                     ++figures.refused;
                     QVERIFY(X == kUntouched && Y == kUntouched && Z == kUntouched);
                     continue;
