@@ -120,6 +120,10 @@ public:
 
     // The light a measurement window integrates, per raw channel, in Hz.
     void channelFrequencies(const SimXYZ &light, double hz[8]) const;
+    // The 72 data bytes a measurement of clock µs starting at program time
+    // startUs answers for this light: the truth damaged replies are made from.
+    QByteArray measurementReply(const SimXYZ &light, quint32 clock, qint64 startUs,
+                                bool reverseStamps = false) const;
 
     UsbDeviceInfo descriptor() const override;
     UsbConfigDescriptor configuration() const override;
@@ -141,8 +145,6 @@ private:
     int answerOut(quint8 request, quint16 value, quint16 index, const quint8 *data,
                   quint16 length);
     void startMeasurement(quint32 clock);
-    QByteArray measurementReply(const SimXYZ &light, quint32 clock, qint64 startUs,
-                                bool reverseStamps) const;
     void ambientCounts(quint16 &channel0, quint16 &channel1) const;
     // Gain the value of register 7 selects.
     static int gainOfCode(quint8 code);

@@ -30,17 +30,126 @@ quint32 clockForTime(quint32 time)
     return std::min(quint32(us), quint32(0xFFFFFF));
 }
 
-bool countsArePlausible(const quint32 counts[8], const quint32 periods[8], quint32 clock)
+bool countsArePlausible(const quint32 counts[8], const quint32 periods[8],
+                        const quint32 stampSpans[8], quint32 clock)
 {
-    // Stamps come in units of 65/8 µs, rounded at both ends of a period.
-    constexpr double kStampSlackUs = 2 * 65.0 / 8.0;
-    const double longestPeriod = clock * 1.01 + kStampSlackUs;
+    const double window = clock;
+    const double longestPeriod = window * 1.01 + kStampSlackUs;
     for (int ch = 0; ch < 8; ++ch) {
         if (periods[ch] > longestPeriod)
             return false;
-        if (counts[ch] < 2)
-            continue;   // one pulse spans no time
-        if (periods[ch] == 0 || (counts[ch] - 1) * 1e6 > kMaxPulseHz * periods[ch])
+        const double n = counts[ch];
+        if (n < 2) {
+            // One pulse has one time; none leaves the stamps alike.
+            if (stampSpans[ch] != 0)
+                return false;
+            continue;
+        }
+        if (periods[ch] == 0 || (n - 1) * 1e6 > kMaxPulseHz * periods[ch])
+            return false;
+        const double shortest = (window - 2 * kMaxRefreshLagUs) * (n - 1) / (n + 1) -
+                                2 * kMaxRefreshLagUs - kStampSlackUs;
+        if (periods[ch] < shortest)
+            return false;
+    }
+    return true;
+}
+
+void frequencyUncertainty(const quint32 counts[8], const quint32 periods[8], quint32 clock,
+                          const float f[8], double df[8])
+{
+    for (int ch = 0; ch < 8; ++ch) {
+        if (f[ch] > 0.0f) {
+            const double outside = std::clamp(double(clock) - periods[ch], 0.0,
+                                              4 * kMaxRefreshLagUs);
+            df[ch] = double(f[ch]) * (outside + kStampSlackUs) / periods[ch];
+        } else {
+            // Fewer than 2 pulses: the light stays below 2 per window.
+            const double window = std::max(double(clock) - 2 * kMaxRefreshLagUs, 1.0);
+            df[ch] = (counts[ch] < 2 ? 2.0 : double(counts[ch])) * 1e6 / window;
+        }
+    }
+}
+
+namespace {
+
+// One edge of the locus hull: a x + b y + c >= 0 inside.
+struct LocusEdge {
+    double a, b, c;
+};
+
+std::vector<LocusEdge> makeLocusEdges()
+{
+    constexpr double kSmallestSum = 0.005;   // below it the four decimals are noise
+    struct Point {
+        double x, y;
+    };
+    std::vector<Point> points;
+    for (int i = 0; i < kSpectralSamples; ++i) {
+        const double sum = xyz_bar_[0][i] + xyz_bar_[1][i] + xyz_bar_[2][i];
+        if (sum >= kSmallestSum)
+            points.push_back({xyz_bar_[0][i] / sum, xyz_bar_[1][i] / sum});
+    }
+    std::sort(points.begin(), points.end(),
+              [](const Point &p, const Point &q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
+    auto cross = [](const Point &o, const Point &p, const Point &q) {
+        return (p.x - o.x) * (q.y - o.y) - (p.y - o.y) * (q.x - o.x);
+    };
+    // Counter-clockwise hull, lower then upper chain.
+    std::vector<Point> hull;
+    for (int pass = 0; pass < 2; ++pass) {
+        const size_t base = hull.size();
+        for (size_t n = 0; n < points.size(); ++n) {
+            const Point &p = pass == 0 ? points[n] : points[points.size() - 1 - n];
+            while (hull.size() >= base + 2 && cross(hull[hull.size() - 2], hull.back(), p) <= 0)
+                hull.pop_back();
+            hull.push_back(p);
+        }
+        hull.pop_back();
+    }
+    std::vector<LocusEdge> edges;
+    for (size_t n = 0; n < hull.size(); ++n) {
+        const Point &p = hull[n];
+        const Point &q = hull[(n + 1) % hull.size()];
+        const double length = std::hypot(q.x - p.x, q.y - p.y);
+        const double a = -(q.y - p.y) / length, b = (q.x - p.x) / length;
+        edges.push_back({a, b, -(a * p.x + b * p.y) + kLocusMargin});
+    }
+    return edges;
+}
+
+const std::vector<LocusEdge> &locusEdges()
+{
+    static const std::vector<LocusEdge> edges = makeLocusEdges();
+    return edges;
+}
+
+} // namespace
+
+bool isALight(const Tristimulus &t, const Tristimulus &noise, bool luminanceOnly,
+              bool lightShown)
+{
+    if (!std::isfinite(t.X) || !std::isfinite(t.Y) || !std::isfinite(t.Z) ||
+        !std::isfinite(noise.X) || !std::isfinite(noise.Y) || !std::isfinite(noise.Z))
+        return false;
+    if (t.Y < -noise.Y)
+        return false;
+    if (lightShown && std::fabs(t.Y) <= noise.Y &&
+        (luminanceOnly || (std::fabs(t.X) <= noise.X && std::fabs(t.Z) <= noise.Z)))
+        return false;   // black while the counts saw light
+    if (luminanceOnly)
+        return true;
+    if (t.X < -noise.X || t.Z < -noise.Z)
+        return false;
+    // Each edge as a linear form in X, Y, Z (times S = X + Y + Z), which
+    // may miss by the noise its terms carry.
+    const double sum = t.X + t.Y + t.Z;
+    const double sumNoise = noise.X + noise.Y + noise.Z;
+    for (const LocusEdge &e : locusEdges()) {
+        const double value = e.a * t.X + e.b * t.Y + e.c * sum;
+        const double slack =
+            std::fabs(e.a) * noise.X + std::fabs(e.b) * noise.Y + std::fabs(e.c) * sumNoise;
+        if (value < -slack)
             return false;
     }
     return true;

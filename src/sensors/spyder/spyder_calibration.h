@@ -22,6 +22,8 @@ constexpr double kLumensPerWatt = 683.0;
 extern const double weight_val_[kWeightingRows][kSpectralSamples];
 // The CIE 1931 2° observer, rows x̄, ȳ, z̄ (src/model/CieObserver.h).
 extern const double (&xyz_bar_)[3][kSpectralSamples];
+// CIE illuminant D65, relative spectral power over the same wavelengths.
+extern const double d65_[kSpectralSamples];
 // The reflected CRC-32 table of polynomial 0xEDB88320.
 extern const quint32 (&CRC32_TABLE)[256];
 
@@ -42,18 +44,55 @@ constexpr double kMaxPulseHz = 1.5e6;
 // Far above the luminance of any display: X, Y or Z beyond it in cd/m²
 // comes from damaged data, not from a screen.
 constexpr double kMaxReadingCdm2 = 10000.0;
+// Stamps come in units of 65/8 µs, rounded at both ends of a span.
+constexpr double kStampSlackUs = 2 * 65.0 / 8.0;
+// A display's light flickers with its refresh, no slower than 24 Hz: even
+// at full depth that moves a pulse by at most 1 / (2π · 24 Hz) against
+// steady light, so a channel's span may be that much off at each end.
+constexpr double kMaxRefreshLagUs = 1e6 / (2 * 3.141592653589793 * 24.0);
 
-// Whether the eight channels' counts and periods (µs) can come from one
+// Whether the eight channels' counts, periods (µs) and stamp spans (µs,
+// last stamp minus first whatever the count) can come from one
 // measurement window of clock µs: no channel with more than one pulse and
 // no period, no period longer than the window, no pulse rate above
-// kMaxPulseHz.
-bool countsArePlausible(const quint32 counts[8], const quint32 periods[8], quint32 clock);
+// kMaxPulseHz; no or one pulse only with both stamps alike; and n >= 2
+// pulses spanning the window but for the gaps a pulse can leave at either
+// end: at least (clock − 2 lag)(n − 1)/(n + 1) − 2 lag (a window holding
+// n pulses is shorter than n + 1 of their intervals).
+bool countsArePlausible(const quint32 counts[8], const quint32 periods[8],
+                        const quint32 stampSpans[8], quint32 clock);
 
 // f = (count − 1) / (period / 10⁶) in Hz, single precision; 0 for a count
 // or period of 0. With crtOverride (the CRT sets in use), a frequency above
 // 1.5 × 60 Hz becomes count / (time / 60.0).
 void channelFrequencies(const quint32 counts[8], const quint32 periods[8], quint16 time,
                         bool crtOverride, float f[8]);
+
+// How far each channel's frequency may lie from the light's (Hz) in a
+// true reply, apart from an error all channels share (flicker moves every
+// channel's span alike, over the window; a shared scale leaves a light a
+// light): a channel with pulses by the part of the window its span leaves
+// out, at most twice the refresh lag at each end, and the stamps' rounding;
+// one without (0 or 1 pulse) by as much as could hide in the window,
+// 2 pulses.
+void frequencyUncertainty(const quint32 counts[8], const quint32 periods[8], quint32 clock,
+                          const float f[8], double df[8]);
+
+// The chromaticities a light can have: the convex hull of the spectral
+// locus (the observer's samples from 380 to 710 nm, where the table's four
+// decimals still give the locus), closed by the purple line, widened by
+// kLocusMargin: between the 10 nm samples the locus bulges up to 0.0075
+// beyond their hull (near 505 nm).
+constexpr double kLocusMargin = 0.01;
+
+// Whether X, Y, Z (cd/m²), each known to within noise, can be a light:
+// finite, none below zero beyond its noise (Z >= 0 is x + y <= 1), and the
+// chromaticity inside the locus hull, each edge allowed the noise of the
+// components it weighs. luminanceOnly (X and Z are not measured): Y alone,
+// not below zero. lightShown: the counts the calibration weighs saw light,
+// so all three within their noise of 0 (black) is refused too.
+bool isALight(const Tristimulus &t, const Tristimulus &noise, bool luminanceOnly,
+              bool lightShown);
 
 // Level 1 of a Spyder3 set over channels 1-7 (element 0 of a row is the
 // constant term, elements 2-8 the channels' weights). A version-5 device

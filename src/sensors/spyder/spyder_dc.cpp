@@ -28,6 +28,7 @@ float coeffTokyo[kSetSize];
 const quint16 offsetTokyo[9] = {0, 0, 240, 244, 248, 252, 364, 368, 372};
 float S4_Coeff[3 * kS4Channels];
 bool S4_CoeffValid = false;
+bool S4_LuminanceOnly = false;
 float S4_Level2_Coeff[kSetSize];
 
 int dcFail(qint32 code)
@@ -117,6 +118,7 @@ void forgetCoefficients()
         std::fill(set, set + kSetSize, 0.0f);
     std::fill(std::begin(S4_Coeff), std::end(S4_Coeff), 0.0f);
     S4_CoeffValid = false;
+    S4_LuminanceOnly = false;
 }
 
 bool isSpyder3() { return gHW_Version >= 4 && gHW_Version <= 6; }
@@ -158,40 +160,148 @@ void checkEeprom()
         throw kDcChecksumMismatch;
 }
 
-// The fit for Spyder4 calibration 2-7 from the sensitivities at 170 and
-// the scale at 21. On any failure the previous coefficients stay.
-void S4_CalcCoefficients(qint32 calibration)
+// A calibration is refused when it is loaded if it cannot turn a white of
+// kReferenceCdm2 into a light: negative, black, outside the locus, or more
+// than ten times too dark or too bright.
+constexpr double kReferenceCdm2 = 100.0;
+constexpr double kReferenceFactor = 10.0;
+
+// Sets are floats: a light may miss a bound by their rounding.
+bool givesALight(const Tristimulus &t, bool luminanceOnly)
+{
+    const double rounding = 1e-5 * (std::fabs(t.X) + std::fabs(t.Y) + std::fabs(t.Z));
+    return isALight(t, Tristimulus{rounding, rounding, rounding}, luminanceOnly, true) &&
+           t.Y >= kReferenceCdm2 / kReferenceFactor && t.Y <= kReferenceCdm2 * kReferenceFactor;
+}
+
+// A level-2 set must leave a light a light.
+void requireLightThroughLevel2(const float level2[kSetSize], const Tristimulus &level1,
+                               bool luminanceOnly)
+{
+    if (!givesALight(level1, luminanceOnly) ||
+        !givesALight(CalcLevel2(level2, level1), luminanceOnly))
+        throw kDcEepromUnusable;
+}
+
+// A Spyder3 level-1 set has no spectral data to test it by; its reference
+// is a flat input, every channel at the frequency that makes level-1 Y
+// kReferenceCdm2, which any set made for a display's white turns into a
+// light.
+void checkSpyder3Sets(const float level1[kSetSize], const float level2[kSetSize])
+{
+    float none[8] = {}, unit[8];
+    std::fill(unit, unit + 8, 1.0f);
+    const Tristimulus base = CalcLevel1(level1, none, _EUROPA_, europaGainReference, EUROPA_GAIN);
+    const double perHz =
+        CalcLevel1(level1, unit, _EUROPA_, europaGainReference, EUROPA_GAIN).Y - base.Y;
+    const double hz = (kReferenceCdm2 - base.Y) / perHz;
+    if (!(perHz > 0) || !(hz > 0) || !(hz <= kMaxPulseHz))
+        throw kDcEepromUnusable;
+    float flat[8];
+    std::fill(flat, flat + 8, float(hz));
+    requireLightThroughLevel2(
+        level2, CalcLevel1(level1, flat, _EUROPA_, europaGainReference, EUROPA_GAIN), false);
+}
+
+// Every set the device offers: the CRT sets (calibrations 1 and 4), the
+// LCD sets (2).
+void checkSpyder3Calibrations()
+{
+    if (gHW_Flags & (kFlagCalibration1 | kFlagCalibration4))
+        checkSpyder3Sets(coeff1crt, coeff2crt);
+    if (gHW_Flags & kFlagCalibration2)
+        checkSpyder3Sets(coeff1lcd, coeff2lcd);
+}
+
+// D65 at kReferenceCdm2.
+Tristimulus referenceWhite()
+{
+    double sum[3] = {};
+    for (int i = 0; i < kSpectralSamples; ++i)
+        for (int j = 0; j < 3; ++j)
+            sum[j] += d65_[i] * xyz_bar_[j][i];
+    const double norm = kReferenceCdm2 / sum[1];
+    return Tristimulus{sum[0] * norm, kReferenceCdm2, sum[2] * norm};
+}
+
+struct S4Sensitivities {
+    double s[kS4Channels][kSpectralSamples];
+    double scale;
+};
+
+// The sensitivities at 170 and the scale at 21.
+S4Sensitivities readSensitivities()
 {
     constexpr int kBytes = kS4Channels * kSpectralSamples * 2;
     quint8 raw[kBytes];
     require(DC__ReadEEPROMEx(kEepromS4Sensitivities, kBytes, raw));
-    double sensitivities[kS4Channels][kSpectralSamples];
+    S4Sensitivities data;
     for (int k = 0; k < kS4Channels; ++k) {
         for (int i = 0; i < kSpectralSamples; ++i) {
             const quint8 *p = raw + 2 * (k * kSpectralSamples + i);
-            sensitivities[k][i] = ((p[0] << 8) | p[1]) / 100.0;
+            data.s[k][i] = ((p[0] << 8) | p[1]) / 100.0;
         }
     }
     const quint16 storedScale = ReadUINT16(kEepromS4Scale);
     if (storedScale == 0)
         throw kDcEepromUnusable;   // every reading would be black
-    const double scale = storedScale / 100000.0;
-    if (!S4_FitCoefficients(sensitivities, scale, calibration - 2, S4_Coeff))
-        throw kDcNoUsableResult;
-    S4_CoeffValid = true;
+    data.scale = storedScale / 100000.0;
+    return data;
 }
 
-// Luminance only: the seven floats at 25 become the Y row.
+// The channel frequencies of a light of this spectrum at kReferenceCdm2,
+// as the sensitivities and the scale give them (the fit maps them back to
+// 683 · scale · the observer).
+void referenceFrequencies(const S4Sensitivities &data, const double spectrum[kSpectralSamples],
+                          float f[8])
+{
+    double luminance = 0;
+    for (int i = 0; i < kSpectralSamples; ++i)
+        luminance += kLumensPerWatt * xyz_bar_[1][i] * spectrum[i];
+    std::fill(f, f + 8, 0.0f);
+    if (!(luminance > 0))
+        throw kDcEepromUnusable;
+    for (int k = 0; k < kS4Channels; ++k) {
+        double sum = 0;
+        for (int i = 0; i < kSpectralSamples; ++i)
+            sum += data.s[k][i] * spectrum[i] * kReferenceCdm2 / luminance;
+        f[k + 1] = float(sum / data.scale);
+    }
+}
+
+// The fit for Spyder4 calibration 2-7. Its reference is the white of the
+// display its weighting describes (D65 for the flat row). On any failure
+// the previous coefficients stay.
+void S4_CalcCoefficients(qint32 calibration)
+{
+    const S4Sensitivities data = readSensitivities();
+    const int row = calibration - 2;
+    float fitted[3 * kS4Channels];
+    if (!S4_FitCoefficients(data.s, data.scale, row, fitted))
+        throw kDcNoUsableResult;
+    float f[8];
+    referenceFrequencies(data, row == 0 ? d65_ : weight_val_[row], f);
+    requireLightThroughLevel2(S4_Level2_Coeff, CalcS4Level1(fitted, f), false);
+    std::copy(fitted, fitted + 3 * kS4Channels, S4_Coeff);
+    S4_CoeffValid = true;
+    S4_LuminanceOnly = false;
+}
+
+// Luminance only: the seven floats at 25 become the Y row, once they read
+// D65 through the sensitivities as a light.
 void S4_LoadTokyoBlueCoeff()
 {
     if (!(gHW_Flags & kFlagCalibration2))
         throw kDcCalibration1Missing;
-    float y[kS4Channels];
+    float coeff[3 * kS4Channels] = {};
     for (int n = 0; n < kS4Channels; ++n)
-        y[n] = floatFromBits(ReadFLOAT32(quint16(kEepromS4Luminance + 4 * n)));
-    std::fill(std::begin(S4_Coeff), std::end(S4_Coeff), 0.0f);
-    std::copy(y, y + kS4Channels, S4_Coeff + kS4Channels);
+        coeff[kS4Channels + n] = floatFromBits(ReadFLOAT32(quint16(kEepromS4Luminance + 4 * n)));
+    float f[8];
+    referenceFrequencies(readSensitivities(), d65_, f);
+    requireLightThroughLevel2(S4_Level2_Coeff, CalcS4Level1(coeff, f), true);
+    std::copy(coeff, coeff + 3 * kS4Channels, S4_Coeff);
     S4_CoeffValid = true;
+    S4_LuminanceOnly = true;
 }
 
 int S4_UseCalibration_(qint32 calibration)
@@ -275,10 +385,15 @@ int DC_Startup_(quint8 *record, qint32 version, quint16 product)
     std::copy(serial, serial + kSerialLength, record + 4);
     initialized = true;
 
-    // A device whose data fail the check is let go, so the next startup
-    // looks at the sensor afresh.
+    // A device whose data fail the check, or whose calibrations cannot
+    // give a light, is let go, so the next startup looks at the sensor
+    // afresh.
     try {
         checkEeprom();
+        if (isSpyder3())
+            checkSpyder3Calibrations();
+        else
+            requireLightThroughLevel2(S4_Level2_Coeff, referenceWhite(), false);
     } catch (qint32 thrown) {
         failWith(thrown);
         SpyderShutDown();
@@ -315,6 +430,28 @@ Tristimulus CalcXYZ(const float f[8], bool level2)
     const Tristimulus t = CalcLevel1(crt ? coeff1crt : coeff1lcd, f, _EUROPA_,
                                      europaGainReference, EUROPA_GAIN);
     return level2 ? CalcLevel2(crt ? coeff2crt : coeff2lcd, t) : t;
+}
+
+// How far X, Y, Z may lie from the light: each channel's uncertainty
+// carried through the calibration, one channel at a time. lightShown: a
+// channel the calibration weighs counted pulses enough for a frequency.
+Tristimulus readingNoise(const float f[8], const double df[8], bool level2, const Tristimulus &t,
+                         bool &lightShown)
+{
+    Tristimulus noise;
+    lightShown = false;
+    for (int ch = 0; ch < 8; ++ch) {
+        float moved[8];
+        std::copy(f, f + 8, moved);
+        moved[ch] = float(double(f[ch]) + df[ch]);
+        const Tristimulus m = CalcXYZ(moved, level2);
+        const Tristimulus d{std::fabs(m.X - t.X), std::fabs(m.Y - t.Y), std::fabs(m.Z - t.Z)};
+        noise.X += d.X;
+        noise.Y += d.Y;
+        noise.Z += d.Z;
+        lightShown |= f[ch] > 0.0f && d.X + d.Y + d.Z > 0;
+    }
+    return noise;
 }
 
 } // namespace
@@ -397,11 +534,17 @@ int DC_GetXYZEx(quint16 time, qint32 *X, qint32 *Y, qint32 *Z, int level2)
                     throw kDcCountOverflow;
             }
         }
-        if (!countsArePlausible(counts, periods, clock))
+        if (!countsArePlausible(counts, periods, lastStampSpans, clock))
             throw kDcNoUsableResult;   // a damaged reply, not a light
         float f[8];
         channelFrequencies(counts, periods, time, isSpyder3() && coeffTab == kCrtSets, f);
         const Tristimulus t = CalcXYZ(f, level2 != 0);
+        double df[8];
+        frequencyUncertainty(counts, periods, clock, f, df);
+        bool lightShown = false;
+        const Tristimulus noise = readingNoise(f, df, level2 != 0, t, lightShown);
+        if (!isALight(t, noise, gHW_Version == 7 && S4_LuminanceOnly, lightShown))
+            throw kDcNoUsableResult;   // no light gives this
         qint32 x, y, z;
         if (!toThousandths(t.X, &x) || !toThousandths(t.Y, &y) || !toThousandths(t.Z, &z))
             throw kDcNoUsableResult;

@@ -30,7 +30,8 @@ constexpr qint32 kDcCalibration3Missing = 0x20007;
 constexpr qint32 kDcCalibration4Missing = 0x20008;
 constexpr qint32 kDcChecksumMismatch = 0x20009;
 // Sealed EEPROM data that no measurement can use (a gain reference or a
-// sensitivity scale of 0) share the EEPROM's code.
+// sensitivity scale of 0, a calibration that turns a reference white into no
+// light) share the EEPROM's code.
 constexpr qint32 kDcEepromUnusable = kDcChecksumMismatch;
 constexpr qint32 kDcCountOverflow = 0x2000A;       // version 5: a count above 0xFFFE
 // The device's data give no usable result: a fit that cannot be solved, a
@@ -47,7 +48,10 @@ constexpr int kDeviceRecordSize = 12;
 // Startup for USB product 0x0300 (Spyder3) or 0x0400 (Spyder4). The
 // hardware version comes from the EEPROM unless version (Ex) is non-zero.
 // The result is that of the EEPROM check; a failed check releases the
-// device again, as does a version-5 gain reference of 0 (kDcEepromUnusable).
+// device again, as does a version-5 gain reference of 0 or a stored set
+// that cannot give a light (kDcEepromUnusable): a Spyder3's sets must turn
+// a flat input of 100 cd/m² into a light within ten times of it, a
+// Spyder4's level-2 set D65 at 100 cd/m².
 int DC_Startup(quint8 *record, quint16 product);
 int DC_StartupEx(quint8 *record, quint16 product, qint32 version);
 int DC_StartupXXX1(quint8 *record);
@@ -60,12 +64,18 @@ qint32 DC_GetDetailedError(quint8 *system);
 // Spyder3: 1 CRT sets, 2 LCD sets (the default), 4 CRT sets; 3 (the Tokyo
 // set) is refused with 0x20007. Spyder4: 1 luminance only, 2-7 the fit
 // under display weighting calibration - 2; a sensitivity scale of 0 fails
-// with kDcEepromUnusable, a fit as good as singular with kDcNoUsableResult.
+// with kDcEepromUnusable, a fit as good as singular with kDcNoUsableResult,
+// and coefficients that read the reference white (D65, or the display's own
+// white of the weighting) as no light within ten times of it, through the
+// device's sensitivities, with kDcEepromUnusable. A refused choice keeps the
+// previous coefficients.
 int DC_UseCalibration(qint32 calibration);
 
 // A reading over time/60 s: X, Y, Z in thousandths (Y in thousandths of
 // cd/m²). Ex leaves out the level-2 stage when level2 is 0. Counts the
-// window cannot hold, and a result beyond any display, fail with
+// window or their stamps cannot hold, a result no light can give (below
+// zero, black while the counts saw light, outside the spectral locus, each
+// beyond the reading's own noise) and one beyond any display fail with
 // kDcNoUsableResult.
 int DC_GetXYZ(quint16 time, qint32 *X, qint32 *Y, qint32 *Z);
 int DC_GetXYZEx(quint16 time, qint32 *X, qint32 *Y, qint32 *Z, int level2);

@@ -56,6 +56,7 @@ extern float coeffTokyo[kSetSize];     // elements 0-6: the seven Tokyo values a
 extern const quint16 offsetTokyo[9];
 extern float S4_Coeff[3 * kS4Channels];
 extern bool S4_CoeffValid;             // a Spyder4 calibration has been computed
+extern bool S4_LuminanceOnly;          // calibration 1: the Y row alone
 extern float S4_Level2_Coeff[kSetSize];
 
 // Keep a failure for DC_GetDetailedError and return 0: one of this

@@ -117,8 +117,10 @@ qint32 measurementTimeout(quint16 b, quint32 clock)
     return baseTimeout + b / 1000 + qint32(clock / 1000);
 }
 
+quint32 lastStampSpans[kChannels] = {};
+
 bool DecodeCounts(const quint8 reply[kReplyBytes], quint32 clock, quint32 counts[kChannels],
-                  quint32 periods[kChannels])
+                  quint32 periods[kChannels], quint32 *stampSpans)
 {
     constexpr int kGroupBytes = 24;   // eight 24-bit values
     for (int k = 0; k < kChannels; ++k) {
@@ -126,6 +128,8 @@ bool DecodeCounts(const quint8 reply[kReplyBytes], quint32 clock, quint32 counts
         const quint32 last = stampUs(reply + raw);
         const quint32 first = stampUs(reply + kGroupBytes + raw);
         counts[k] = le24(reply + 2 * kGroupBytes + raw);
+        if (stampSpans)
+            stampSpans[k] = last < first ? kReversedStamps : last - first;
         if (counts[k] == 0) {
             periods[k] = clock;
         } else if (last < first) {
@@ -291,7 +295,7 @@ int GetDetectorCounts2(quint16 a, quint16 b, quint16 c, quint32 clock, quint32 c
         if (got != kPacketBytes)
             return fail(kErrBadDataPacket);
     }
-    if (!DecodeCounts(reply, clock, counts, periods))
+    if (!DecodeCounts(reply, clock, counts, periods, lastStampSpans))
         return fail(kErrBadDataPacket);
     return 1;
 }

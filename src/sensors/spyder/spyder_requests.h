@@ -47,8 +47,16 @@ qint32 measurementTimeout(quint16 b, quint32 clock);
 // Splits a 72-byte reply into the eight output channels: counts, and
 // periods in microseconds (the requested clock for a channel without
 // pulses). False when a channel's last stamp lies before its first.
+// stampSpans, when given, gets each channel's last stamp minus its first
+// whatever the count (kReversedStamps when the last lies before the first),
+// so a count can be checked against its stamps.
 bool DecodeCounts(const quint8 reply[kReplyBytes], quint32 clock, quint32 counts[kChannels],
-                  quint32 periods[kChannels]);
+                  quint32 periods[kChannels], quint32 *stampSpans = nullptr);
+constexpr quint32 kReversedStamps = 0xFFFFFFFFu;
+
+// The stamp spans (µs) of the last measurement reply, as DecodeCounts gives
+// them; the measurement interface checks the counts against them.
+extern quint32 lastStampSpans[kChannels];
 
 } // namespace spyder
 

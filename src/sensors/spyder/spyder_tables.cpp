@@ -32,6 +32,14 @@ const quint32 (&CRC32_TABLE)[256] = kCrc32Table.entry;
 
 const double (&xyz_bar_)[3][kSpectralSamples] = pz::kCie1931Observer2Deg;
 
+// CIE standard illuminant D65, relative spectral power, 380 to 780 nm.
+const double d65_[kSpectralSamples] = {
+    49.9755, 54.6482, 82.7549, 91.486,  93.4318, 86.6823, 104.865, 117.008, 117.812,
+    114.861, 115.923, 108.811, 109.354, 107.802, 104.79,  107.689, 104.405, 104.046,
+    100.0,   96.3342, 95.788,  88.6856, 90.0062, 89.5991, 87.6987, 83.2886, 83.6992,
+    80.0268, 80.2146, 82.2778, 78.2842, 69.7213, 71.6091, 74.349,  61.604,  69.8856,
+    75.087,  63.5927, 46.4182, 66.8054, 63.3828};
+
 // Columns are 380, 390, ..., 780 nm, ten to a line.
 const double weight_val_[kWeightingRows][kSpectralSamples] = {
     // 0: flat

@@ -56,6 +56,12 @@ QByteArray withByte(QByteArray image, int address, quint8 value)
     return image;
 }
 
+QByteArray withFloat(QByteArray image, int address, float value)
+{
+    SimSpyderEeprom::putFloat(image, address, value);
+    return image;
+}
+
 } // namespace
 
 class TestSpyderDc : public QObject {
@@ -385,10 +391,7 @@ private slots:
 
     void fitWithoutResultKeepsTheCoefficients()
     {
-        QByteArray image = SimSpyderEeprom::spyder4();
-        for (int i = 0; i < 574; ++i)
-            image[170 + i] = 0;
-        SpyderRig rig(0x0400, sealed(image));
+        SpyderRig rig(0x0400, SimSpyderEeprom::spyder4AlikeChannels());
         QCOMPARE(rig.start(), 1);
         QCOMPARE(DC_UseCalibration(1), 1);
         float before[21];
@@ -416,43 +419,133 @@ private slots:
     void unusableResultsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("image");
-        QTest::addColumn<qint32>("Y");   // thousandths; 0: refused
+        QTest::addColumn<qint32>("startCode");   // 0: the startup succeeds
+        QTest::addColumn<qint32>("Y");           // thousandths; 0: refused
         const QByteArray s3 = SimSpyderEeprom::spyder3();
+        // Sets that turn a white into no light are refused at startup.
         QByteArray huge = s3;
         SimSpyderEeprom::putFloat(huge, 384 + 4 * 6, 1e30f);   // X' = 1e30 X²
-        QTest::newRow("beyond 32 bits") << sealed(huge) << 0;
+        QTest::newRow("beyond 32 bits") << sealed(huge) << kDcEepromUnusable << 0;
         QByteArray nan = s3;
         for (int i = 0; i < 4; ++i)
             nan[256 + i] = char(i == 0 ? 0x7F : i == 1 ? 0xC0 : 0);
-        QTest::newRow("constant not a number") << sealed(nan) << 0;
+        QTest::newRow("constant not a number") << sealed(nan) << kDcEepromUnusable << 0;
         QByteArray inf = s3;
         SimSpyderEeprom::putFloat(inf, 256 + 4 * 2, std::numeric_limits<float>::infinity());
-        QTest::newRow("weight infinite") << sealed(inf) << 0;
-        // The level-2 Y term scales the 100 cd/m² the device sees.
-        auto yGain = [&](float gain) {
+        QTest::newRow("weight infinite") << sealed(inf) << kDcEepromUnusable << 0;
+        QByteArray xGain = s3;
+        SimSpyderEeprom::putFloat(xGain, 384, 106.0f);   // X' = 106 X: x = 0.97
+        QTest::newRow("X beyond the locus") << sealed(xGain) << kDcEepromUnusable << 0;
+        // The level-1 LCD set scaled: the white of 1,000 cd/m² the device
+        // sees (Y and Z at the converters' 1 MHz) reads that much brighter.
+        auto whiteGain = [&](float gain) {
             QByteArray image = s3;
-            SimSpyderEeprom::putFloat(image, 384 + 4 * 10, gain);
+            for (int i = 0; i < 27; ++i)
+                SimSpyderEeprom::putFloat(image, 256 + 4 * i,
+                                          gain * SimSpyderEeprom::floatAt(s3, 256 + 4 * i));
             return sealed(image);
         };
-        QTest::newRow("Y beyond any display") << yGain(100.5f) << 0;
-        QTest::newRow("Y of a bright display") << yGain(99.5f) << 9950000;
-        QTest::newRow("Y far below zero") << yGain(-100.5f) << 0;
-        QByteArray xGain = s3;
-        SimSpyderEeprom::putFloat(xGain, 384, 106.0f);   // X' = 106 X: 10075 cd/m²
-        QTest::newRow("X beyond any display") << sealed(xGain) << 0;
+        QTest::newRow("Y beyond any display") << whiteGain(10.05f) << 0 << 0;
+        QTest::newRow("Y of a bright display") << whiteGain(9.95f) << 0 << 9950000;
+        QTest::newRow("Y below zero") << whiteGain(-1.0f) << kDcEepromUnusable << 0;
     }
 
     void unusableResultsAreRefused()
     {
         QFETCH(QByteArray, image);
+        QFETCH(qint32, startCode);
         QFETCH(qint32, Y);
         SpyderRig rig(0x0300, image);
-        QCOMPARE(rig.start(0x0300), 1);
+        rig.device->setFixedLight({950.47, 1000.0, 1088.83});
+        QCOMPARE(rig.start(0x0300), startCode == 0 ? 1 : 0);
+        QCOMPARE(rig.error(), startCode);
+        if (startCode != 0) {
+            QCOMPARE(rig.device->resets(), 1);   // released
+            return;
+        }
         const Reading r = read();
         QCOMPARE(r.ok, Y != 0 ? 1 : 0);
         QCOMPARE(rig.error(), Y != 0 ? 0 : kDcNoUsableResult);
         if (Y != 0)
             QVERIFY2(std::abs(r.Y - Y) <= 200, qPrintable(show(r)));
+    }
+
+    // Calibrations that cannot turn the reference white into a light are
+    // refused when loaded: at startup (calibration 0) or when chosen.
+    void calibrationsWithoutALightAreRefused_data()
+    {
+        QTest::addColumn<quint16>("product");
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<int>("calibration");
+
+        const QByteArray s3 = SimSpyderEeprom::spyder3();
+        QByteArray blank(SimSpyderEeprom::kSize, 0);
+        blank[5] = 4;
+        blank[6] = 0x23;
+        QTest::newRow("Spyder3 zero but version and flags") << quint16(0x0300) << sealed(blank) << 0;
+        auto level2Gain = [&](float gain) {
+            QByteArray image = s3;
+            for (int row = 0; row < 3; ++row)
+                SimSpyderEeprom::putFloat(image, 384 + 4 * (10 * row), gain);
+            return sealed(image);
+        };
+        QTest::newRow("Spyder3 LCD level 2 X = −X")
+            << quint16(0x0300) << sealed(withFloat(s3, 384, -1.0f)) << 0;
+        QTest::newRow("Spyder3 CRT level 1 Y weights 0")
+            << quint16(0x0300)
+            << sealed(withFloat(withFloat(withFloat(s3, 16 + 4 * 12, 0.0f), 16 + 4 * 15, 0.0f),
+                                16 + 4 * 17, 0.0f))
+            << 0;
+        QTest::newRow("Spyder3 white read 11 times too bright")
+            << quint16(0x0300) << level2Gain(11.0f) << 0;
+        QTest::newRow("Spyder3 white read 11 times too dark")
+            << quint16(0x0300) << level2Gain(1.0f / 11) << 0;
+
+        const QByteArray s4 = SimSpyderEeprom::spyder4();
+        QTest::newRow("Spyder4 level 2 X = −X")
+            << quint16(0x0400) << sealed(withFloat(s4, 60, -1.0f)) << 0;
+        QTest::newRow("Spyder4 luminance float at 28 zero")
+            << quint16(0x0400) << sealed(withFloat(s4, 28, 0.0f)) << 1;
+        QTest::newRow("Spyder4 luminance negative")
+            << quint16(0x0400) << sealed(withFloat(s4, 29, -0.00683f)) << 1;
+        QTest::newRow("Spyder4 luminance 11 times too dark")
+            << quint16(0x0400) << sealed(withFloat(s4, 29, 0.00683f / 11)) << 1;
+        // Seven narrow channels from 400 to 460 nm: a fit to the observer
+        // from them reads a white as a faint violet.
+        QByteArray blue = s4;
+        for (int k = 0; k < 7; ++k) {
+            for (int i = 0; i < 41; ++i) {
+                const double z = (380 + 10 * i - (400 + 10 * k)) / 10.0;
+                SimSpyderEeprom::putUInt16(blue, 170 + 2 * (41 * k + i),
+                                           quint16(std::lround(30000 * std::exp(-0.5 * z * z))));
+            }
+        }
+        QTest::newRow("Spyder4 fit from blue channels") << quint16(0x0400) << sealed(blue) << 2;
+    }
+
+    void calibrationsWithoutALightAreRefused()
+    {
+        QFETCH(quint16, product);
+        QFETCH(QByteArray, image);
+        QFETCH(int, calibration);
+        SpyderRig rig(product, image);
+        if (calibration == 0) {
+            QCOMPARE(rig.start(product), 0);
+            QCOMPARE(rig.error(), kDcEepromUnusable);
+            QCOMPARE(rig.device->resets(), 1);   // released
+            return;
+        }
+        QCOMPARE(rig.start(product), 1);
+        // Another calibration first, where the image has a sound one.
+        const bool sound = DC_UseCalibration(calibration == 1 ? 2 : 1) == 1;
+        float before[21];
+        std::copy(S4_Coeff, S4_Coeff + 21, before);
+        QCOMPARE(DC_UseCalibration(calibration), 0);
+        QCOMPARE(rig.error(), kDcEepromUnusable);
+        QVERIFY(std::equal(before, before + 21, S4_Coeff));   // kept
+        QCOMPARE(S4_CoeffValid, sound);
+        if (sound)
+            QVERIFY(read().ok);
     }
 
     void readingArguments()
@@ -654,16 +747,17 @@ private slots:
         QFETCH(qint32, code);
         SpyderRig rig(0x0300, SimSpyderEeprom::spyder3Europa());
         QCOMPARE(rig.start(0x0300), 1);
-        // Every raw channel 200 pulses over the 1.5 s window, one of them more.
+        // Every raw channel 0xFFFE pulses over the 1.5 s window, one of them
+        // as the row says.
         QByteArray reply(72, 0);
         auto put24 = [&reply](int at, quint32 v) {
             for (int b = 0; b < 3; ++b)
                 reply[at + b] = char(v >> (8 * b));
         };
         for (int r = 0; r < 8; ++r) {
-            put24(3 * r, 180000);        // last stamp: 1 462 500 µs
-            put24(24 + 3 * r, 100);      // first stamp: 812 µs
-            put24(48 + 3 * r, r == raw ? count : 200);
+            put24(3 * r, 184000);        // last stamp: 1 495 000 µs
+            put24(24 + 3 * r, 8);        // first stamp: 65 µs
+            put24(48 + 3 * r, r == raw ? count : 0xFFFE);
         }
         rig.device->replaceNextReply(reply);
         const Reading r = read();

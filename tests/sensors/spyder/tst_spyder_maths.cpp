@@ -236,39 +236,128 @@ private slots:
         }
     }
 
-    // Counts and periods that no measurement window can hold.
+    // Counts, periods and stamps that no measurement window can hold.
     void plausibleCounts_data()
     {
         QTest::addColumn<quint32>("count");
         QTest::addColumn<quint32>("period");
+        QTest::addColumn<quint32>("span");   // last stamp minus first, µs
         QTest::addColumn<bool>("plausible");
         const quint32 clock = 1500000;
-        QTest::newRow("sound") << 21000u << 1495000u << true;
-        QTest::newRow("no pulses") << 0u << clock << true;
-        QTest::newRow("one pulse, no period") << 1u << 0u << true;
-        QTest::newRow("two pulses, no period") << 2u << 0u << false;
-        QTest::newRow("pulses, no period") << 21000u << 0u << false;
-        QTest::newRow("period 1 % over the window") << 21000u << clock + 15000 + 16 << true;
-        QTest::newRow("period beyond that") << 21000u << clock + 15000 + 17 << false;
-        QTest::newRow("1.5 MHz") << 1500001u << 1000000u << true;
-        QTest::newRow("above 1.5 MHz") << 1500002u << 1000000u << false;
-        QTest::newRow("24-bit count in 1.5 s") << 0xFFFFFFu << 1495000u << false;
+        QTest::newRow("sound") << 21000u << 1495000u << 1495000u << true;
+        QTest::newRow("no pulses") << 0u << clock << 0u << true;
+        QTest::newRow("no pulses, stamps apart") << 0u << clock << 1495000u << false;
+        QTest::newRow("no pulses, stamps one unit apart") << 0u << clock << 8u << false;
+        QTest::newRow("one pulse, no period") << 1u << 0u << 0u << true;
+        QTest::newRow("one pulse, stamps apart") << 1u << 8u << 8u << false;
+        QTest::newRow("two pulses, no period") << 2u << 0u << 0u << false;
+        QTest::newRow("pulses, no period") << 21000u << 0u << 0u << false;
+        QTest::newRow("period 1 % over the window")
+            << 21000u << clock + 15000 + 16 << clock + 15000 + 16 << true;
+        QTest::newRow("period beyond that")
+            << 21000u << clock + 15000 + 17 << clock + 15000 + 17 << false;
+        QTest::newRow("1.5 MHz") << 2242501u << 1495000u << 1495000u << true;
+        QTest::newRow("above 1.5 MHz") << 2242502u << 1495000u << 1495000u << false;
+        QTest::newRow("24-bit count in 1.5 s") << 0xFFFFFFu << 1495000u << 1495000u << false;
+        // n pulses span (window − 2 lag)(n − 1)/(n + 1) − 2 lag at least.
+        const double lag = kMaxRefreshLagUs;
+        auto shortest = [&](double n) {
+            return quint32(std::ceil((clock - 2 * lag) * (n - 1) / (n + 1) - 2 * lag -
+                                     kStampSlackUs));
+        };
+        QTest::newRow("two pulses, shortest span") << 2u << shortest(2) << shortest(2) << true;
+        QTest::newRow("two pulses, shorter") << 2u << shortest(2) - 1 << shortest(2) - 1 << false;
+        QTest::newRow("ten pulses, shortest span") << 10u << shortest(10) << shortest(10) << true;
+        QTest::newRow("ten pulses over half the window") << 10u << clock / 2 << clock / 2 << false;
+        QTest::newRow("21000 pulses, shortest span")
+            << 21000u << shortest(21000) << shortest(21000) << true;
+        QTest::newRow("21000 pulses over 95 %") << 21000u << clock / 100 * 95 << clock / 100 * 95
+                                               << false;
     }
 
     void plausibleCounts()
     {
         QFETCH(quint32, count);
         QFETCH(quint32, period);
+        QFETCH(quint32, span);
         QFETCH(bool, plausible);
         // The damage shows in any channel.
         for (int damaged = 0; damaged < 8; ++damaged) {
-            quint32 counts[8], periods[8];
+            quint32 counts[8], periods[8], spans[8];
             std::fill(counts, counts + 8, 21000u);
             std::fill(periods, periods + 8, 1495000u);
+            std::fill(spans, spans + 8, 1495000u);
             counts[damaged] = count;
             periods[damaged] = period;
-            QCOMPARE(countsArePlausible(counts, periods, 1500000), plausible);
+            spans[damaged] = span;
+            QCOMPARE(countsArePlausible(counts, periods, spans, 1500000), plausible);
         }
+    }
+
+    // What a light can be: each bound of the locus box, negatives and
+    // black, each allowed the reading's noise.
+    void lights_data()
+    {
+        QTest::addColumn<double>("X");
+        QTest::addColumn<double>("Y");
+        QTest::addColumn<double>("Z");
+        QTest::addColumn<double>("noise");   // of each component
+        QTest::addColumn<bool>("luminanceOnly");
+        QTest::addColumn<bool>("lightShown");
+        QTest::addColumn<bool>("light");
+        // x, y as XYZ of Y = 1 (Z = (1 − x − y)/y).
+        auto row = [](const char *name, double x, double y, double noise, bool light) {
+            QTest::newRow(name) << x / y << 1.0 << (1 - x - y) / y << noise << false << true
+                                << light;
+        };
+        row("D65", 0.3127, 0.3290, 0, true);
+        // 99 % and 101 % of the way from D65 to the locus, at 400, 505 (the
+        // least x), 520 (the most y) and 700 nm (the most x).
+        auto towards = [&](const char *name, double lx, double ly, double share, bool light) {
+            row(name, 0.3127 + share * (lx - 0.3127), 0.3290 + share * (ly - 0.3290), 0, light);
+        };
+        towards("400 nm, inside", 0.1733, 0.0048, 0.99, true);
+        towards("400 nm, outside", 0.1733, 0.0048, 1.03, false);
+        towards("505 nm, inside", 0.0039, 0.6548, 0.99, true);
+        towards("505 nm, outside", 0.0039, 0.6548, 1.03, false);
+        towards("520 nm, inside", 0.0743, 0.8338, 0.99, true);
+        towards("520 nm, outside", 0.0743, 0.8338, 1.03, false);
+        towards("700 nm, inside", 0.7347, 0.2653, 0.99, true);
+        towards("700 nm, outside", 0.7347, 0.2653, 1.03, false);
+        row("above the purple line", 0.45, 0.2, 0, true);
+        row("below the purple line", 0.45, 0.1, 0, false);
+        row("below the purple line, within the noise", 0.45, 0.1, 0.5, true);
+        row("x + y above 1", 0.3, 0.7001, 0, false);
+        row("x + y above 1, within the noise", 0.3, 0.7001, 0.001, true);
+        QTest::newRow("X below zero") << -0.02 << 1.0 << 1.0 << 0.01 << false << true << false;
+        QTest::newRow("X below zero within the noise")
+            << -0.01 << 1.0 << 1.0 << 0.05 << false << true << true;
+        QTest::newRow("Y below zero") << 1.0 << -0.02 << 1.0 << 0.01 << false << true << false;
+        QTest::newRow("Y 0, X and Z lit") << 95.0 << 0.0 << 109.0 << 0.01 << false << true
+                                          << false;
+        QTest::newRow("black, counts lit") << 0.0 << 0.0 << 0.0 << 0.0 << false << true << false;
+        QTest::newRow("black within the noise, counts lit")
+            << 0.005 << 0.005 << 0.005 << 0.01 << false << true << false;
+        QTest::newRow("black, counts dark") << 0.0 << 0.0 << 0.0 << 0.0 << false << false << true;
+        QTest::newRow("not a number") << qQNaN() << 1.0 << 1.0 << 0.0 << false << true << false;
+        QTest::newRow("luminance") << 0.0 << 1.0 << 0.0 << 0.0 << true << true << true;
+        QTest::newRow("luminance black") << 0.0 << 0.0 << 0.0 << 0.01 << true << true << false;
+        QTest::newRow("luminance below zero") << 0.0 << -0.02 << 0.0 << 0.01 << true << false
+                                              << false;
+    }
+
+    void lights()
+    {
+        QFETCH(double, X);
+        QFETCH(double, Y);
+        QFETCH(double, Z);
+        QFETCH(double, noise);
+        QFETCH(bool, luminanceOnly);
+        QFETCH(bool, lightShown);
+        QFETCH(bool, light);
+        QCOMPARE(isALight(Tristimulus{X, Y, Z}, Tristimulus{noise, noise, noise}, luminanceOnly,
+                          lightShown),
+                 light);
     }
 
     void regressFitsAndRefuses()
