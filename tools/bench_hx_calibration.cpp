@@ -1,8 +1,9 @@
 // Calibrates a simulated monitor with the simulated i1 Display Pro, prepared
 // as the calibration flow prepares it, and the headless patch responder on
 // the virtual clock, then validates the display. Target: D65, the luminance
-// asked for (120 cd/m² unless told), gamma 2.2, contrast ratio 0, native
-// gamut, 32 steps, a profile measurement after calibrating.
+// asked for (120 cd/m² unless told), the gamma asked for (2.2 unless told),
+// contrast ratio 0, native gamut, 32 steps, a profile measurement after
+// calibrating.
 //
 //   --monitor hx    the HXSIM24 through its colour engine: the HX calibration
 //                   (operation 0), then a validation (operation 3);
@@ -19,16 +20,28 @@
 // It prints the simulated minutes per task and in total, the sensor calls
 // (Measure) and physical readings (device readings), the DDC/CI requests of
 // the calibration, the white-point and luminance controller steps, the
-// reached white's Δx, Δy and luminance error, and the validation grey
-// ΔE2000 mean and maximum. It exits with 1 when a target is missed: white
-// within ±0.0005 in x and y and ±0.75 cd/m² (HX) or ±0.8 cd/m² (gains);
-// grey ΔE2000 mean at most 0.5 and maximum at most 1.5. A target missed for
-// a reason that lies in the calibration's own method is named as such.
+// reached white's Δx, Δy and luminance error, how far the profile's TRC lies
+// from the final grey ramp at grey 32-192, and the validation grey ΔE2000
+// mean and maximum. It exits with 1 when a target is missed: white within
+// ±0.0005 in x and y and ±0.75 cd/m² (HX) or ±0.8 cd/m² (gains); grey
+// ΔE2000 mean at most 0.5 and maximum at most 1.5.
+//
+// For every missed target it says why, from the run: the panel still
+// warming up between the loops' last reading and the final measurement; or,
+// for a white or luminance the loops left outside, a search of the panel
+// model as it was at the end over the settings within ±4 counts of where
+// the loops left the controls. Where some setting would have landed inside,
+// the loop's own stopping rule ended it, and the line names the rule (gains:
+// the ±0.004 channel-ratio tolerance, or the best-trial pick by ratio error;
+// HX: both white registers unchanged on three steps); where none would, the
+// controls cannot reach the target from there. A gain-and-table profile
+// whose TRC misses the measured grey by more than 1 % is noted with the
+// panel model's grey through the loaded table.
 //
 //   bench_hx_calibration [--monitor hx|gain] [--panel ideal|real] [--seed 1]
 //                        [--on-minutes 0] [--noise] [--bias-x 0.003]
 //                        [--bias-y -0.002] [--per-step 0.96] [--luminance 120]
-//                        [--reading-time 3]
+//                        [--gamma 2.2] [--reading-time 3]
 
 #include "CDDCMonitor.h"
 #include "CDDCMonitor_LCDT4Series.h"
@@ -41,6 +54,7 @@
 #include "CalibrateThread.h"
 #include "CalibrateThread_HXSeries.h"
 #include "Clock.h"
+#include "DisplayProfileBuilder.h"
 #include "PreferencesRegistry.h"
 #include "SimDesktop.h"
 #include "SimFixedScreen.h"
@@ -73,6 +87,13 @@ constexpr double kMaxDeltaE = 1.5;
 constexpr double kTargetWhiteX = 0.3127;
 constexpr double kTargetWhiteY = 0.3290;
 constexpr int kWarmUpMinutes = 30;
+// The greys the profile's TRC is held to, and how closely.
+constexpr int kTrcFirstGrey = 32;
+constexpr int kTrcLastGrey = 192;
+constexpr double kTrcTolerance = 0.01;
+constexpr int kCalibrationSteps = 32;
+// How far around the controls' end points the panel model is searched.
+constexpr int kSearchCounts = 4;
 
 // The adapter, counting the readings asked of it.
 class CountingSensor : public CEyeOneDisplay3Sensor {
@@ -85,10 +106,27 @@ public:
     std::atomic<int> calls{0};
 };
 
-// The controller steps of each calibration.
+// How the loop that left the white where it is ended.
+struct ControllerStops {
+    // Gain method: passes of the gain controller, and at the end of the
+    // last: whether it ended on a confirmed white, each channel's reversals
+    // and the channel that limited (0 none).
+    int gainPasses = 0;
+    bool confirmed = false;
+    int reversals[3] = {0, 0, 0};
+    int limiting = 0;
+    // HX method: the white registers' reversals at the loop's end; the
+    // luminance loop's last result, reversals and limit hits.
+    int luminanceResult = 1;
+    int luminanceReversals = 0;
+    int luminanceLimitHits = 0;
+};
+
+// The controller steps of each calibration, and how its loops ended.
 struct ControllerSteps {
     std::atomic<int> white{0};
     std::atomic<int> luminance{0};
+    ControllerStops stops;
 };
 
 class CountingHXCalibration : public CalibrateThread_HXSeries {
@@ -98,12 +136,19 @@ public:
     int AdjustWhitePointxy(_CIExy target, double tolerance) override
     {
         ++m_steps.white;
-        return CalibrateThread_HXSeries::AdjustWhitePointxy(target, tolerance);
+        const int result = CalibrateThread_HXSeries::AdjustWhitePointxy(target, tolerance);
+        m_steps.stops.reversals[0] = m_XReversals;
+        m_steps.stops.reversals[1] = m_YReversals;
+        return result;
     }
     int AdjustLuminanceToTarget(double target, double tolerance) override
     {
         ++m_steps.luminance;
-        return CalibrateThread_HXSeries::AdjustLuminanceToTarget(target, tolerance);
+        const int result = CalibrateThread_HXSeries::AdjustLuminanceToTarget(target, tolerance);
+        m_steps.stops.luminanceResult = result;
+        m_steps.stops.luminanceReversals = m_ReversalCount[3];
+        m_steps.stops.luminanceLimitHits = m_LimitHitCount[3];
+        return result;
     }
 
 private:
@@ -116,7 +161,17 @@ public:
     int AdjustGainsByRGBRatio(rgbColor target, double tolerance, xyYColor targetWhite) override
     {
         ++m_steps.white;
-        return CalibrateThread::AdjustGainsByRGBRatio(target, tolerance, targetWhite);
+        const int result = CalibrateThread::AdjustGainsByRGBRatio(target, tolerance, targetWhite);
+        if (m_Iterations == 1)   // the counters start afresh with every pass
+            ++m_steps.stops.gainPasses;
+        if (result == 0) {
+            // The confirmed white is the one trial stored with error 0.
+            m_steps.stops.confirmed = !m_Readings.empty() && m_Readings.back().error == 0.0f;
+            for (int c = 0; c < 3; ++c)
+                m_steps.stops.reversals[c] = m_ReversalCount[c];
+            m_steps.stops.limiting = m_LimitingChannel;
+        }
+        return result;
     }
     int AdjustLuminanceToTarget(double target, int useContrast, double tolerance) override
     {
@@ -138,14 +193,23 @@ struct Options {
     double biasY = -0.002;
     double perStep = 0.96;
     double luminance = 120.0;
+    double gamma = 2.2;
     double readingSeconds = 0.0;   // 0: what the adapter chooses
 };
 
 bool parse(const QCoreApplication &app, Options &o)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Calibration accuracy on a simulated monitor and i1 Display Pro."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Calibration accuracy on a simulated monitor and i1 Display Pro.\n"
+        "For every missed target it says why, from the run: the panel still warming up, or, for a\n"
+        "white or luminance the loops left outside, a search of the panel model as it was at the\n"
+        "end over the settings within ±4 counts of where the loops left the controls: where one\n"
+        "would have landed inside, the loop's stopping rule ended it (gains: the ±0.004\n"
+        "channel-ratio tolerance, or the best-trial pick by ratio error; HX: both white registers\n"
+        "unchanged on three steps); where none would, the controls cannot reach it from there.\n"
+        "A gain-and-table profile whose TRC misses the measured grey 32-192 by more than 1 % is\n"
+        "noted with the panel model's grey through the table the calibration loaded."));
     parser.addHelpOption();
     const QCommandLineOption monitor(QStringLiteral("monitor"),
                                      QStringLiteral("hx (colour engine) or gain (gains and table)."),
@@ -171,11 +235,13 @@ bool parse(const QCoreApplication &app, Options &o)
     const QCommandLineOption luminance(QStringLiteral("luminance"),
                                        QStringLiteral("Target luminance, cd/m²."),
                                        QStringLiteral("L"), QString::number(o.luminance));
+    const QCommandLineOption gamma(QStringLiteral("gamma"), QStringLiteral("Target gamma."),
+                                   QStringLiteral("g"), QString::number(o.gamma));
     const QCommandLineOption reading(QStringLiteral("reading-time"),
                                      QStringLiteral("Seconds per device reading."),
                                      QStringLiteral("s"));
     parser.addOptions({monitor, panel, seed, onMinutes, noise, biasX, biasY, perStep, luminance,
-                       reading});
+                       gamma, reading});
     parser.process(app);
     bool ok = true, each = true;
     const QString kind = parser.value(monitor);
@@ -197,6 +263,8 @@ bool parse(const QCoreApplication &app, Options &o)
     ok = ok && each && o.perStep > 0.0;
     o.luminance = parser.value(luminance).toDouble(&each);
     ok = ok && each && o.luminance > 0.0;
+    o.gamma = parser.value(gamma).toDouble(&each);
+    ok = ok && each && o.gamma >= 1.0 && o.gamma <= 3.0;
     if (parser.isSet(reading)) {
         o.readingSeconds = parser.value(reading).toDouble(&each);
         ok = ok && each && o.readingSeconds > 0.0;
@@ -204,7 +272,7 @@ bool parse(const QCoreApplication &app, Options &o)
     return ok;
 }
 
-CTargetValue benchTarget(double luminance)
+CTargetValue benchTarget(double luminance, double gamma)
 {
     CTargetValue t;
     t.CreateDefault();
@@ -212,7 +280,7 @@ CTargetValue benchTarget(double luminance)
     t.m_IntensityType = CTargetValue::kIntensityLevel;
     t.m_Intensity = luminance;
     t.m_GammaCurveType = CTargetValue::kCurveGamma;
-    t.m_Gamma = 2.2;
+    t.m_Gamma = gamma;
     t.m_ContrastRatio = 0;
     return t;
 }
@@ -349,6 +417,31 @@ struct Outcome {
     // cd/m² per count of the luminance control.
     QVector<double> countMoves;
     double luminancePerCount = 0.0;
+    // How the loops ended, and what the settings within kSearchCounts of
+    // where they left the controls would have given on the panel as it was
+    // at the end: how many were tried, put the white inside its window, the
+    // luminance inside its tolerance, and both; the nearest white.
+    ControllerStops stops;
+    QString endSetting, endLuminanceSetting;
+    CCIEYxy modelEnd;   // the model's white there: the loops' last reading, if it is right
+    int whiteTried = 0, whiteReachable = 0;
+    int luminanceTried = 0, luminanceReachable = 0;
+    int bothTried = 0, bothReachable = 0;
+    double nearestWhite = 0.0;   // max(|dx|, |dy|)
+    CCIEYxy nearest;
+    QString nearestSetting;
+    // The panel model's grey through the table the calibration left, at the
+    // level of the TRC's largest miss, against the same TRC.
+    double modelTrcMiss = 0.0;
+    // HX: how far the model's greys lie from its white in chromaticity at
+    // the end, and the same with the channels' tone deviations taken out.
+    double greyDeparture = 0.0, greyDepartureWithout = 0.0;
+    int greyDepartureLevel = -1;
+    // How far the profile's TRC (the target gamma as its 'curv' stores it)
+    // lies from the calibration's final grey ramp at grey 32 to 192, black
+    // removed from both: the largest relative miss and its level.
+    double trcMiss = 0.0;
+    int trcMissLevel = -1;
     // Targets missed, by name.
     bool whiteMissed = false, luminanceMissed = false, greyMissed = false;
     bool missed() const
@@ -391,7 +484,7 @@ private:
                Outcome &out)
     {
         CPreferences preferences;
-        preferences.SetCalibrationSteps(32);
+        preferences.SetCalibrationSteps(kCalibrationSteps);
         preferences.SetICCAfterCalibration(true);
         ScopedPreferences preferencesScope(&preferences);
 
@@ -430,7 +523,7 @@ private:
                 sensors.i1d3().SetIntegrationTime(handle, m_options.readingSeconds);
         }
         SimPatchResponder responder(screen, kDisplayId);
-        const CTargetValue target = benchTarget(m_options.luminance);
+        const CTargetValue target = benchTarget(m_options.luminance, m_options.gamma);
         clock.advanceUs(qint64(m_options.onMinutes * 60e6));
 
         if (m_options.gainMonitor)
@@ -462,10 +555,13 @@ private:
         out.whiteLoopEnd = loopWhite.whiteLoopEnd;
         out.luminanceLoopEnd = loopWhite.luminanceLoopEnd;
         out.minutesOnAtEnd = clock.nowUs() / 60e6;
-        countSteps(sim, *calibration, out);
+        out.stops = steps.stops;
+        searchEnd(sim, *calibration, target, out);
 
         out.white = calibration->m_AdjustValue.m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch]
                         .GetCIEYxy();
+        trcFit(calibration->m_AdjustValue.m_ColorValue, target.m_Gamma, out);
+        modelGrey(sim, target.m_Gamma, out);
         out.dx = out.white.x - kTargetWhiteX;
         out.dy = out.white.y - kTargetWhiteY;
         out.dY = out.white.Y - target.m_Intensity;
@@ -480,47 +576,182 @@ private:
         return true;
     }
 
-    // What one count of each control does to the white where the
-    // calibration left it, from the panel's own model.
-    void countSteps(SimOrvaneMonitor &sim, const CalibrateThread &calibration, Outcome &out) const
+    static void trcFit(const CColorValue &record, double gamma, Outcome &out)
     {
-        const SimLightParams &light = sim.config().light;
+        const QVector<CCIEXYZ> &steps = record.m_FinalGreySteps;
+        const int n = int(steps.size());
+        if (n < 2)
+            return;
+        const double stored = storedCurveGamma(gamma);
+        const double black = steps.first().Y;
+        const double white = steps.last().Y;
+        for (int i = 0; i < n; ++i) {
+            const int level = int(i / double(n - 1) * 255.0 + 0.5);
+            if (level < kTrcFirstGrey || level > kTrcLastGrey)
+                continue;
+            const double measured = (steps[i].Y - black) / (white - black);
+            const double predicted = std::pow(level / 255.0, stored);
+            const double miss = (measured - predicted) / predicted;
+            if (std::abs(miss) > std::abs(out.trcMiss)) {
+                out.trcMiss = miss;
+                out.trcMissLevel = level;
+            }
+        }
+    }
+
+    // The controls where the calibration left them, as the loops used them:
+    // for the gain method the gains it found (before the table took them
+    // over), through a straight table.
+    SimEngineState endState(SimOrvaneMonitor &sim, const CalibrateThread &calibration) const
+    {
         SimEngineState state = sim.appliedEngineState();
-        const auto whiteOf = [&light](const SimEngineState &s) {
-            const SimXYZ w = SimLightModel::emitted(light, s, 1, 1, 1);
-            return CCIEXYZ(w.X, w.Y, w.Z).GetCIEYxy();
-        };
-        const auto move = [](const CCIEYxy &a, const CCIEYxy &b) {
-            return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
-        };
-        QVector<SimEngineState> stepped;
         if (m_options.gainMonitor) {
-            // The gains the calibration found, before the table took them
-            // over; brightness as it left it.
             const CAdjustValue &result = calibration.m_AdjustValue;
             state.lut.clear();
             state.gains[0] = result.m_RedGain;
             state.gains[1] = result.m_GreenGain;
             state.gains[2] = result.m_BlueGain;
-            for (int c = 0; c < 3; ++c) {
-                stepped.append(state);
-                stepped.last().gains[c] -= 1;
-            }
-            SimEngineState brighter = state;
-            brighter.brightness += 1;
-            out.luminancePerCount = whiteOf(brighter).Y - whiteOf(state).Y;
-        } else {
-            stepped.append(state);
-            stepped.last().whiteX += 1;
-            stepped.append(state);
-            stepped.last().whiteY += 1;
-            SimEngineState brighter = state;
-            brighter.luminance += 1;
-            out.luminancePerCount = whiteOf(brighter).Y - whiteOf(state).Y;
         }
+        return state;
+    }
+
+    // What one count of each control does to the white where the
+    // calibration left it, and which settings within kSearchCounts of there
+    // would have put the white (and the luminance) inside the targets, on
+    // the panel as it is at the end.
+    void searchEnd(SimOrvaneMonitor &sim, const CalibrateThread &calibration,
+                   const CTargetValue &target, Outcome &out) const
+    {
+        SimEngineState state = endState(sim, calibration);
+        const auto whiteOf = [&sim](const SimEngineState &s) {
+            const SimXYZ w = sim.lightFor(s, 1, 1, 1);
+            return CCIEXYZ(w.X, w.Y, w.Z).GetCIEYxy();
+        };
+        const auto move = [](const CCIEYxy &a, const CCIEYxy &b) {
+            return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+        };
         const CCIEYxy here = whiteOf(state);
-        for (const SimEngineState &s : stepped)
-            out.countMoves.append(move(whiteOf(s), here));
+        out.modelEnd = here;
+        // The white controls: three gains, or the x and y registers.
+        const int count = m_options.gainMonitor ? 3 : 2;
+        const int maximum = m_options.gainMonitor ? 255 : 1000;
+        const bool gains = m_options.gainMonitor;
+        const auto control = [gains](SimEngineState &s, int i) -> int & {
+            return gains ? s.gains[i] : (i == 0 ? s.whiteX : s.whiteY);
+        };
+        for (int i = 0; i < count; ++i) {
+            SimEngineState stepped = state;
+            control(stepped, i) -= 1;
+            out.countMoves.append(move(whiteOf(stepped), here));
+        }
+        SimEngineState brighter = state;
+        (gains ? brighter.brightness : brighter.luminance) += 1;
+        out.luminancePerCount = whiteOf(brighter).Y - here.Y;
+
+        // The white controls' values, and the luminance control's.
+        const auto settingText = [&](SimEngineState &s) {
+            QStringList values;
+            for (int i = 0; i < count; ++i)
+                values.append(QString::number(control(s, i)));
+            return QStringLiteral("%1 %2").arg(gains ? QStringLiteral("gains")
+                                                     : QStringLiteral("registers x y"),
+                                               values.join(QLatin1Char(' ')));
+        };
+        out.endLuminanceSetting = gains ? QStringLiteral("brightness %1").arg(state.brightness)
+                                        : QStringLiteral("luminance register %1").arg(state.luminance);
+        SimEngineState probe = state;
+        out.endSetting = settingText(probe);
+        const double luminanceTolerance = gains ? kGainLuminanceTolerance : kHxLuminanceTolerance;
+        out.nearestWhite = 1e9;
+        // Every combination of the white controls and the luminance control
+        // (brightness, or the luminance register) within the counts.
+        const int span = 2 * kSearchCounts + 1;
+        int whiteCombinations = 1;
+        for (int i = 0; i < count; ++i)
+            whiteCombinations *= span;
+        for (int k = 0; k < whiteCombinations * span; ++k) {
+            int rest = k;
+            bool usable = true;
+            for (int i = 0; i < count; ++i) {
+                int &value = control(probe, i);
+                value = control(state, i) + rest % span - kSearchCounts;
+                rest /= span;
+                usable = usable && value >= 0 && value <= maximum;
+            }
+            int &luminanceControl = gains ? probe.brightness : probe.luminance;
+            luminanceControl = (gains ? state.brightness : state.luminance) + rest - kSearchCounts;
+            usable = usable && luminanceControl >= 0
+                     && (!gains || luminanceControl <= state.brightnessMaximum);
+            // The luminance control as left; the white controls as left (the
+            // gains set the luminance too, so for them every setting counts).
+            const bool luminanceAsLeft = rest == kSearchCounts;
+            const bool whiteAsLeft = gains || k % whiteCombinations == whiteCombinations / 2;
+            if (!usable)
+                continue;
+            const CCIEYxy w = whiteOf(probe);
+            const double off = std::max(std::abs(w.x - kTargetWhiteX), std::abs(w.y - kTargetWhiteY));
+            const bool white = off <= kWhiteTolerance;
+            const bool luminance = std::abs(w.Y - target.m_Intensity) <= luminanceTolerance;
+            ++out.bothTried;
+            out.bothReachable += white && luminance ? 1 : 0;
+            if (luminanceAsLeft) {
+                ++out.whiteTried;
+                out.whiteReachable += white ? 1 : 0;
+            }
+            if (whiteAsLeft) {
+                ++out.luminanceTried;
+                out.luminanceReachable += luminance ? 1 : 0;
+            }
+            if (luminanceAsLeft && off < out.nearestWhite) {
+                out.nearestWhite = off;
+                out.nearest = w;
+                out.nearestSetting = settingText(probe);
+            }
+        }
+        greyDeparture(sim, state, out);
+    }
+
+    // HX: how far the model's greys at the end lie from its white in
+    // chromaticity, with the panel's channel tone deviations and without.
+    void greyDeparture(SimOrvaneMonitor &sim, const SimEngineState &state, Outcome &out) const
+    {
+        if (m_options.gainMonitor)
+            return;
+        SimLightParams flat = sim.config().light;
+        std::fill(std::begin(flat.flaws.toneBow), std::end(flat.flaws.toneBow), 0.0);
+        std::fill(std::begin(flat.flaws.toneWave), std::end(flat.flaws.toneWave), 0.0);
+        const auto xyOf = [](const SimXYZ &c) { return CCIEXYZ(c.X, c.Y, c.Z).GetCIEYxy(); };
+        const SimLightParams &light = sim.config().light;
+        const CCIEYxy white = xyOf(SimLightModel::emitted(light, state, 1, 1, 1));
+        const CCIEYxy flatWhite = xyOf(SimLightModel::emitted(flat, state, 1, 1, 1));
+        for (int level = kTrcFirstGrey; level < 255; level += 8) {
+            const double v = level / 255.0;
+            const CCIEYxy g = xyOf(SimLightModel::emitted(light, state, v, v, v));
+            const CCIEYxy f = xyOf(SimLightModel::emitted(flat, state, v, v, v));
+            const double off = std::max(std::abs(g.x - white.x), std::abs(g.y - white.y));
+            if (off > out.greyDeparture) {
+                out.greyDeparture = off;
+                out.greyDepartureLevel = level;
+            }
+            out.greyDepartureWithout = std::max(
+                out.greyDepartureWithout,
+                std::max(std::abs(f.x - flatWhite.x), std::abs(f.y - flatWhite.y)));
+        }
+    }
+
+    // The model's grey through the table the calibration left, black
+    // removed, at the level of the measured TRC miss.
+    static void modelGrey(SimOrvaneMonitor &sim, double gamma, Outcome &out)
+    {
+        if (out.trcMissLevel < 0)
+            return;
+        const SimEngineState state = sim.appliedEngineState();
+        const double v = out.trcMissLevel / 255.0;
+        const double black = sim.lightFor(state, 0, 0, 0).Y;
+        const double white = sim.lightFor(state, 1, 1, 1).Y;
+        const double grey = (sim.lightFor(state, v, v, v).Y - black) / (white - black);
+        const double predicted = std::pow(v, storedCurveGamma(gamma));
+        out.modelTrcMiss = (grey - predicted) / predicted;
     }
 
     static GreyFigures validate(CTargetDisplay &display, CSensor &sensor,
@@ -601,9 +832,9 @@ QString grey(const GreyFigures &g)
 
 void printTable(const Options &o, const QStringList &panels, const QVector<Outcome> &outcomes)
 {
-    std::printf("%s, target D65 %.0f cd/m2 gamma 2.2, white bias (%+.4f, %+.4f)%s\n",
+    std::printf("%s, target D65 %.0f cd/m2 gamma %.2f, white bias (%+.4f, %+.4f)%s\n",
                 o.gainMonitor ? "Gain-and-table calibration (LCDSIM21)" : "HX calibration (HXSIM24)",
-                o.luminance, o.biasX, o.biasY, o.noise ? ", sensor noise" : "");
+                o.luminance, o.gamma, o.biasX, o.biasY, o.noise ? ", sensor noise" : "");
     row("", panels);
     row("calibration", each(outcomes, [](const Outcome &r) { return status(r.calibrated); }));
     QMap<int, bool> taskSeen;
@@ -629,6 +860,11 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
     row("last loop reading Y", each(outcomes, [](const Outcome &r) {
             return fixed(r.luminanceLoopEnd.Y, 2);
         }));
+    row("model at the end dx, dy, Y", each(outcomes, [](const Outcome &r) {
+            return QStringLiteral("%1, %2, %3").arg(fixed(r.modelEnd.x - kTargetWhiteX, 4, true),
+                                                    fixed(r.modelEnd.y - kTargetWhiteY, 4, true),
+                                                    fixed(r.modelEnd.Y, 1));
+        }));
     row(o.gainMonitor ? "1 gain count moves R G B" : "1 count moves x, y reg",
         each(outcomes, [](const Outcome &r) {
             QStringList moves;
@@ -639,6 +875,12 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
     row(o.gainMonitor ? "cd/m2 per brightness count" : "cd/m2 per luminance count",
         each(outcomes, [](const Outcome &r) { return fixed(r.luminancePerCount, 2); }));
     row("on-time at the end, min", each(outcomes, [](const Outcome &r) { return fixed(r.minutesOnAtEnd, 1); }));
+    row("profile TRC vs grey 32-192", each(outcomes, [](const Outcome &r) {
+            return r.trcMissLevel < 0 ? QStringLiteral("-")
+                                      : QStringLiteral("%1 % at %2")
+                                            .arg(fixed(100.0 * r.trcMiss, 2, true))
+                                            .arg(r.trcMissLevel);
+        }));
     row("white x, y", each(outcomes, [](const Outcome &r) {
             return QStringLiteral("%1, %2").arg(fixed(r.white.x, 4), fixed(r.white.y, 4));
         }));
@@ -670,10 +912,54 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
         }));
 }
 
-// Why a target was missed, as far as the run shows it: the panel still
-// warming up after the loops had settled, or a control whose single count
-// moves the white further than the window allows, or the calibration's own
-// method. Empty when every target was met.
+// The rule that ended the loop which left the white where it is, as the
+// loop's own counters show it.
+QString stoppingRule(const Options &o, const ControllerStops &stops)
+{
+    if (!o.gainMonitor) {
+        QStringList held;
+        if (stops.reversals[0] > 5)
+            held << QStringLiteral("x held after %1 reversals").arg(stops.reversals[0]);
+        if (stops.reversals[1] > 5)
+            held << QStringLiteral("y held after %1 reversals").arg(stops.reversals[1]);
+        return QStringLiteral("the white-point loop's stopping rule: both white registers unchanged "
+                              "on three consecutive steps (a register is left as it is while its "
+                              "axis is inside ±0.0005, or once it has reversed more than five "
+                              "times%1)")
+            .arg(held.isEmpty() ? QString() : QStringLiteral("; here ") + held.join(QStringLiteral(", ")));
+    }
+    QStringList held;
+    const char *names[3] = {"red", "green", "blue"};
+    const int limits[3] = {5, 6, 7};
+    for (int c = 0; c < 3; ++c) {
+        if (stops.limiting == c + 1)
+            held << QStringLiteral("%1 limiting at its maximum").arg(QLatin1String(names[c]));
+        else if (stops.reversals[c] > limits[c])
+            held << QStringLiteral("%1 held after %2 reversals")
+                        .arg(QLatin1String(names[c]))
+                        .arg(stops.reversals[c]);
+    }
+    const QString heldText =
+        held.isEmpty() ? QString() : QStringLiteral(" (") + held.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (stops.gainPasses >= 2)
+        return QStringLiteral("the ±0.004 channel-ratio tolerance: the second gain pass ended when "
+                              "every channel's ratio had been within ±0.004 of its aim, or the "
+                              "channel held, on three consecutive steps%1; that rule tests the "
+                              "ratios, not the white's ±0.0005 window")
+            .arg(heldText);
+    return QStringLiteral("the best-trial pick by ratio error: the gain pass, ended by the ±0.004 "
+                          "channel-ratio tolerance%1, went back to the trial of least channel-ratio "
+                          "error, not to the one nearest the target white")
+        .arg(heldText);
+}
+
+// Why a target was missed, computed from the run: the panel warming up
+// between the loops' last reading and the final measurement; for a loop
+// that ended outside its target, whether any setting within kSearchCounts
+// of its end would have reached the target on the panel as it was at the
+// end (then the loop's stopping rule ended it), or none (then the controls
+// cannot reach it from there); the grey tracking from its own figures.
+// Empty when every target was met.
 QStringList explain(const Options &o, const Outcome &r)
 {
     QStringList why;
@@ -684,13 +970,27 @@ QStringList explain(const Options &o, const Outcome &r)
     const bool whiteDrifted = std::max(std::abs(driftX), std::abs(driftY)) > kWhiteTolerance / 2;
     const bool loopInWindow = std::abs(r.whiteLoopEnd.x - kTargetWhiteX) <= kWhiteTolerance
                               && std::abs(r.whiteLoopEnd.y - kTargetWhiteY) <= kWhiteTolerance;
-    double widestCount = 0.0;
-    for (double m : r.countMoves)
-        widestCount = std::max(widestCount, m);
+    const double luminanceTolerance = o.gainMonitor ? kGainLuminanceTolerance : kHxLuminanceTolerance;
+    const double target = o.luminance;
+    const bool loopLuminanceIn = std::abs(r.luminanceLoopEnd.Y - target) <= luminanceTolerance;
     const QString warmUp =
         QStringLiteral("A limit of the method: the calibration does not wait for the panel to warm "
                        "up; warm it up for %1 min first (--on-minutes %1).")
             .arg(kWarmUpMinutes);
+    // What the searches varied, each within kSearchCounts of the loops' end.
+    const QString whiteScope = QStringLiteral("%1 within ±%2 counts of %3 (%4 as left)")
+                                   .arg(o.gainMonitor ? QStringLiteral("gain settings")
+                                                      : QStringLiteral("register pairs"))
+                                   .arg(kSearchCounts)
+                                   .arg(r.endSetting, r.endLuminanceSetting);
+    const QString bothScope = QStringLiteral("settings within ±%1 counts of %2, %3")
+                                  .arg(kSearchCounts)
+                                  .arg(r.endSetting, r.endLuminanceSetting);
+    const QString luminanceScope =
+        o.gainMonitor ? bothScope
+                      : QStringLiteral("values within ±%1 counts of %2 (%3 as left)")
+                            .arg(kSearchCounts)
+                            .arg(r.endLuminanceSetting, r.endSetting);
     if (r.whiteMissed && warming && whiteDrifted)
         why << QStringLiteral("white: the still warming panel moved it by %1, %2 between the "
                               "white-point loop's last reading and the final measurement (%3 min "
@@ -698,39 +998,91 @@ QStringList explain(const Options &o, const Outcome &r)
                        .arg(fixed(driftX, 4, true), fixed(driftY, 4, true),
                             fixed(r.minutesOnAtEnd, 1))
                    + warmUp;
+    else if (r.whiteMissed && !loopInWindow && r.whiteReachable > 0)
+        why << QStringLiteral("white: the loop ended outside the window (%1, %2). On the panel as "
+                              "it was at the end, %3 of the %4 %5 put the white inside "
+                              "±0.0005 (nearest %6, %7 at %8; %9 of the %10 %11 put both the "
+                              "white and the luminance inside their targets): the controls could reach "
+                              "the window. What ended the loop is %12.")
+                   .arg(fixed(r.whiteLoopEnd.x - kTargetWhiteX, 5, true),
+                        fixed(r.whiteLoopEnd.y - kTargetWhiteY, 5, true))
+                   .arg(r.whiteReachable)
+                   .arg(r.whiteTried)
+                   .arg(whiteScope, fixed(r.nearest.x - kTargetWhiteX, 5, true),
+                        fixed(r.nearest.y - kTargetWhiteY, 5, true), r.nearestSetting)
+                   .arg(r.bothReachable)
+                   .arg(r.bothTried)
+                   .arg(bothScope, stoppingRule(o, r.stops));
     else if (r.whiteMissed && !loopInWindow)
-        why << QStringLiteral(
-                   "white: the loop ended outside the window. One count of %1 moves the white by up "
-                   "to %2 here, against a window %3 wide, so the controls cannot always set the "
-                   "white inside it, and the loop %4. A limit of the method (the controls' steps "
-                   "and the loop's tolerances), not a fault of the controller.")
-                   .arg(o.gainMonitor ? QStringLiteral("a gain") : QStringLiteral("a white register"),
-                        fixed(widestCount, 4), fixed(2 * kWhiteTolerance, 4),
-                        o.gainMonitor
-                            ? QStringLiteral("stops on channel ratios within ±0.004 (less than one "
-                                             "count of a gain near its top) or holds each channel "
-                                             "after its reversals where it stands")
-                            : QStringLiteral("holds a register after five reversals where it stands"));
+        why << QStringLiteral("white: the loop ended outside the window (%1, %2), and on the panel "
+                              "as it was at the end none of the %3 %4 puts the white inside "
+                              "±0.0005 (nearest %5, %6 at %7): the controls cannot reach the window "
+                              "from there. The loop ended by %8.")
+                   .arg(fixed(r.whiteLoopEnd.x - kTargetWhiteX, 5, true),
+                        fixed(r.whiteLoopEnd.y - kTargetWhiteY, 5, true))
+                   .arg(r.whiteTried)
+                   .arg(whiteScope, fixed(r.nearest.x - kTargetWhiteX, 5, true),
+                        fixed(r.nearest.y - kTargetWhiteY, 5, true), r.nearestSetting,
+                        stoppingRule(o, r.stops));
     else if (r.whiteMissed)
         why << QStringLiteral("white: on the window's edge: inside it at the loop's last reading, "
                               "%1, %2 away at the final measurement%3.")
                    .arg(fixed(r.dx, 5, true), fixed(r.dy, 5, true),
                         o.gainMonitor ? QStringLiteral(" (through the new table)") : QString());
+
     if (r.luminanceMissed && warming && std::abs(driftLuminance) > 0.5 * std::abs(r.dY))
         why << QStringLiteral("luminance: the still warming panel moved it by %1 cd/m2 after the "
                               "loops' last reading. ")
                        .arg(fixed(driftLuminance, 2, true))
                    + warmUp;
-    else if (r.luminanceMissed)
-        why << QStringLiteral("luminance: %1 cd/m2 from the loops' last reading to the final "
-                              "measurement; one count of the luminance control gives %2 cd/m2 here.")
-                   .arg(fixed(driftLuminance, 2, true), fixed(r.luminancePerCount, 2));
+    else if (r.luminanceMissed && loopLuminanceIn)
+        why << QStringLiteral("luminance: inside ±%1 cd/m2 at the loops' last reading (%2), %3 "
+                              "cd/m2 off at the final measurement%4.")
+                   .arg(fixed(luminanceTolerance, 2), fixed(r.luminanceLoopEnd.Y, 2),
+                        fixed(r.dY, 2, true),
+                        o.gainMonitor ? QStringLiteral(" (through the new table)") : QString());
+    else if (r.luminanceMissed) {
+        const QString rule =
+            o.gainMonitor
+                ? QStringLiteral("the second gain pass, which sets the final luminance through "
+                                 "the gains: %1")
+                      .arg(stoppingRule(o, r.stops))
+                : QStringLiteral("the luminance loop's stopping rule: two readings in a row within "
+                                 "±0.75 cd/m2, or held after more than six reversals, or given up "
+                                 "after more than four limit hits (here %1 reversals, %2 limit "
+                                 "hits, last result %3)")
+                      .arg(r.stops.luminanceReversals)
+                      .arg(r.stops.luminanceLimitHits)
+                      .arg(r.stops.luminanceResult);
+        why << (r.luminanceReachable > 0
+                    ? QStringLiteral("luminance: the loops ended %1 cd/m2 off; on the panel as it "
+                                     "was at the end %2 of the %3 %4 give it within ±%5 "
+                                     "cd/m2 (%6 of the %7 %8 with the white inside its window too): "
+                                     "the controls could reach it. What ended the loop is %9.")
+                    : QStringLiteral("luminance: the loops ended %1 cd/m2 off, and on the panel as "
+                                     "it was at the end %2 of the %3 %4 give it within "
+                                     "±%5 cd/m2 (%6 of the %7 %8 with the white in its window): "
+                                     "the controls cannot reach it from there. The loop ended by "
+                                     "%9."))
+                      .arg(fixed(r.luminanceLoopEnd.Y - target, 2, true))
+                      .arg(r.luminanceReachable)
+                      .arg(r.luminanceTried)
+                      .arg(luminanceScope, fixed(luminanceTolerance, 2))
+                      .arg(r.bothReachable)
+                      .arg(r.bothTried)
+                      .arg(bothScope, rule);
+    }
+
     if (r.greyMissed && !o.gainMonitor)
         why << QStringLiteral(
-            "grey: the HX method sets one tone curve for all three channels in the monitor's "
-            "engine and measures no channel's own response, so a panel whose channels depart from "
-            "that curve keeps those departures in its grey tracking. A limit of the method: only a "
-            "per-channel correction (as the gain-and-table calibration makes) removes them.");
+                   "grey: on the panel model at the end the greys depart from the white's "
+                   "chromaticity by up to %1 (grey %2), and by %3 with the channels' own tone "
+                   "deviations taken out. The HX method sets one tone curve for all three "
+                   "channels in the monitor's engine and applies no per-channel correction, so "
+                   "those deviations stay in the grey. A limit of the method.")
+                   .arg(fixed(r.greyDeparture, 4))
+                   .arg(r.greyDepartureLevel)
+                   .arg(fixed(r.greyDepartureWithout, 4));
     else if (r.greyMissed)
         why << QStringLiteral("grey: the greys are judged against the target white, so the white's "
                               "own offset (%1; dE2000 %2 at white) is in every level; the table "
@@ -739,7 +1091,33 @@ QStringList explain(const Options &o, const Outcome &r)
                                       : QStringLiteral("inside the window, %1, %2")
                                             .arg(fixed(r.dx, 4, true), fixed(r.dy, 4, true)),
                         fixed(r.after.atWhite, 3));
+
     return why;
+}
+
+// The gain method's profile TRC where it misses the calibrated grey by more
+// than kTrcTolerance, and why; empty otherwise.
+QString trcNote(const Options &o, const Outcome &r)
+{
+    if (!o.gainMonitor || r.trcMissLevel < 0 || std::abs(r.trcMiss) <= kTrcTolerance)
+        return QString();
+    // The model's own miss has the measured one's sign and most of its size.
+    const bool tableDeparts = r.modelTrcMiss * r.trcMiss > 0.0
+                              && std::abs(r.modelTrcMiss) > 0.5 * std::abs(r.trcMiss);
+    return QStringLiteral(
+                   "the profile's TRC misses the measured grey %1 by %2 % (black removed; the profile "
+                   "stores gamma %3), and the panel model through the table this "
+                   "calibration loaded gives %4 % there, so %5. A limit of the method: the table inverts the measured response "
+                   "through a Catmull-Rom curve over the %6 measured greys, each placed at level "
+                   "i/(N-1) while the patch shown is rounded to whole counts (up to half a "
+                   "count off), and the interpolation's error grows toward black.")
+                   .arg(r.trcMissLevel)
+                   .arg(fixed(100.0 * r.trcMiss, 2, true))
+                   .arg(fixed(storedCurveGamma(o.gamma), 4))
+                   .arg(fixed(100.0 * r.modelTrcMiss, 2, true),
+                        tableDeparts ? QStringLiteral("the table itself departs, not the reading")
+                                     : QStringLiteral("the table does not account for all of it"))
+                   .arg(kCalibrationSteps);
 }
 
 } // namespace
@@ -769,6 +1147,9 @@ int main(int argc, char **argv)
             std::printf("Why the %s missed:\n", qPrintable(panels[i]));
         for (const QString &line : why)
             std::printf("  - %s\n", qPrintable(line));
+        const QString trc = trcNote(options, outcomes[i]);
+        if (!trc.isEmpty())
+            std::printf("Profile on the %s: %s\n", qPrintable(panels[i]), qPrintable(trc));
     }
     const Outcome &asked = outcomes.last();
     std::printf("%s\n", asked.missed() ? "TARGET MISSED" : "all targets met");
