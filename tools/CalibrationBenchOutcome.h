@@ -107,6 +107,12 @@ struct Outcome {
     double nearestWhite = 0.0;   // max(|dx|, |dy|)
     CCIEYxy nearest;
     QString nearestSetting;
+    int nearestGains[3] = {0, 0, 0};
+    // Gain method: the white the sensor reads after the run with the gains
+    // set to the nearest setting through a straight table (a check of the
+    // search on the monitor itself); valid when measured.
+    bool nearestMeasured = false;
+    CCIEYxy nearestReading;
     // The panel model's grey through the table the calibration left, at the
     // level of the TRC's largest miss, against the same TRC.
     double modelTrcMiss = 0.0;
@@ -165,6 +171,9 @@ inline QString stoppingRule(const Options &o, const ControllerStops &stops)
     }
     const QString heldText =
         held.isEmpty() ? QString() : QStringLiteral(" (") + held.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (stops.confirmed)
+        return QStringLiteral("the confirmed white: the gain pass ended on two readings inside "
+                              "±0.0005, five seconds apart");
     if (stops.gainPasses >= 2)
         return QStringLiteral("the ±0.004 channel-ratio tolerance: the second gain pass ended when "
                               "every channel's ratio had been within ±0.004 of its aim, or the "
@@ -225,7 +234,7 @@ inline QStringList explain(const Options &o, const Outcome &r)
     else if (r.whiteMissed && !loopInWindow && r.whiteReachable > 0)
         why << QStringLiteral("white: the loop ended outside the window (%1, %2). On the panel as "
                               "it was at the end, %3 of the %4 %5 put the white inside "
-                              "±0.0005 (nearest %6, %7 at %8; %9 of the %10 %11 put both the "
+                              "±0.0005 (nearest %6, %7 at %8%13; %9 of the %10 %11 put both the "
                               "white and the luminance inside their targets): the controls could reach "
                               "the window. What ended the loop is %12.")
                    .arg(fixed(r.whiteLoopEnd.x - kTargetWhiteX, 5, true),
@@ -236,7 +245,12 @@ inline QStringList explain(const Options &o, const Outcome &r)
                         fixed(r.nearest.y - kTargetWhiteY, 5, true), r.nearestSetting)
                    .arg(r.bothReachable)
                    .arg(r.bothTried)
-                   .arg(bothScope, stoppingRule(o, r.stops));
+                   .arg(bothScope, stoppingRule(o, r.stops),
+                        r.nearestMeasured
+                            ? QStringLiteral(", where the sensor reads %1, %2 with those gains set")
+                                  .arg(fixed(r.nearestReading.x - kTargetWhiteX, 5, true),
+                                       fixed(r.nearestReading.y - kTargetWhiteY, 5, true))
+                            : QString());
     else if (r.whiteMissed && !loopInWindow)
         why << QStringLiteral("white: the loop ended outside the window (%1, %2), and on the panel "
                               "as it was at the end none of the %3 %4 puts the white inside "
@@ -309,13 +323,16 @@ inline QStringList explain(const Options &o, const Outcome &r)
                    .arg(fixed(r.greyDepartureWithout, 4));
     else if (r.greyMissed)
         why << QStringLiteral("grey: the greys are judged against the target white, so the white's "
-                              "own offset (%1; dE2000 %2 at white) is in every level; the table "
-                              "corrects the channels' tone, not the white the gains left.")
+                              "own offset (%1; dE2000 %2 at white%3, mean %4) is in every level; "
+                              "the table corrects the channels' tone, not the white the gains "
+                              "left.")
                    .arg(r.whiteMissed ? QStringLiteral("above")
                                       : QStringLiteral("inside the window, %1, %2")
                                             .arg(fixed(r.dx, 4, true), fixed(r.dy, 4, true)),
-                        fixed(r.after.atWhite, 3));
-
+                        fixed(r.after.atWhite, 3),
+                        r.after.atWhite >= r.after.max ? QStringLiteral(", the largest of all levels")
+                                                       : QString(),
+                        fixed(r.after.mean, 3));
     return why;
 }
 

@@ -34,7 +34,9 @@
 // the loop's own stopping rule ended it, and the line names the rule (gains:
 // the ±0.004 channel-ratio tolerance, or the best-trial pick by ratio error;
 // HX: both white registers unchanged on three steps); where none would, the
-// controls cannot reach the target from there. A gain-and-table profile
+// controls cannot reach the target from there (for the gains the nearest
+// setting found is then set on the monitor and its white read with the
+// sensor, a check of the search). A gain-and-table profile
 // whose TRC misses the measured grey by more than 1 % is noted with the
 // panel model's grey through the loaded table.
 //
@@ -464,7 +466,27 @@ private:
         // The validation on the same display.
         out.after = validate(display, sensor, responder, target, &out);
         out.greyMissed = !out.after.valid || out.after.mean > kMeanDeltaE || out.after.max > kMaxDeltaE;
+        if (m_options.gainMonitor && out.whiteMissed && out.whiteReachable > 0)
+            measureNearest(display, sensor, screen, out);
         return true;
+    }
+
+    // Sets the gains of the nearest white the search found, through a
+    // straight table as the loops had it, and reads the white.
+    static void measureNearest(CTargetDisplay &display, CSensor &sensor, SimFixedScreen &screen,
+                               Outcome &out)
+    {
+        CDDCMonitor *monitor = display.m_pDDCMonitor;
+        if (monitor->SetMonitorToLinearLUT(false) != 0 || monitor->SetRedGain(out.nearestGains[0]) != 0
+            || monitor->SetGreenGain(out.nearestGains[1]) != 0
+            || monitor->SetBlueGain(out.nearestGains[2]) != 0)
+            return;
+        screen.setColor(kDisplayId, 255, 255, 255);
+        CCIEXYZ reading;
+        if (sensor.Measure(2) != 0 || sensor.GetXYZData(reading) != 0)
+            return;
+        out.nearestReading = reading.GetCIEYxy();
+        out.nearestMeasured = true;
     }
 
     static void trcFit(const CColorValue &record, double gamma, Outcome &out)
@@ -597,6 +619,7 @@ private:
                 out.nearestWhite = off;
                 out.nearest = w;
                 out.nearestSetting = settingText(probe);
+                std::copy(std::begin(probe.gains), std::end(probe.gains), out.nearestGains);
             }
         }
         greyDeparture(sim, state, out);
