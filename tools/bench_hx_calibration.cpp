@@ -1,8 +1,9 @@
 // Calibrates a simulated monitor with the simulated i1 Display Pro, prepared
 // as the calibration flow prepares it, and the headless patch responder on
 // the virtual clock, then validates the display. Target: D65, the luminance
-// asked for (120 cd/m² unless told), gamma 2.2, contrast ratio 0, native
-// gamut, 32 steps, a profile measurement after calibrating.
+// asked for (120 cd/m² unless told), the gamma asked for (2.2 unless told),
+// contrast ratio 0, native gamut, 32 steps, a profile measurement after
+// calibrating.
 //
 //   --monitor hx    the HXSIM24 through its colour engine: the HX calibration
 //                   (operation 0), then a validation (operation 3);
@@ -19,16 +20,30 @@
 // It prints the simulated minutes per task and in total, the sensor calls
 // (Measure) and physical readings (device readings), the DDC/CI requests of
 // the calibration, the white-point and luminance controller steps, the
-// reached white's Δx, Δy and luminance error, and the validation grey
-// ΔE2000 mean and maximum. It exits with 1 when a target is missed: white
-// within ±0.0005 in x and y and ±0.75 cd/m² (HX) or ±0.8 cd/m² (gains);
-// grey ΔE2000 mean at most 0.5 and maximum at most 1.5. A target missed for
-// a reason that lies in the calibration's own method is named as such.
+// reached white's Δx, Δy and luminance error, how far the profile's TRC lies
+// from the final grey ramp at grey 32-192, and the validation grey ΔE2000
+// mean and maximum. It exits with 1 when a target is missed: white within
+// ±0.0005 in x and y and ±0.75 cd/m² (HX) or ±0.8 cd/m² (gains); grey
+// ΔE2000 mean at most 0.5 and maximum at most 1.5.
+//
+// For every missed target it says why, from the run: the panel still
+// warming up between the loops' last reading and the final measurement; or,
+// for a white or luminance the loops left outside, a search of the panel
+// model as it was at the end over the settings within ±4 counts of where
+// the loops left the controls. Where some setting would have landed inside,
+// the loop's own stopping rule ended it, and the line names the rule (gains:
+// the ±0.004 channel-ratio tolerance, or the best-trial pick by ratio error;
+// HX: both white registers unchanged on three steps); where none would, the
+// controls cannot reach the target from there (for the gains the nearest
+// setting found is then set on the monitor and its white read with the
+// sensor, a check of the search). A gain-and-table profile
+// whose TRC misses the measured grey by more than 1 % is noted with the
+// panel model's grey through the loaded table.
 //
 //   bench_hx_calibration [--monitor hx|gain] [--panel ideal|real] [--seed 1]
 //                        [--on-minutes 0] [--noise] [--bias-x 0.003]
 //                        [--bias-y -0.002] [--per-step 0.96] [--luminance 120]
-//                        [--reading-time 3]
+//                        [--gamma 2.2] [--reading-time 3]
 
 #include "CDDCMonitor.h"
 #include "CDDCMonitor_LCDT4Series.h"
@@ -40,7 +55,9 @@
 #include "CColorCalcUtils.h"
 #include "CalibrateThread.h"
 #include "CalibrateThread_HXSeries.h"
+#include "CalibrationBenchOutcome.h"
 #include "Clock.h"
+#include "DisplayProfileBuilder.h"
 #include "PreferencesRegistry.h"
 #include "SimDesktop.h"
 #include "SimFixedScreen.h"
@@ -60,19 +77,9 @@
 #include <memory>
 
 using namespace pz;
+using namespace calibration_bench;
 
 namespace {
-
-constexpr quint32 kDisplayId = 1;
-constexpr double kWhiteTolerance = 0.0005;
-constexpr double kHxLuminanceTolerance = 0.75;
-constexpr double kGainLuminanceTolerance = 0.8;
-constexpr double kMeanDeltaE = 0.5;
-constexpr double kMaxDeltaE = 1.5;
-// The target white (D65) and the on-time after which a panel has settled.
-constexpr double kTargetWhiteX = 0.3127;
-constexpr double kTargetWhiteY = 0.3290;
-constexpr int kWarmUpMinutes = 30;
 
 // The adapter, counting the readings asked of it.
 class CountingSensor : public CEyeOneDisplay3Sensor {
@@ -85,10 +92,11 @@ public:
     std::atomic<int> calls{0};
 };
 
-// The controller steps of each calibration.
+// The controller steps of each calibration, and how its loops ended.
 struct ControllerSteps {
     std::atomic<int> white{0};
     std::atomic<int> luminance{0};
+    ControllerStops stops;
 };
 
 class CountingHXCalibration : public CalibrateThread_HXSeries {
@@ -98,12 +106,19 @@ public:
     int AdjustWhitePointxy(_CIExy target, double tolerance) override
     {
         ++m_steps.white;
-        return CalibrateThread_HXSeries::AdjustWhitePointxy(target, tolerance);
+        const int result = CalibrateThread_HXSeries::AdjustWhitePointxy(target, tolerance);
+        m_steps.stops.reversals[0] = m_XReversals;
+        m_steps.stops.reversals[1] = m_YReversals;
+        return result;
     }
     int AdjustLuminanceToTarget(double target, double tolerance) override
     {
         ++m_steps.luminance;
-        return CalibrateThread_HXSeries::AdjustLuminanceToTarget(target, tolerance);
+        const int result = CalibrateThread_HXSeries::AdjustLuminanceToTarget(target, tolerance);
+        m_steps.stops.luminanceResult = result;
+        m_steps.stops.luminanceReversals = m_ReversalCount[3];
+        m_steps.stops.luminanceLimitHits = m_LimitHitCount[3];
+        return result;
     }
 
 private:
@@ -116,7 +131,17 @@ public:
     int AdjustGainsByRGBRatio(rgbColor target, double tolerance, xyYColor targetWhite) override
     {
         ++m_steps.white;
-        return CalibrateThread::AdjustGainsByRGBRatio(target, tolerance, targetWhite);
+        const int result = CalibrateThread::AdjustGainsByRGBRatio(target, tolerance, targetWhite);
+        if (m_Iterations == 1)   // the counters start afresh with every pass
+            ++m_steps.stops.gainPasses;
+        if (result == 0) {
+            // The confirmed white is the one trial stored with error 0.
+            m_steps.stops.confirmed = !m_Readings.empty() && m_Readings.back().error == 0.0f;
+            for (int c = 0; c < 3; ++c)
+                m_steps.stops.reversals[c] = m_ReversalCount[c];
+            m_steps.stops.limiting = m_LimitingChannel;
+        }
+        return result;
     }
     int AdjustLuminanceToTarget(double target, int useContrast, double tolerance) override
     {
@@ -128,24 +153,19 @@ private:
     ControllerSteps &m_steps;
 };
 
-struct Options {
-    bool gainMonitor = false;
-    bool realPanel = false;
-    quint32 seed = 1;
-    double onMinutes = 0.0;
-    bool noise = false;
-    double biasX = 0.003;
-    double biasY = -0.002;
-    double perStep = 0.96;
-    double luminance = 120.0;
-    double readingSeconds = 0.0;   // 0: what the adapter chooses
-};
-
 bool parse(const QCoreApplication &app, Options &o)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Calibration accuracy on a simulated monitor and i1 Display Pro."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Calibration accuracy on a simulated monitor and i1 Display Pro.\n"
+        "For every missed target it says why, from the run: the panel still warming up, or, for a\n"
+        "white or luminance the loops left outside, a search of the panel model as it was at the\n"
+        "end over the settings within ±4 counts of where the loops left the controls: where one\n"
+        "would have landed inside, the loop's stopping rule ended it (gains: the ±0.004\n"
+        "channel-ratio tolerance, or the best-trial pick by ratio error; HX: both white registers\n"
+        "unchanged on three steps); where none would, the controls cannot reach it from there.\n"
+        "A gain-and-table profile whose TRC misses the measured grey 32-192 by more than 1 % is\n"
+        "noted with the panel model's grey through the table the calibration loaded."));
     parser.addHelpOption();
     const QCommandLineOption monitor(QStringLiteral("monitor"),
                                      QStringLiteral("hx (colour engine) or gain (gains and table)."),
@@ -171,11 +191,13 @@ bool parse(const QCoreApplication &app, Options &o)
     const QCommandLineOption luminance(QStringLiteral("luminance"),
                                        QStringLiteral("Target luminance, cd/m²."),
                                        QStringLiteral("L"), QString::number(o.luminance));
+    const QCommandLineOption gamma(QStringLiteral("gamma"), QStringLiteral("Target gamma."),
+                                   QStringLiteral("g"), QString::number(o.gamma));
     const QCommandLineOption reading(QStringLiteral("reading-time"),
                                      QStringLiteral("Seconds per device reading."),
                                      QStringLiteral("s"));
     parser.addOptions({monitor, panel, seed, onMinutes, noise, biasX, biasY, perStep, luminance,
-                       reading});
+                       gamma, reading});
     parser.process(app);
     bool ok = true, each = true;
     const QString kind = parser.value(monitor);
@@ -197,6 +219,8 @@ bool parse(const QCoreApplication &app, Options &o)
     ok = ok && each && o.perStep > 0.0;
     o.luminance = parser.value(luminance).toDouble(&each);
     ok = ok && each && o.luminance > 0.0;
+    o.gamma = parser.value(gamma).toDouble(&each);
+    ok = ok && each && o.gamma >= 1.0 && o.gamma <= 3.0;
     if (parser.isSet(reading)) {
         o.readingSeconds = parser.value(reading).toDouble(&each);
         ok = ok && each && o.readingSeconds > 0.0;
@@ -204,7 +228,7 @@ bool parse(const QCoreApplication &app, Options &o)
     return ok;
 }
 
-CTargetValue benchTarget(double luminance)
+CTargetValue benchTarget(double luminance, double gamma)
 {
     CTargetValue t;
     t.CreateDefault();
@@ -212,7 +236,7 @@ CTargetValue benchTarget(double luminance)
     t.m_IntensityType = CTargetValue::kIntensityLevel;
     t.m_Intensity = luminance;
     t.m_GammaCurveType = CTargetValue::kCurveGamma;
-    t.m_Gamma = 2.2;
+    t.m_Gamma = gamma;
     t.m_ContrastRatio = 0;
     return t;
 }
@@ -320,44 +344,6 @@ const char *taskName(int task)
     }
 }
 
-// Grey ΔE2000 of a validation.
-struct GreyFigures {
-    bool valid = false;
-    double mean = 0.0, max = 0.0;
-    double atWhite = 0.0;   // the level of the largest luminance
-    int levels = 0;
-};
-
-// What one calibration and its validation gave.
-struct Outcome {
-    int calibrated = 0;
-    int validated = 0;
-    QMap<int, qint64> perTaskUs;
-    qint64 calibrationUs = 0;
-    qint64 validationUs = 0;
-    int measureCalls = 0, readings = 0, requests = 0;
-    int whiteSteps = 0, luminanceSteps = 0;
-    CCIEYxy white;
-    double dx = 0, dy = 0, dY = 0;
-    GreyFigures before;   // gain monitor: the display as found
-    GreyFigures after;
-    CCIEYxy whiteLoopEnd;       // the white-point loop's last reading
-    CCIEYxy luminanceLoopEnd;   // the controllers' last reading
-    double minutesOnAtEnd = 0.0;   // the panel's on-time at the final measurement
-    // The largest move of the white chromaticity for one count of each
-    // white control (x and y register, or red, green and blue gain), and
-    // cd/m² per count of the luminance control.
-    QVector<double> countMoves;
-    double luminancePerCount = 0.0;
-    // Targets missed, by name.
-    bool whiteMissed = false, luminanceMissed = false, greyMissed = false;
-    bool missed() const
-    {
-        return calibrated != 0 || validated != 0 || !after.valid || whiteMissed || luminanceMissed
-               || greyMissed;
-    }
-};
-
 // One whole run on a fresh simulated desktop whose clock starts when the
 // monitor is switched on.
 class BenchRun {
@@ -391,7 +377,7 @@ private:
                Outcome &out)
     {
         CPreferences preferences;
-        preferences.SetCalibrationSteps(32);
+        preferences.SetCalibrationSteps(kCalibrationSteps);
         preferences.SetICCAfterCalibration(true);
         ScopedPreferences preferencesScope(&preferences);
 
@@ -430,7 +416,7 @@ private:
                 sensors.i1d3().SetIntegrationTime(handle, m_options.readingSeconds);
         }
         SimPatchResponder responder(screen, kDisplayId);
-        const CTargetValue target = benchTarget(m_options.luminance);
+        const CTargetValue target = benchTarget(m_options.luminance, m_options.gamma);
         clock.advanceUs(qint64(m_options.onMinutes * 60e6));
 
         if (m_options.gainMonitor)
@@ -462,10 +448,13 @@ private:
         out.whiteLoopEnd = loopWhite.whiteLoopEnd;
         out.luminanceLoopEnd = loopWhite.luminanceLoopEnd;
         out.minutesOnAtEnd = clock.nowUs() / 60e6;
-        countSteps(sim, *calibration, out);
+        out.stops = steps.stops;
+        searchEnd(sim, *calibration, target, out);
 
         out.white = calibration->m_AdjustValue.m_ColorValue.m_FinalPatches[CColorValue::kWhitePatch]
                         .GetCIEYxy();
+        trcFit(calibration->m_AdjustValue.m_ColorValue, target.m_Gamma, out);
+        modelGrey(sim, target.m_Gamma, out);
         out.dx = out.white.x - kTargetWhiteX;
         out.dy = out.white.y - kTargetWhiteY;
         out.dY = out.white.Y - target.m_Intensity;
@@ -477,50 +466,206 @@ private:
         // The validation on the same display.
         out.after = validate(display, sensor, responder, target, &out);
         out.greyMissed = !out.after.valid || out.after.mean > kMeanDeltaE || out.after.max > kMaxDeltaE;
+        if (m_options.gainMonitor && out.whiteMissed && out.whiteReachable > 0)
+            measureNearest(display, sensor, screen, out);
         return true;
     }
 
-    // What one count of each control does to the white where the
-    // calibration left it, from the panel's own model.
-    void countSteps(SimOrvaneMonitor &sim, const CalibrateThread &calibration, Outcome &out) const
+    // Sets the gains of the nearest white the search found, through a
+    // straight table as the loops had it, and reads the white.
+    static void measureNearest(CTargetDisplay &display, CSensor &sensor, SimFixedScreen &screen,
+                               Outcome &out)
     {
-        const SimLightParams &light = sim.config().light;
+        CDDCMonitor *monitor = display.m_pDDCMonitor;
+        if (monitor->SetMonitorToLinearLUT(false) != 0 || monitor->SetRedGain(out.nearestGains[0]) != 0
+            || monitor->SetGreenGain(out.nearestGains[1]) != 0
+            || monitor->SetBlueGain(out.nearestGains[2]) != 0)
+            return;
+        screen.setColor(kDisplayId, 255, 255, 255);
+        CCIEXYZ reading;
+        if (sensor.Measure(2) != 0 || sensor.GetXYZData(reading) != 0)
+            return;
+        out.nearestReading = reading.GetCIEYxy();
+        out.nearestMeasured = true;
+    }
+
+    static void trcFit(const CColorValue &record, double gamma, Outcome &out)
+    {
+        const QVector<CCIEXYZ> &steps = record.m_FinalGreySteps;
+        const int n = int(steps.size());
+        if (n < 2)
+            return;
+        const double stored = storedCurveGamma(gamma);
+        const double black = steps.first().Y;
+        const double white = steps.last().Y;
+        for (int i = 0; i < n; ++i) {
+            const int level = int(i / double(n - 1) * 255.0 + 0.5);
+            if (level < kTrcFirstGrey || level > kTrcLastGrey)
+                continue;
+            const double measured = (steps[i].Y - black) / (white - black);
+            const double predicted = std::pow(level / 255.0, stored);
+            const double miss = (measured - predicted) / predicted;
+            if (std::abs(miss) > std::abs(out.trcMiss)) {
+                out.trcMiss = miss;
+                out.trcMissLevel = level;
+            }
+        }
+    }
+
+    // The controls where the calibration left them, as the loops used them:
+    // for the gain method the gains it found (before the table took them
+    // over), through a straight table.
+    SimEngineState endState(SimOrvaneMonitor &sim, const CalibrateThread &calibration) const
+    {
         SimEngineState state = sim.appliedEngineState();
-        const auto whiteOf = [&light](const SimEngineState &s) {
-            const SimXYZ w = SimLightModel::emitted(light, s, 1, 1, 1);
-            return CCIEXYZ(w.X, w.Y, w.Z).GetCIEYxy();
-        };
-        const auto move = [](const CCIEYxy &a, const CCIEYxy &b) {
-            return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
-        };
-        QVector<SimEngineState> stepped;
         if (m_options.gainMonitor) {
-            // The gains the calibration found, before the table took them
-            // over; brightness as it left it.
             const CAdjustValue &result = calibration.m_AdjustValue;
             state.lut.clear();
             state.gains[0] = result.m_RedGain;
             state.gains[1] = result.m_GreenGain;
             state.gains[2] = result.m_BlueGain;
-            for (int c = 0; c < 3; ++c) {
-                stepped.append(state);
-                stepped.last().gains[c] -= 1;
-            }
-            SimEngineState brighter = state;
-            brighter.brightness += 1;
-            out.luminancePerCount = whiteOf(brighter).Y - whiteOf(state).Y;
-        } else {
-            stepped.append(state);
-            stepped.last().whiteX += 1;
-            stepped.append(state);
-            stepped.last().whiteY += 1;
-            SimEngineState brighter = state;
-            brighter.luminance += 1;
-            out.luminancePerCount = whiteOf(brighter).Y - whiteOf(state).Y;
         }
+        return state;
+    }
+
+    // What one count of each control does to the white where the
+    // calibration left it, and which settings within kSearchCounts of there
+    // would have put the white (and the luminance) inside the targets, on
+    // the panel as it is at the end.
+    void searchEnd(SimOrvaneMonitor &sim, const CalibrateThread &calibration,
+                   const CTargetValue &target, Outcome &out) const
+    {
+        SimEngineState state = endState(sim, calibration);
+        const auto whiteOf = [&sim](const SimEngineState &s) {
+            const SimXYZ w = sim.lightFor(s, 1, 1, 1);
+            return CCIEXYZ(w.X, w.Y, w.Z).GetCIEYxy();
+        };
+        const auto move = [](const CCIEYxy &a, const CCIEYxy &b) {
+            return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+        };
         const CCIEYxy here = whiteOf(state);
-        for (const SimEngineState &s : stepped)
-            out.countMoves.append(move(whiteOf(s), here));
+        out.modelEnd = here;
+        // The white controls: three gains, or the x and y registers.
+        const int count = m_options.gainMonitor ? 3 : 2;
+        const int maximum = m_options.gainMonitor ? 255 : 1000;
+        const bool gains = m_options.gainMonitor;
+        const auto control = [gains](SimEngineState &s, int i) -> int & {
+            return gains ? s.gains[i] : (i == 0 ? s.whiteX : s.whiteY);
+        };
+        for (int i = 0; i < count; ++i) {
+            SimEngineState stepped = state;
+            control(stepped, i) -= 1;
+            out.countMoves.append(move(whiteOf(stepped), here));
+        }
+        SimEngineState brighter = state;
+        (gains ? brighter.brightness : brighter.luminance) += 1;
+        out.luminancePerCount = whiteOf(brighter).Y - here.Y;
+
+        // The white controls' values, and the luminance control's.
+        const auto settingText = [&](SimEngineState &s) {
+            QStringList values;
+            for (int i = 0; i < count; ++i)
+                values.append(QString::number(control(s, i)));
+            return QStringLiteral("%1 %2").arg(gains ? QStringLiteral("gains")
+                                                     : QStringLiteral("registers x y"),
+                                               values.join(QLatin1Char(' ')));
+        };
+        out.endLuminanceSetting = gains ? QStringLiteral("brightness %1").arg(state.brightness)
+                                        : QStringLiteral("luminance register %1").arg(state.luminance);
+        SimEngineState probe = state;
+        out.endSetting = settingText(probe);
+        const double luminanceTolerance = gains ? kGainLuminanceTolerance : kHxLuminanceTolerance;
+        out.nearestWhite = 1e9;
+        // Every combination of the white controls and the luminance control
+        // (brightness, or the luminance register) within the counts.
+        const int span = 2 * kSearchCounts + 1;
+        int whiteCombinations = 1;
+        for (int i = 0; i < count; ++i)
+            whiteCombinations *= span;
+        for (int k = 0; k < whiteCombinations * span; ++k) {
+            int rest = k;
+            bool usable = true;
+            for (int i = 0; i < count; ++i) {
+                int &value = control(probe, i);
+                value = control(state, i) + rest % span - kSearchCounts;
+                rest /= span;
+                usable = usable && value >= 0 && value <= maximum;
+            }
+            int &luminanceControl = gains ? probe.brightness : probe.luminance;
+            luminanceControl = (gains ? state.brightness : state.luminance) + rest - kSearchCounts;
+            usable = usable && luminanceControl >= 0
+                     && (!gains || luminanceControl <= state.brightnessMaximum);
+            // The luminance control as left; the white controls as left (the
+            // gains set the luminance too, so for them every setting counts).
+            const bool luminanceAsLeft = rest == kSearchCounts;
+            const bool whiteAsLeft = gains || k % whiteCombinations == whiteCombinations / 2;
+            if (!usable)
+                continue;
+            const CCIEYxy w = whiteOf(probe);
+            const double off = std::max(std::abs(w.x - kTargetWhiteX), std::abs(w.y - kTargetWhiteY));
+            const bool white = off <= kWhiteTolerance;
+            const bool luminance = std::abs(w.Y - target.m_Intensity) <= luminanceTolerance;
+            ++out.bothTried;
+            out.bothReachable += white && luminance ? 1 : 0;
+            if (luminanceAsLeft) {
+                ++out.whiteTried;
+                out.whiteReachable += white ? 1 : 0;
+            }
+            if (whiteAsLeft) {
+                ++out.luminanceTried;
+                out.luminanceReachable += luminance ? 1 : 0;
+            }
+            if (luminanceAsLeft && off < out.nearestWhite) {
+                out.nearestWhite = off;
+                out.nearest = w;
+                out.nearestSetting = settingText(probe);
+                std::copy(std::begin(probe.gains), std::end(probe.gains), out.nearestGains);
+            }
+        }
+        greyDeparture(sim, state, out);
+    }
+
+    // HX: how far the model's greys at the end lie from its white in
+    // chromaticity, with the panel's channel tone deviations and without.
+    void greyDeparture(SimOrvaneMonitor &sim, const SimEngineState &state, Outcome &out) const
+    {
+        if (m_options.gainMonitor)
+            return;
+        SimLightParams flat = sim.config().light;
+        std::fill(std::begin(flat.flaws.toneBow), std::end(flat.flaws.toneBow), 0.0);
+        std::fill(std::begin(flat.flaws.toneWave), std::end(flat.flaws.toneWave), 0.0);
+        const auto xyOf = [](const SimXYZ &c) { return CCIEXYZ(c.X, c.Y, c.Z).GetCIEYxy(); };
+        const SimLightParams &light = sim.config().light;
+        const CCIEYxy white = xyOf(SimLightModel::emitted(light, state, 1, 1, 1));
+        const CCIEYxy flatWhite = xyOf(SimLightModel::emitted(flat, state, 1, 1, 1));
+        for (int level = kTrcFirstGrey; level < 255; level += 8) {
+            const double v = level / 255.0;
+            const CCIEYxy g = xyOf(SimLightModel::emitted(light, state, v, v, v));
+            const CCIEYxy f = xyOf(SimLightModel::emitted(flat, state, v, v, v));
+            const double off = std::max(std::abs(g.x - white.x), std::abs(g.y - white.y));
+            if (off > out.greyDeparture) {
+                out.greyDeparture = off;
+                out.greyDepartureLevel = level;
+            }
+            out.greyDepartureWithout = std::max(
+                out.greyDepartureWithout,
+                std::max(std::abs(f.x - flatWhite.x), std::abs(f.y - flatWhite.y)));
+        }
+    }
+
+    // The model's grey through the table the calibration left, black
+    // removed, at the level of the measured TRC miss.
+    static void modelGrey(SimOrvaneMonitor &sim, double gamma, Outcome &out)
+    {
+        if (out.trcMissLevel < 0)
+            return;
+        const SimEngineState state = sim.appliedEngineState();
+        const double v = out.trcMissLevel / 255.0;
+        const double black = sim.lightFor(state, 0, 0, 0).Y;
+        const double white = sim.lightFor(state, 1, 1, 1).Y;
+        const double grey = (sim.lightFor(state, v, v, v).Y - black) / (white - black);
+        const double predicted = std::pow(v, storedCurveGamma(gamma));
+        out.modelTrcMiss = (grey - predicted) / predicted;
     }
 
     static GreyFigures validate(CTargetDisplay &display, CSensor &sensor,
@@ -585,14 +730,6 @@ QStringList each(const QVector<Outcome> &outcomes, F value)
     return out;
 }
 
-QString fixed(double v, int decimals, bool sign = false)
-{
-    QString s = QString::number(v, 'f', decimals);
-    if (sign && v >= 0)
-        s.prepend(QLatin1Char('+'));
-    return s;
-}
-
 QString grey(const GreyFigures &g)
 {
     return g.valid ? QStringLiteral("%1 / %2").arg(fixed(g.mean, 3), fixed(g.max, 3))
@@ -601,9 +738,9 @@ QString grey(const GreyFigures &g)
 
 void printTable(const Options &o, const QStringList &panels, const QVector<Outcome> &outcomes)
 {
-    std::printf("%s, target D65 %.0f cd/m2 gamma 2.2, white bias (%+.4f, %+.4f)%s\n",
+    std::printf("%s, target D65 %.0f cd/m2 gamma %.2f, white bias (%+.4f, %+.4f)%s\n",
                 o.gainMonitor ? "Gain-and-table calibration (LCDSIM21)" : "HX calibration (HXSIM24)",
-                o.luminance, o.biasX, o.biasY, o.noise ? ", sensor noise" : "");
+                o.luminance, o.gamma, o.biasX, o.biasY, o.noise ? ", sensor noise" : "");
     row("", panels);
     row("calibration", each(outcomes, [](const Outcome &r) { return status(r.calibrated); }));
     QMap<int, bool> taskSeen;
@@ -629,6 +766,11 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
     row("last loop reading Y", each(outcomes, [](const Outcome &r) {
             return fixed(r.luminanceLoopEnd.Y, 2);
         }));
+    row("model at the end dx, dy, Y", each(outcomes, [](const Outcome &r) {
+            return QStringLiteral("%1, %2, %3").arg(fixed(r.modelEnd.x - kTargetWhiteX, 4, true),
+                                                    fixed(r.modelEnd.y - kTargetWhiteY, 4, true),
+                                                    fixed(r.modelEnd.Y, 1));
+        }));
     row(o.gainMonitor ? "1 gain count moves R G B" : "1 count moves x, y reg",
         each(outcomes, [](const Outcome &r) {
             QStringList moves;
@@ -639,6 +781,12 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
     row(o.gainMonitor ? "cd/m2 per brightness count" : "cd/m2 per luminance count",
         each(outcomes, [](const Outcome &r) { return fixed(r.luminancePerCount, 2); }));
     row("on-time at the end, min", each(outcomes, [](const Outcome &r) { return fixed(r.minutesOnAtEnd, 1); }));
+    row("profile TRC vs grey 32-192", each(outcomes, [](const Outcome &r) {
+            return r.trcMissLevel < 0 ? QStringLiteral("-")
+                                      : QStringLiteral("%1 % at %2")
+                                            .arg(fixed(100.0 * r.trcMiss, 2, true))
+                                            .arg(r.trcMissLevel);
+        }));
     row("white x, y", each(outcomes, [](const Outcome &r) {
             return QStringLiteral("%1, %2").arg(fixed(r.white.x, 4), fixed(r.white.y, 4));
         }));
@@ -670,78 +818,6 @@ void printTable(const Options &o, const QStringList &panels, const QVector<Outco
         }));
 }
 
-// Why a target was missed, as far as the run shows it: the panel still
-// warming up after the loops had settled, or a control whose single count
-// moves the white further than the window allows, or the calibration's own
-// method. Empty when every target was met.
-QStringList explain(const Options &o, const Outcome &r)
-{
-    QStringList why;
-    const double driftX = r.white.x - r.whiteLoopEnd.x;
-    const double driftY = r.white.y - r.whiteLoopEnd.y;
-    const double driftLuminance = r.white.Y - r.luminanceLoopEnd.Y;
-    const bool warming = r.minutesOnAtEnd < kWarmUpMinutes;
-    const bool whiteDrifted = std::max(std::abs(driftX), std::abs(driftY)) > kWhiteTolerance / 2;
-    const bool loopInWindow = std::abs(r.whiteLoopEnd.x - kTargetWhiteX) <= kWhiteTolerance
-                              && std::abs(r.whiteLoopEnd.y - kTargetWhiteY) <= kWhiteTolerance;
-    double widestCount = 0.0;
-    for (double m : r.countMoves)
-        widestCount = std::max(widestCount, m);
-    const QString warmUp =
-        QStringLiteral("A limit of the method: the calibration does not wait for the panel to warm "
-                       "up; warm it up for %1 min first (--on-minutes %1).")
-            .arg(kWarmUpMinutes);
-    if (r.whiteMissed && warming && whiteDrifted)
-        why << QStringLiteral("white: the still warming panel moved it by %1, %2 between the "
-                              "white-point loop's last reading and the final measurement (%3 min "
-                              "after switch-on). ")
-                       .arg(fixed(driftX, 4, true), fixed(driftY, 4, true),
-                            fixed(r.minutesOnAtEnd, 1))
-                   + warmUp;
-    else if (r.whiteMissed && !loopInWindow)
-        why << QStringLiteral(
-                   "white: the loop ended outside the window. One count of %1 moves the white by up "
-                   "to %2 here, against a window %3 wide, so the controls cannot always set the "
-                   "white inside it, and the loop %4. A limit of the method (the controls' steps "
-                   "and the loop's tolerances), not a fault of the controller.")
-                   .arg(o.gainMonitor ? QStringLiteral("a gain") : QStringLiteral("a white register"),
-                        fixed(widestCount, 4), fixed(2 * kWhiteTolerance, 4),
-                        o.gainMonitor
-                            ? QStringLiteral("stops on channel ratios within ±0.004 (less than one "
-                                             "count of a gain near its top) or holds each channel "
-                                             "after its reversals where it stands")
-                            : QStringLiteral("holds a register after five reversals where it stands"));
-    else if (r.whiteMissed)
-        why << QStringLiteral("white: on the window's edge: inside it at the loop's last reading, "
-                              "%1, %2 away at the final measurement%3.")
-                   .arg(fixed(r.dx, 5, true), fixed(r.dy, 5, true),
-                        o.gainMonitor ? QStringLiteral(" (through the new table)") : QString());
-    if (r.luminanceMissed && warming && std::abs(driftLuminance) > 0.5 * std::abs(r.dY))
-        why << QStringLiteral("luminance: the still warming panel moved it by %1 cd/m2 after the "
-                              "loops' last reading. ")
-                       .arg(fixed(driftLuminance, 2, true))
-                   + warmUp;
-    else if (r.luminanceMissed)
-        why << QStringLiteral("luminance: %1 cd/m2 from the loops' last reading to the final "
-                              "measurement; one count of the luminance control gives %2 cd/m2 here.")
-                   .arg(fixed(driftLuminance, 2, true), fixed(r.luminancePerCount, 2));
-    if (r.greyMissed && !o.gainMonitor)
-        why << QStringLiteral(
-            "grey: the HX method sets one tone curve for all three channels in the monitor's "
-            "engine and measures no channel's own response, so a panel whose channels depart from "
-            "that curve keeps those departures in its grey tracking. A limit of the method: only a "
-            "per-channel correction (as the gain-and-table calibration makes) removes them.");
-    else if (r.greyMissed)
-        why << QStringLiteral("grey: the greys are judged against the target white, so the white's "
-                              "own offset (%1; dE2000 %2 at white) is in every level; the table "
-                              "corrects the channels' tone, not the white the gains left.")
-                   .arg(r.whiteMissed ? QStringLiteral("above")
-                                      : QStringLiteral("inside the window, %1, %2")
-                                            .arg(fixed(r.dx, 4, true), fixed(r.dy, 4, true)),
-                        fixed(r.after.atWhite, 3));
-    return why;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -769,6 +845,9 @@ int main(int argc, char **argv)
             std::printf("Why the %s missed:\n", qPrintable(panels[i]));
         for (const QString &line : why)
             std::printf("  - %s\n", qPrintable(line));
+        const QString trc = trcNote(options, outcomes[i]);
+        if (!trc.isEmpty())
+            std::printf("Profile on the %s: %s\n", qPrintable(panels[i]), qPrintable(trc));
     }
     const Outcome &asked = outcomes.last();
     std::printf("%s\n", asked.missed() ? "TARGET MISSED" : "all targets met");

@@ -1,6 +1,7 @@
 #include "DisplayProfileBuilder.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -78,10 +79,22 @@ bool writeWhitePoint(cmsHPROFILE h, const CCIEXYZ &white)
         && writeXYZ(h, cmsSigMediaWhitePointTag, adapted);
 }
 
+} // namespace
+
+double storedCurveGamma(double gamma)
+{
+    // Little CMS truncates a gamma to u8Fixed8 when it writes the 'curv';
+    // a value that is already one is written as it is.
+    constexpr double kSteps = 256.0;
+    return std::clamp(std::round(gamma * kSteps), 1.0, 65535.0) / kSteps;
+}
+
+namespace {
+
 CurvePtr toneCurve(const DisplayProfileContent &content, int channel)
 {
     if (content.gamma > 0.0)
-        return CurvePtr(cmsBuildGamma(nullptr, content.gamma));
+        return CurvePtr(cmsBuildGamma(nullptr, storedCurveGamma(content.gamma)));
     const QVector<double> &values = content.curves[channel];
     if (values.isEmpty())
         return nullptr;

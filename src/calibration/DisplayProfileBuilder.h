@@ -52,4 +52,8 @@ QByteArray textDescriptionElement(const QString &text);
 // A curve value as a 16-bit table entry: clamped to 0..1, NaN as 0.
 quint16 curveEntry16(double value);
 
+// The gamma a one-entry 'curv' holds for a gamma value: the nearest u8Fixed8
+// (2.3 is stored as 0x024D, 2.30078125), within 1/256 .. 255 + 255/256.
+double storedCurveGamma(double gamma);
+
 } // namespace pz

@@ -257,22 +257,32 @@ SimEngineState SimOrvaneMonitor::appliedEngineState()
     return s;
 }
 
-SimXYZ SimOrvaneMonitor::emittedXYZ(double r, double g, double b)
+SimXYZ SimOrvaneMonitor::lightFor(const SimEngineState &engine, double r, double g, double b)
 {
     QMutexLocker lock(&m_lock);
-    SimXYZ xyz = SimLightModel::emitted(m_config.light, appliedEngineState(), r, g, b);
+    SimXYZ xyz = SimLightModel::emitted(m_config.light, engine, r, g, b);
     if (m_config.light.flaws.enabled)
         xyz = SimPanelResponse::warmUp(m_config.light.flaws,
                                        double(nowUs() - m_switchedOnUs) / 60e6, xyz);
-    double f = 1.0 + m_config.light.driftPerHour * double(nowUs() - m_switchedOnUs) / 3.6e9;
-    if (m_config.light.noise > 0) {
-        std::normal_distribution<double> n(0.0, m_config.light.noise);
-        f *= 1.0 + n(m_noise);
-    }
-    f = std::max(0.0, f);
+    const double f =
+        std::max(0.0, 1.0 + m_config.light.driftPerHour * double(nowUs() - m_switchedOnUs) / 3.6e9);
     xyz.X *= f;
     xyz.Y *= f;
     xyz.Z *= f;
+    return xyz;
+}
+
+SimXYZ SimOrvaneMonitor::emittedXYZ(double r, double g, double b)
+{
+    QMutexLocker lock(&m_lock);
+    SimXYZ xyz = lightFor(appliedEngineState(), r, g, b);
+    if (m_config.light.noise > 0) {
+        std::normal_distribution<double> n(0.0, m_config.light.noise);
+        const double f = std::max(0.0, 1.0 + n(m_noise));
+        xyz.X *= f;
+        xyz.Y *= f;
+        xyz.Z *= f;
+    }
     return xyz;
 }
 

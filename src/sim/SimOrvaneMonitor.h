@@ -106,6 +106,10 @@ public:
 
     // Light leaving the panel for a drive signal in [0, 1] per channel.
     SimXYZ emittedXYZ(double r, double g, double b);
+    // The light the panel would give now, as warm as it is, had its engine
+    // these settings; without reading noise. Answers "what would this
+    // setting have shown" without touching a register.
+    SimXYZ lightFor(const SimEngineState &engine, double r, double g, double b);
     // Moves how far the engine's user white lands from its target, as a
     // panel that drifts while it is being calibrated.
     void setWhiteBias(const SimChromaticity &bias)

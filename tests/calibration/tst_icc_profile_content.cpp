@@ -338,10 +338,13 @@ private slots:
         QTest::addColumn<quint32>("modelId");
         QTest::addColumn<double>("gamma");
         QTest::addColumn<int>("u8Fixed8");
-        QTest::newRow("HX, 2.25: 2.3") << 0x563E2441u << 2.25 << 0x024C;
+        // The nearest u8Fixed8: 2.3 is 588.8 / 256, stored as 589 (0x024D).
+        QTest::newRow("HX, 2.25: 2.3") << 0x563E2441u << 2.25 << 0x024D;
         QTest::newRow("HX, 2.35: 2.4") << 0x563E2442u << 2.35 << 0x0266;
         QTest::newRow("HX, 2.2: 2.2") << 0x563E2441u << 2.2 << 0x0233;
         QTest::newRow("other monitor, 2.25") << 0x563E1234u << 2.25 << 0x0240;
+        QTest::newRow("other monitor, 2.3") << 0x563E1234u << 2.3 << 0x024D;
+        QTest::newRow("other monitor, 1.8") << 0x563E1234u << 1.8 << 0x01CD;
     }
     void gammaOfAnHXCalibrationIsTheRegisterStep()
     {

@@ -215,8 +215,9 @@ void TestIccProfileEndToEnd::hxProfilesDescribeTheDisplayAsLeft_data()
     QTest::addColumn<int>("u8Fixed8");
     QTest::newRow("2.2") << 2.2 << 0x0233;
     // Between two steps of the monitor's gamma register: the display
-    // follows 2.3, and so must the profile.
-    QTest::newRow("2.25") << 2.25 << 0x024C;
+    // follows 2.3, and so must the profile, with the u8Fixed8 nearest to
+    // it (588.8 / 256 stored as 589).
+    QTest::newRow("2.25") << 2.25 << 0x024D;
 }
 
 void TestIccProfileEndToEnd::hxProfilesDescribeTheDisplayAsLeft()
