@@ -23,6 +23,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace pz;
 using pz::test::NotAFile;
@@ -158,11 +159,19 @@ private slots:
         QCOMPARE(::mkfifo(other.constData(), 0600), 0);
         std::atomic<bool> stop{false};
         std::atomic<int> swaps{0};
+        // The swapper also lets go any reader held in open() by the pipe,
+        // so that no reader can hang the test.
         std::thread swapper([&] {
-            while (!stop.load())
+            while (!stop.load()) {
                 if (::renameat2(AT_FDCWD, name.constData(), AT_FDCWD, other.constData(),
                                 RENAME_EXCHANGE) == 0)
                     ++swaps;
+                for (const QByteArray &either : {name, other}) {
+                    const int fd = ::open(either.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                    if (fd >= 0)
+                        ::close(fd);
+                }
+            }
         });
         int opened = 0;
         int openedOther = 0;

@@ -4,15 +4,44 @@
 
 #include <chrono>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace pz::test {
 
+OpenWatch::OpenWatch(const QString &path)
+{
+    m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_fd >= 0 && ::inotify_add_watch(m_fd, QFile::encodeName(path).constData(), IN_OPEN) < 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+OpenWatch::~OpenWatch()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool OpenWatch::wasOpened() const
+{
+    // The kernel queues the event before open() returns to the reader:
+    // whatever was opened is seen here at once.
+    alignas(inotify_event) char events[4096];
+    while (m_fd >= 0 && ::read(m_fd, events, sizeof events) > 0)
+        m_opened.store(true);
+    return m_opened.load();
+}
+
 UnwrittenFifo::UnwrittenFifo()
 {
     const QString path = m_dir.filePath(QStringLiteral("pipe"));
     if (!m_dir.isValid() || ::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+        return;
+    m_watch = std::make_unique<OpenWatch>(path);
+    if (!m_watch->isValid())
         return;
     m_path = path;
     m_watcher = std::thread([this, name = QFile::encodeName(path)] {
@@ -23,7 +52,7 @@ UnwrittenFifo::UnwrittenFifo()
                 // its name.
                 struct stat status {};
                 if (::fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode))
-                    m_opened.store(true);
+                    m_watch->markOpened();
                 ::close(fd);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -45,10 +74,13 @@ QStringList notAFileKinds()
 
 NotAFile::NotAFile(const QString &kind) : m_kind(kind)
 {
-    if (kind == QLatin1String("pipe"))
+    if (kind == QLatin1String("pipe")) {
         m_fifo = std::make_unique<UnwrittenFifo>();
-    else if (kind == QLatin1String("directory"))
+    } else if (kind == QLatin1String("directory")) {
         m_dir = std::make_unique<QTemporaryDir>();
+        if (m_dir->isValid())
+            m_dirWatch = std::make_unique<OpenWatch>(m_dir->path());
+    }
 }
 
 QString NotAFile::path() const
@@ -56,10 +88,17 @@ QString NotAFile::path() const
     if (m_fifo)
         return m_fifo->path();
     if (m_dir)
-        return m_dir->isValid() ? m_dir->path() : QString();
+        return m_dirWatch && m_dirWatch->isValid() ? m_dir->path() : QString();
     return m_kind == QLatin1String("device") && QFile::exists(QStringLiteral("/dev/null"))
         ? QStringLiteral("/dev/null")
         : QString();
+}
+
+bool NotAFile::wasOpened() const
+{
+    if (m_fifo)
+        return m_fifo->wasOpened();
+    return m_dirWatch && m_dirWatch->wasOpened();
 }
 
 } // namespace pz::test

@@ -1,12 +1,14 @@
 #pragma once
 // Names that are no regular file, for the tests of every reader of a file
 // the user names: a named pipe nobody writes to, a directory and a device.
+// A reader must refuse them without opening them at all.
 //
-// A reader that opens the pipe as a file would wait in open() for a writer
-// that never comes. A watcher on a thread of its own notices such a reader
-// (the write end of a pipe opens only while a reader has the pipe open),
-// records it and lets the reader go with an empty stream: a faulty reader
-// fails its test instead of hanging it.
+// Every open of the pipe or the directory is noted (inotify), even one that
+// returns at once. A reader that opens the pipe as a file would wait in
+// open() for a writer that never comes: a watcher on a thread of its own
+// notices such a reader (the write end of a pipe opens only while a reader
+// has the pipe open), and lets it go with an empty stream, so a faulty
+// reader fails its test instead of hanging it.
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,25 @@
 
 namespace pz::test {
 
+// Notes every open of one file or directory from the moment it is made.
+class OpenWatch {
+public:
+    explicit OpenWatch(const QString &path);
+    ~OpenWatch();
+    OpenWatch(const OpenWatch &) = delete;
+    OpenWatch &operator=(const OpenWatch &) = delete;
+
+    bool isValid() const { return m_fd >= 0; }
+    // Whether it was opened since the watch began (or since it was
+    // marked opened).
+    bool wasOpened() const;
+    void markOpened() { m_opened.store(true); }
+
+private:
+    int m_fd = -1;
+    mutable std::atomic<bool> m_opened{false};
+};
+
 class UnwrittenFifo {
 public:
     UnwrittenFifo();
@@ -25,37 +46,39 @@ public:
     UnwrittenFifo(const UnwrittenFifo &) = delete;
     UnwrittenFifo &operator=(const UnwrittenFifo &) = delete;
 
-    // Empty when the pipe could not be made.
+    // Empty when the pipe (or its watch) could not be made.
     QString path() const { return m_path; }
-    // Whether some reader opened the pipe.
-    bool wasOpened() const { return m_opened.load(); }
+    // Whether some reader opened the pipe, if only for a moment.
+    bool wasOpened() const { return m_watch && m_watch->wasOpened(); }
 
 private:
     QTemporaryDir m_dir;
     QString m_path;
+    std::unique_ptr<OpenWatch> m_watch;
     std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_opened{false};
     std::thread m_watcher;
 };
 
 // The kinds of NotAFile, as the rows of a test table.
 QStringList notAFileKinds();
 
-// "pipe" (an UnwrittenFifo), "directory" (an empty temporary one) or
-// "device" (/dev/null).
+// "pipe" (an UnwrittenFifo), "directory" (an empty temporary one, watched)
+// or "device" (/dev/null, whose opens are not watched: other programs
+// open it all the time).
 class NotAFile {
 public:
     explicit NotAFile(const QString &kind);
 
     // Empty when it could not be made.
     QString path() const;
-    // Whether a reader opened the pipe; false for the other kinds.
-    bool wasOpened() const { return m_fifo && m_fifo->wasOpened(); }
+    // Whether a reader opened the pipe or the directory.
+    bool wasOpened() const;
 
 private:
     QString m_kind;
     std::unique_ptr<UnwrittenFifo> m_fifo;
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<OpenWatch> m_dirWatch;
 };
 
 } // namespace pz::test
