@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace pz::test {
@@ -76,22 +77,34 @@ NotAFile::NotAFile(const QString &kind) : m_kind(kind)
 {
     if (kind == QLatin1String("pipe")) {
         m_fifo = std::make_unique<UnwrittenFifo>();
-    } else if (kind == QLatin1String("directory")) {
-        m_dir = std::make_unique<QTemporaryDir>();
-        if (m_dir->isValid())
-            m_dirWatch = std::make_unique<OpenWatch>(m_dir->path());
+        return;
     }
+    m_dir = std::make_unique<QTemporaryDir>();
+    if (!m_dir->isValid())
+        return;
+    if (kind == QLatin1String("directory")) {
+        m_dirWatch = std::make_unique<OpenWatch>(m_dir->path());
+        return;
+    }
+    // The Linux null and zero devices: character devices 1,3 and 1,5.
+    const bool endless = kind == QLatin1String("endless device");
+    if (!endless && kind != QLatin1String("device"))
+        return;
+    const QString system = endless ? QStringLiteral("/dev/zero") : QStringLiteral("/dev/null");
+    const QString node = m_dir->filePath(QStringLiteral("device"));
+    if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, endless ? 5 : 3))
+            == 0
+        || QFile::link(system, node))
+        m_device = node;
 }
 
 QString NotAFile::path() const
 {
     if (m_fifo)
         return m_fifo->path();
-    if (m_dir)
-        return m_dirWatch && m_dirWatch->isValid() ? m_dir->path() : QString();
-    return m_kind == QLatin1String("device") && QFile::exists(QStringLiteral("/dev/null"))
-        ? QStringLiteral("/dev/null")
-        : QString();
+    if (m_dirWatch)
+        return m_dirWatch->isValid() ? m_dir->path() : QString();
+    return m_device;
 }
 
 bool NotAFile::wasOpened() const

@@ -62,9 +62,12 @@ private:
 // The kinds of NotAFile, as the rows of a test table.
 QStringList notAFileKinds();
 
-// "pipe" (an UnwrittenFifo), "directory" (an empty temporary one, watched)
-// or "device" (/dev/null, whose opens are not watched: other programs
-// open it all the time).
+// "pipe" (an UnwrittenFifo), "directory" (an empty temporary one, watched),
+// "device" (the null device) or "endless device" (the zero device). A
+// device is a node of its own in a temporary folder where the system lets
+// the test make one, else a link there to the system's node: a faulty
+// reader that moves what it cannot read aside moves only that, never the
+// system's /dev/null. Opens of a device are not watched.
 class NotAFile {
 public:
     explicit NotAFile(const QString &kind);
@@ -79,6 +82,7 @@ private:
     std::unique_ptr<UnwrittenFifo> m_fifo;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<OpenWatch> m_dirWatch;
+    QString m_device;
 };
 
 } // namespace pz::test

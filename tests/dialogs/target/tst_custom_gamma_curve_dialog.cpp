@@ -228,14 +228,14 @@ private slots:
         QTest::addColumn<QString>("kind");
         for (const QString &kind : pz::test::notAFileKinds())
             QTest::newRow(qPrintable(kind)) << kind;
-        QTest::newRow("endless device") << "/dev/zero";
+        QTest::newRow("endless device") << "endless device";
     }
     void readFileRefusesWhatIsNoFile()
     {
         QFETCH(QString, kind);
         const pz::test::NotAFile name(kind);
-        const QString path = kind.startsWith('/') ? kind : name.path();
-        if (!QFile::exists(path))
+        const QString path = name.path();
+        if (path.isEmpty())
             QSKIP("this system cannot make one");
         CSpline curve = sentinel();
         QCOMPARE(PZ_Custom_Gamma_Curve_Dialog::ReadFile(path, &curve), -1500);
