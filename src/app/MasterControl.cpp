@@ -45,6 +45,7 @@ MasterControl::MasterControl(QObject *parent) : QObject(parent)
     connect(pTargetSensor, &CTargetSensor::sensorDetectionComplete, this,
             &MasterControl::sensorDetectionCompleteIn);
 
+    m_preferencesKeptAs = m_Preferences.DamagedFileKeptAs();
     ReadMasterControlData();
 }
 
@@ -144,7 +145,7 @@ void MasterControl::readyToOpen()
     m_splash->deleteLater();
     m_splash = nullptr;
 
-    tellDataFileKeptAside();
+    tellFilesKeptAside();
 
     if (m_autoMode) {
         if (pz::StartupWindows *windows = pz::startupWindows())
@@ -212,19 +213,29 @@ void MasterControl::sensorDetectionCompleteIn()
         readyToOpen();
 }
 
-void MasterControl::tellDataFileKeptAside()
+void MasterControl::tellFilesKeptAside()
 {
-    if (m_dataFileKeptAs.isEmpty())
+    tellFileKeptAside(m_preferencesKeptAs,
+                      tr("The preferences could not be read. The file has been kept as %1, and "
+                         "every preference is back to its default.<br><br>Units, storage locations "
+                         "and recalibration reminders may differ from what you chose: Edit > "
+                         "Preferences shows them."));
+    tellFileKeptAside(m_dataFileKeptAs,
+                      tr("The record of the displays' calibrations could not be read. It has "
+                         "been kept as %1, and a new record is started.<br><br>Displays may be "
+                         "shown as not calibrated until they are calibrated again. Their stored "
+                         "calibrations are still there: File > Open Previous Calibration loads "
+                         "them."));
+}
+
+void MasterControl::tellFileKeptAside(QString &keptAs, const QString &text)
+{
+    if (keptAs.isEmpty())
         return;
-    const QString keptAs = QDir::toNativeSeparators(m_dataFileKeptAs);
-    m_dataFileKeptAs.clear();
-    DisplayMessage(m_autoMode ? nullptr : m_mainWindow,
-                   tr("The record of the displays' calibrations could not be read. It has been "
-                      "kept as %1, and a new record is started.<br><br>Displays may be shown as "
-                      "not calibrated until they are calibrated again. Their stored calibrations "
-                      "are still there: File > Open Previous Calibration loads them.")
-                       .arg(keptAs),
-                   QMessageBox::Warning, false, 0, false);
+    const QString shown = QDir::toNativeSeparators(keptAs);
+    keptAs.clear();
+    DisplayMessage(m_autoMode ? nullptr : m_mainWindow, text.arg(shown), QMessageBox::Warning,
+                   false, 0, false);
 }
 
 QString MasterControl::GetMasterControlFileNameAndPath() const

@@ -92,11 +92,15 @@ private:
     bool m_autoMode = false;
 
     bool m_writeDataAtExit = true;
-    // Where a data file that could not be read was kept; the user is told
-    // once, when the windows open.
+    // Where a data file or a preferences file that could not be read was
+    // kept; the user is told once, when the windows open.
     QString m_dataFileKeptAs;
+    QString m_preferencesKeptAs;
 
-    void tellDataFileKeptAside();
+    // Tells of each file kept aside, and forgets it.
+    void tellFilesKeptAside();
+    // text holds %1 for where the file was kept.
+    void tellFileKeptAside(QString &keptAs, const QString &text);
 };
 
 // Whether any monitor of the controller's list is a model with automatic

@@ -1,5 +1,7 @@
 #include "CIccFileIOQt.h"
 
+#include "RegularFile.h"
+
 #include <cstring>
 
 CIccFileIOQt::~CIccFileIOQt() { Close(); }
@@ -9,7 +11,7 @@ bool CIccFileIOQt::Open(const QString &path, const char *mode)
     Close();
     m_File.setFileName(path);
     if (mode && std::strchr(mode, 'r'))
-        return m_File.open(QIODevice::ReadOnly);
+        return pz::openRegularFile(m_File);
     m_File.remove();
     return m_File.open(QIODevice::ReadWrite);
 }

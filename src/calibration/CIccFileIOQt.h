@@ -17,8 +17,9 @@ public:
     CIccFileIOQt &operator=(const CIccFileIOQt &) = delete;
 
     // Closes a file that is open and takes the new name. A mode containing
-    // 'r' opens read-only; any other mode removes the file, then opens it
-    // read-write. The result of the open.
+    // 'r' opens read-only, a regular file only (pz::openRegularFile); any
+    // other mode removes the file, then opens it read-write. The result of
+    // the open.
     bool Open(const QString &path, const char *mode);
     void Close() override;
 

@@ -237,8 +237,9 @@ int CPreferences::ReadPreferencesData()
         InitPreferences();
     // A file that is there but does not read (damaged, or from a newer
     // version) is kept aside before the defaults can be written over it.
+    m_DamagedFileKeptAs.clear();
     if (result != 0 && result != pz::kFileCannotOpen)
-        pz::keepDamagedFileAside(path);
+        m_DamagedFileKeptAs = pz::keepDamagedFileAside(path);
     return result;
 }
 

@@ -106,6 +106,10 @@ public:
     // (cannot open) or -1504 (not written; the old file stays intact).
     int ReadPreferencesData();
     int WritePreferencesData() const;
+    // Where the last ReadPreferencesData kept a file that did not read;
+    // empty when it read, was missing, or could not be kept aside. The
+    // user is told, since every setting went back to its default.
+    QString DamagedFileKeptAs() const { return m_DamagedFileKeptAs; }
 
     qint32 m_Version = kVersion;
     quint8 m_RecalibrationPeriod = 0;
@@ -157,4 +161,7 @@ public:
     quint8 m_UseColorSensorCorrection = 0;
 
     QList<unsigned int> m_DontShowAgainMessages;
+
+private:
+    QString m_DamagedFileKeptAs;
 };

@@ -2,6 +2,7 @@
 
 #include "LuminanceUnits.h"
 #include "RecordStream.h"
+#include "RegularFile.h"
 #include "StringResources.h"
 
 #include <QObject>
@@ -258,7 +259,7 @@ int CTargetValue::ReadFile(const QString &path)
 bool CTargetValue::IsValidFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!pz::openRegularFile(file))
         return false;
     QDataStream stream(&file);
     pz::pinRecordStream(stream);

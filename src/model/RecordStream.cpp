@@ -1,5 +1,7 @@
 #include "RecordStream.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -99,7 +101,7 @@ QString keepDamagedFileAside(const QString &path)
 int loadRecordFile(const QString &path, const std::function<void(QDataStream &)> &read)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return kFileCannotOpen;
     QDataStream stream(&file);
     pinRecordStream(stream);

@@ -46,7 +46,8 @@ enum FileResult {
 int saveRecordFile(const QString &path, const std::function<void(QDataStream &)> &write);
 
 // Opens a file and hands a pinned stream to read. Returns kFileOk,
-// kFileCannotOpen, or kFileReadFailed when the stream status is not Ok
+// kFileCannotOpen (also for anything but a regular file: a pipe, a
+// directory, a device), or kFileReadFailed when the stream status is not Ok
 // after read returned.
 int loadRecordFile(const QString &path, const std::function<void(QDataStream &)> &read);
 

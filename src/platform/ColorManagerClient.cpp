@@ -1,4 +1,5 @@
 #include "ColorManagerClient.h"
+#include "RegularFile.h"
 
 #include <QCryptographicHash>
 #include <QDBusMessage>
@@ -108,7 +109,7 @@ bool ColorManagerClient::findOrCreateProfile(const QString &path, const QByteArr
     // method is given the file name alone.
     if (m_bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing) {
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!openRegularFile(file))
             return false;
         const QDBusUnixFileDescriptor descriptor(file.handle()); // a duplicate
         const QDBusMessage reply = call(m_bus, manager, kManagerInterface, "CreateProfileWithFd",

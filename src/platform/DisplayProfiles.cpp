@@ -1,5 +1,7 @@
 #include "DisplayProfiles.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 #include <atomic>
 
@@ -37,7 +39,7 @@ bool readIccProfileFile(const QString &path, QByteArray &bytes)
 {
     bytes.clear();
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxProfileBytes)
+    if (!openRegularFile(file) || file.size() > kMaxProfileBytes)
         return false;
     const QByteArray read = file.readAll();
     if (read.isEmpty() || file.error() != QFileDevice::NoError)

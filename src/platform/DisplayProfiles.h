@@ -48,7 +48,8 @@ private:
 };
 
 // Reads an ICC profile file whole into bytes and checks that Little CMS
-// opens it. False when the file cannot be read or is not a profile.
+// opens it. False when the file cannot be read, is not a regular file or
+// is not a profile.
 bool readIccProfileFile(const QString &path, QByteArray &bytes);
 
 } // namespace pz

@@ -5,6 +5,7 @@
 #include "CMonAPIDummy.h"
 #include "CSensor.h"
 #include "CTargetSensor.h"
+#include "MasterControlDataFile.h"
 #include "PZ_Main_Dialog.h"
 #include "PreferencesRegistry.h"
 #include "Resources.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSplashScreen>
 #include <QtTest>
@@ -48,18 +50,56 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && f.open(QIODevice::WriteOnly)
+        && f.write(bytes) == bytes.size();
+}
+
+// Starts the controller with its windows and answers the first count
+// message boxes with OK, in turn; their texts, then "not opened" when the
+// windows did not open.
+QStringList firstBoxes(ControllerRig &rig, MasterControl &c, int count)
+{
+    QStringList texts;
+    std::vector<std::unique_ptr<pz::test::ModalBoxAnswer>> answers;
+    std::function<void()> answerNext = [&] {
+        if (int(answers.size()) == count)
+            return;
+        answers.push_back(std::make_unique<pz::test::ModalBoxAnswer>([&](QMessageBox &box) {
+            texts << box.text();
+            box.button(QMessageBox::Ok)->click();
+            answerNext();
+        }));
+    };
+    answerNext();
+    c.Startup(false);
+    if (!rig.waitOpened(c))
+        texts << "not opened";
+    return texts;
+}
+
+const QString kNotCalibrated = "Display 1 - HXSIM24 is not calibrated.<br>";
+
 // The virtual clock, with the waits of worker threads counted; it can hold
 // a worker at one of its waits, as a monitor that is slow to answer holds
-// the detection there, until that thread's work is abandoned.
+// the detection there, until that thread's work is abandoned. It notes
+// whether a file (the data file) was there while a worker still waited,
+// let go included.
 class GateClock : public pz::VirtualClock {
 public:
-    explicit GateClock(int holdAtWorkerWait = -1) : m_holdAt(holdAtWorkerWait) {}
+    explicit GateClock(int holdAtWorkerWait = -1, const QString &watchedFile = QString())
+        : m_holdAt(holdAtWorkerWait), m_watchedFile(watchedFile)
+    {
+    }
 
     void sleepUs(qint64 us) override
     {
         pz::VirtualClock::sleepUs(us);
         if (QThread::currentThread() == QCoreApplication::instance()->thread())
             return;
+        noteWatchedFile();
         if (m_workerWaits.fetchAndAddOrdered(1) + 1 != m_holdAt)
             return;
         m_held.storeRelease(1);
@@ -69,17 +109,27 @@ public:
         held.start();
         while (!pz::workAbandoned() && held.elapsed() < 10000)
             QThread::msleep(1);
+        noteWatchedFile();
     }
     int workerWaits() const { return m_workerWaits.loadAcquire(); }
     bool waitHeld(int ms = 30000) const
     {
         return QTest::qWaitFor([this] { return m_held.loadAcquire() == 1; }, ms);
     }
+    bool fileSeenByWorker() const { return m_fileSeen.loadAcquire() == 1; }
 
 private:
     const int m_holdAt;
+    const QString m_watchedFile;
     QAtomicInt m_workerWaits{0};
     QAtomicInt m_held{0};
+    QAtomicInt m_fileSeen{0};
+
+    void noteWatchedFile()
+    {
+        if (!m_watchedFile.isEmpty() && QFileInfo::exists(m_watchedFile))
+            m_fileSeen.storeRelease(1);
+    }
 };
 
 // The payload of a DDC/CI request frame the host wrote, empty for other
@@ -322,56 +372,85 @@ private slots:
         f.close();
         // The user is told once, when the windows open, before the display
         // check's summary.
-        const auto firstTwoBoxes = [&](MasterControl &c) {
-            QStringList texts;
-            std::unique_ptr<pz::test::ModalBoxAnswer> second;
-            pz::test::ModalBoxAnswer first([&](QMessageBox &box) {
-                texts << box.text();
-                box.button(QMessageBox::Ok)->click();
-                second = std::make_unique<pz::test::ModalBoxAnswer>([&](QMessageBox &next) {
-                    texts << next.text();
-                    next.button(QMessageBox::Ok)->click();
-                });
-            });
-            c.Startup(false);
-            if (!rig.waitOpened(c))
-                texts << "not opened";
-            return texts;
-        };
         MasterControl &c = rig.build();
         QCOMPARE(fileBytes(rig.dataFile() + ".bad"), damage);
         QCOMPARE(c.GetMonitorTracker()->GetCount(), 0);
         QCOMPARE(c.GetMultiMonitor()->GetStoredCount(), 0);
         QVERIFY(c.WillWriteDataAtExit());
-        QStringList boxes = firstTwoBoxes(c);
+        QStringList boxes = firstBoxes(rig, c, 2);
         QCOMPARE(boxes.size(), 2);
         QVERIFY2(boxes[0].contains(QDir::toNativeSeparators(rig.dataFile() + ".bad"))
                      && boxes[0].contains("Open Previous Calibration"),
                  qPrintable(boxes[0]));
-        QCOMPARE(boxes[1], QString("Display 1 - HXSIM24 is not calibrated.<br>"));
+        QCOMPARE(boxes[1], kNotCalibrated);
         rig.stop();
         QVERIFY(fileBytes(rig.dataFile()).startsWith(QByteArray("\x00\x00\xde\xab", 4)));
         QCOMPARE(fileBytes(rig.dataFile() + ".bad"), damage);
 
-        boxes = firstTwoBoxes(rig.build());
-        QCOMPARE(boxes.value(0), QString("Display 1 - HXSIM24 is not calibrated.<br>"));
+        boxes = firstBoxes(rig, rig.build(), 2);
+        QCOMPARE(boxes.value(0), kNotCalibrated);
+    }
+
+    // A preferences file that does not read is kept aside, the defaults
+    // take its place, and the user is told once when the windows open,
+    // before a damaged data file's notice and the display check's summary.
+    void damagedPreferencesTold_data()
+    {
+        QTest::addColumn<bool>("dataFileDamaged");
+        QTest::newRow("preferences") << false;
+        QTest::newRow("preferences and data file") << true;
+    }
+    void damagedPreferencesTold()
+    {
+        QFETCH(bool, dataFileDamaged);
+        ControllerRig rig;
+        const QString preferences = rig.home.filePath("config") + '/' + GetStringResource(12);
+        // The preferences' magic, then a version cut short.
+        const QByteArray damage("\x00\x00\xfe\xab\x00\x00", 6);
+        QVERIFY(writeFile(preferences, damage));
+        if (dataFileDamaged)
+            QVERIFY(writeFile(rig.dataFile(), "garbage"));
+
+        QStringList boxes = firstBoxes(rig, rig.build(), dataFileDamaged ? 3 : 2);
+        QCOMPARE(boxes.size(), dataFileDamaged ? 3 : 2);
+        QVERIFY2(boxes[0].contains(QDir::toNativeSeparators(preferences + ".bad"))
+                     && boxes[0].contains("Edit > Preferences"),
+                 qPrintable(boxes[0]));
+        if (dataFileDamaged)
+            QVERIFY2(boxes[1].contains(QDir::toNativeSeparators(rig.dataFile() + ".bad")),
+                     qPrintable(boxes[1]));
+        QCOMPARE(boxes.last(), kNotCalibrated);
+        QCOMPARE(fileBytes(preferences + ".bad"), damage);
+        rig.stop();
+
+        // The exit wrote the defaults: the next start tells nothing.
+        QVERIFY(fileBytes(preferences).startsWith(QByteArray("\x00\x00\xfe\xab", 4)));
+        boxes = firstBoxes(rig, rig.build(), 1);
+        QCOMPARE(boxes, QStringList{kNotCalibrated});
+        QCOMPARE(fileBytes(preferences + ".bad"), damage);
     }
 
     // Ending the program while the monitors are detected: the detection is
-    // given up at its next step (nothing more goes to the monitor), and the
-    // data file keeps the list from before. The detection is held at
-    // several of its waits in turn.
+    // given up at its next step (nothing more goes to the monitor). A data
+    // file that is there keeps the list from before; on a first run, the
+    // file written at exit is written after the detection has stopped,
+    // reads back whole and holds no list cut short: none, or the whole
+    // one. The detection is held at several of its waits in turn.
     void endedDuringDetection_data()
     {
         QTest::addColumn<double>("when");
-        QTest::newRow("first wait") << 0.0;
-        QTest::newRow("a quarter in") << 0.25;
-        QTest::newRow("half way") << 0.5;
-        QTest::newRow("last wait") << 1.0;
+        QTest::addColumn<bool>("firstRun");
+        const QList<QPair<const char *, double>> waits{
+            {"first wait", 0.0}, {"a quarter in", 0.25}, {"half way", 0.5}, {"last wait", 1.0}};
+        for (bool firstRun : {false, true})
+            for (const auto &[name, when] : waits)
+                QTest::newRow(qPrintable(QString(name) + (firstRun ? ", no data file yet" : "")))
+                    << when << firstRun;
     }
     void endedDuringDetection()
     {
         QFETCH(double, when);
+        QFETCH(bool, firstRun);
         ControllerRig rig(false);
         int detectionWaits = 0;
         {
@@ -384,8 +463,14 @@ private slots:
         QVERIFY(detectionWaits > 4);
         const QByteArray before = fileBytes(rig.dataFile());
         QVERIFY(!before.isEmpty());
+        CMultiMonitor wholeList;
+        CMonitorTracker tracker;
+        QCOMPARE(pz::readMasterControlData(rig.dataFile(), wholeList, tracker), 0);
+        QVERIFY(wholeList.GetStoredCount() > 1);
+        if (firstRun)
+            QVERIFY(QFile::remove(rig.dataFile()));
 
-        GateClock gate(1 + int(when * (detectionWaits - 1)));
+        GateClock gate(1 + int(when * (detectionWaits - 1)), firstRun ? rig.dataFile() : QString());
         pz::ScopedClock scope(&gate);
         MasterControl &c = rig.start(true);
         QVERIFY(gate.waitHeld());
@@ -393,8 +478,16 @@ private slots:
         const int sent = monitor->frames().size();
         rig.stop();
         QCOMPARE(monitor->frames().size(), sent);
-        QCOMPARE(fileBytes(rig.dataFile()), before);
         Q_UNUSED(c);
+        if (!firstRun) {
+            QCOMPARE(fileBytes(rig.dataFile()), before);
+            return;
+        }
+        QVERIFY2(!gate.fileSeenByWorker(), "the data file was written while the detection ran");
+        CMultiMonitor stored;
+        QCOMPARE(pz::readMasterControlData(rig.dataFile(), stored, tracker), 0);
+        QVERIFY2(stored.GetStoredCount() == 0 || stored.GetStoredCount() == wholeList.GetStoredCount(),
+                 qPrintable(QString::number(stored.GetStoredCount())));
     }
 
     // The Summary's monitor fields come from the detection: the detection

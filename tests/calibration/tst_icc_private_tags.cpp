@@ -6,6 +6,7 @@
 #include "CIccTagmmod.h"
 #include "CIccTagvcgt.h"
 #include "TestSupport.h"
+#include "UnwrittenFifo.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -330,6 +331,26 @@ private slots:
         QVERIFY(io.Open(path, "w"));
         QCOMPARE(io.GetLength(), 0L);
         QVERIFY(!io.Open(dir.filePath("missing/file"), "r"));
+    }
+
+    // Read-only, only a regular file opens: a pipe no one writes to is
+    // refused without waiting, a directory and a device as well.
+    void fileStreamRefusesWhatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const QString &kind : pz::test::notAFileKinds())
+            QTest::newRow(qPrintable(kind)) << kind;
+    }
+    void fileStreamRefusesWhatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        const pz::test::NotAFile name(kind);
+        if (name.path().isEmpty())
+            QSKIP("this system cannot make one");
+        CIccFileIOQt io;
+        QVERIFY(!io.Open(name.path(), "rb"));
+        QCOMPARE(io.GetLength(), 0L);
+        QVERIFY(!name.wasOpened());
     }
 };
 

@@ -18,6 +18,7 @@
 #include "PZ_Open_MCS_File_Dialog.h"
 #include "PZ_restore_monitor_settings_dialog.h"
 #include "SimOrvaneMonitor.h"
+#include "UnwrittenFifo.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -300,6 +301,10 @@ void tst_StoredCalibrations::filesThatCannotBeUsedChangeNothing_data()
     QTest::newRow("result version 115") << "result 115";
     QTest::newRow("truncated") << "truncated";
     QTest::newRow("missing") << "missing";
+    // Behind a link of the file's name: a pipe no one writes to (which
+    // would hold the window in open()), a directory, a device.
+    for (const QString &kind : notAFileKinds())
+        QTest::newRow(qPrintable(kind)) << kind;
 }
 
 void tst_StoredCalibrations::filesThatCannotBeUsedChangeNothing()
@@ -317,6 +322,13 @@ void tst_StoredCalibrations::filesThatCannotBeUsedChangeNothing()
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(settingsBytes(g_first.target, g_first.result).chopped(9));
+    }
+    std::unique_ptr<NotAFile> notAFile;
+    if (notAFileKinds().contains(damage)) {
+        notAFile = std::make_unique<NotAFile>(damage);
+        if (notAFile->path().isEmpty())
+            QSKIP("this system cannot make one");
+        QVERIFY(QFile::link(notAFile->path(), path));
     }
     const QString engine = engineState(rig.monitor());
     const CTargetValue target = w.currentTarget();
@@ -336,6 +348,7 @@ void tst_StoredCalibrations::filesThatCannotBeUsedChangeNothing()
     int status = -1;
     QCOMPARE(w.FindBestMCSForCurrentTarget(g_first.target, false, &status), 0);
     QCOMPARE(status, 0);
+    QVERIFY(!notAFile || !notAFile->wasOpened());
 
     // Without a monitor object nothing is read at all.
     rig.controller->GetTargetDisplay()->SetMonitorData(_MonitorData());

@@ -11,6 +11,7 @@
 
 #include "PZ_edit_target_dialog.h"
 #include "StandardTargets.h"
+#include "UnwrittenFifo.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -74,6 +75,8 @@ private slots:
     void openingAnEqualTargetCopiesNothing();
     void openingADifferentTargetUnderAPresetNameCopiesBesideIt();
     void openingAFileThatIsNoTarget();
+    void openingWhatIsNoFile_data();
+    void openingWhatIsNoFile();
     void editing_data();
     void editing();
     void storedNamesStayInTheTargetsFolder_data();
@@ -248,6 +251,38 @@ void tst_TargetFiles::openingAFileThatIsNoTarget()
     w.main_Target_Open_pushButton->click();
     QCOMPARE(cancelled.captions.size(), 1);
     QVERIFY(w.currentTarget() == before);
+}
+
+// A pipe no one writes to, or a device, chosen in the file dialog: the
+// window answers at once that the file cannot be opened, and keeps its
+// target. (A directory chosen there is opened as a folder by the dialog.)
+void tst_TargetFiles::openingWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("device") << "device";
+}
+
+void tst_TargetFiles::openingWhatIsNoFile()
+{
+    QFETCH(QString, kind);
+    const NotAFile chosen(kind);
+    if (chosen.path().isEmpty())
+        QSKIP("this system cannot make one");
+    MainWindowRig rig;
+    PZ_Main_Dialog &w = rig.build();
+    select(w, GetStringResource(203));
+    const CTargetValue before = w.currentTarget();
+    const QStringList entries = folderEntries(rig.targetsFolder());
+
+    FileDialogUser user({chosen.path()});
+    w.main_Target_Open_pushButton->click();
+    QCOMPARE(user.captions.size(), 1);
+    QCOMPARE(user.boxTexts, QStringList{GetStringResource(101)});
+    QVERIFY(!chosen.wasOpened());
+    QVERIFY(w.currentTarget() == before);
+    QCOMPARE(w.main_Target_comboBox->currentText(), GetStringResource(203));
+    QCOMPARE(folderEntries(rig.targetsFolder()), entries);
 }
 
 // Photo Editing's gamma edited to `gamma` in the target editor (Cancel

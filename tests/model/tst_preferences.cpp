@@ -235,6 +235,7 @@ private slots:
             QCOMPARE(recordOf(p), test::hex(kDefaultRecord));
             QCOMPARE(p.ReadPreferencesData(), -1500);
             QVERIFY(!QFile::exists(prefsFile()));
+            QVERIFY(p.DamagedFileKeptAs().isEmpty());
         }
         QFile f(prefsFile());
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -343,8 +344,11 @@ private slots:
             // write the defaults over it.
             QCOMPARE(QFile::exists(prefsFile()), result == 0);
             QCOMPARE(fileBytes(keptAs), result == 0 ? QByteArray() : file);
+            // Where it went, for the notice the user gets.
+            QCOMPARE(p.DamagedFileKeptAs(), result == 0 ? QString() : keptAs);
             writePrefsFile(file);
             QCOMPARE(p.ReadPreferencesData(), result);
+            QCOMPARE(p.DamagedFileKeptAs(), result == 0 ? QString() : keptAs + ".1");
             if (result == 0) {
                 QCOMPARE(p.m_CalibrationSteps, quint8(16));
                 QCOMPARE(p.m_MainWindowPosition, QPoint(10, -20));

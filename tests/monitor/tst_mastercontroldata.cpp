@@ -3,9 +3,11 @@
 #include "DisplayRig.h"
 #include "MasterControlDataFile.h"
 #include "TestSupport.h"
+#include "UnwrittenFifo.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -92,6 +94,32 @@ private slots:
         QCOMPARE(readMasterControlData(dir.filePath(QStringLiteral("none")), list, tracker), -1500);
         QCOMPARE(list.GetMonitorToPortMap(1), 4);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+    }
+
+    // A name that is no regular file cannot be opened: nothing is read,
+    // nothing kept aside, and a pipe is not opened at all.
+    void dataFileThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const QString &kind : notAFileKinds())
+            QTest::newRow(qPrintable(kind)) << kind;
+    }
+    void dataFileThatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        const NotAFile name(kind);
+        if (name.path().isEmpty())
+            QSKIP("this system cannot make one");
+        CMultiMonitor list;
+        list.SetMonitorToPortMap(1, 4);
+        CMonitorTracker tracker;
+        QString keptAs = QStringLiteral("stale");
+        QCOMPARE(readMasterControlData(name.path(), list, tracker, &keptAs), -1500);
+        QVERIFY(keptAs.isEmpty());
+        QVERIFY(!QFileInfo::exists(name.path() + QStringLiteral(".bad")));
+        QCOMPARE(list.GetMonitorToPortMap(1), 4);
+        QCOMPARE(list.GetStoredCount(), 0);
+        QVERIFY(!name.wasOpened());
     }
 
     void damagedFileIsKeptAsideAndNeverOverwritten_data()

@@ -9,6 +9,7 @@
 #include <QtEndian>
 #include <QtTest>
 #include <cmath>
+#include <memory>
 
 using namespace pz;
 using namespace pz::test;
@@ -190,6 +191,60 @@ private slots:
         QCOMPARE(list.RepopulateWithDDCCIData(), 0);
         QCOMPARE(done.count(), 1);
         QCOMPARE(list.GetDisplayCount(), 0);
+    }
+
+    // An enumeration given up part-way (the program is ending) leaves the
+    // list as the last whole enumeration made it, or empty on a first run,
+    // and reports no completion: what is stored at exit is never a list cut
+    // short. The enumeration runs on a thread of its own, as at start-up,
+    // and is given up once it has reported the given number of displays.
+    void enumerationGivenUpLeavesTheList_data()
+    {
+        QTest::addColumn<bool>("wholeListBefore");
+        QTest::addColumn<int>("givenUpAfter");
+        QTest::newRow("first run, after display 1") << false << 1;
+        QTest::newRow("first run, after display 2") << false << 2;
+        QTest::newRow("first run, after the last display") << false << 3;
+        QTest::newRow("whole list before, after display 1") << true << 1;
+        QTest::newRow("whole list before, after display 2") << true << 2;
+    }
+    void enumerationGivenUpLeavesTheList()
+    {
+        QFETCH(bool, wholeListBefore);
+        QFETCH(int, givenUpAfter);
+        DisplayRig rig;
+        rig.standardScene();
+        rig.interfaces();
+        CMultiMonitor list(nullptr);
+        if (wholeListBefore)
+            QCOMPARE(list.EnumerateDesktop(), 0);
+        const int countBefore = list.GetDisplayCount();
+        QCOMPARE(countBefore, wholeListBefore ? 3 : 0);
+        const QByteArray recordBefore = bytesOf(list);
+        QStringList namesBefore;
+        for (int i = 0; i < countBefore; ++i)
+            namesBefore << list.GetMonitorData(unsigned(i)).m_ModelName;
+
+        QSignalSpy done(&list, &CMultiMonitor::monitorDetectionComplete);
+        std::unique_ptr<QThread> worker(QThread::create([&list] { list.EnumerateDesktop(); }));
+        QThread *thread = worker.get();
+        int reported = 0;
+        connect(
+            &list.Enumerator(), &CEnumDDCCI_Monitors::detectedMonitor2, thread,
+            [&reported, thread, givenUpAfter] {
+                if (++reported == givenUpAfter)
+                    thread->requestInterruption();
+            },
+            Qt::DirectConnection);
+        worker->start();
+        QVERIFY(worker->wait(60000));
+        QCOMPARE(reported, givenUpAfter);
+
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(list.GetDisplayCount(), countBefore);
+        QCOMPARE(bytesOf(list), recordBefore);
+        for (int i = 0; i < countBefore; ++i)
+            QCOMPARE(list.GetMonitorData(unsigned(i)).m_ModelName, namesBefore.at(i));
     }
 
     void portMapBounds()

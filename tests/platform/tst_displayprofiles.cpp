@@ -5,6 +5,7 @@
 
 #include "DisplayProfiles.h"
 #include "TestXServer.h"
+#include "UnwrittenFifo.h"
 #include "IccProfileFixture.h"
 #include "LinuxDisplayProfiles.h"
 #include "XRandRConnection.h"
@@ -88,7 +89,25 @@ private slots:
         QByteArray read("stale");
         QCOMPARE(readIccProfileFile(path, read), readable);
         QCOMPARE(read, readable ? content : QByteArray());
-        QVERIFY(!readIccProfileFile(m_dir.path(), read)); // a directory
+    }
+
+    // A name that is no regular file is refused without being opened.
+    void profileThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const QString &kind : pz::test::notAFileKinds())
+            QTest::newRow(qPrintable(kind)) << kind;
+    }
+    void profileThatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        const pz::test::NotAFile name(kind);
+        if (name.path().isEmpty())
+            QSKIP("this system cannot make one");
+        QByteArray read("stale");
+        QVERIFY(!readIccProfileFile(name.path(), read));
+        QVERIFY(read.isEmpty());
+        QVERIFY(!name.wasOpened());
     }
 
     void noXServerAndNoColorManager()

@@ -1,6 +1,7 @@
 #include "CustomCurveFile.h"
 
 #include "CSpline.h"
+#include "RegularFile.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -65,10 +66,10 @@ int checkValues(const CurveValues &read)
 int readCustomCurveFile(const QString &fileName, CSpline *curve)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return kCurveFileCannotOpen;
     // Read at most one byte beyond what any curve file can hold, whatever
-    // the file (or device) claims its size to be.
+    // the file claimed its size to be (it may still be growing).
     if (file.size() > kCurveFileMaxBytes)
         return kCurveFileTooManyValues;
     const QByteArray bytes = file.read(kCurveFileMaxBytes + 1);

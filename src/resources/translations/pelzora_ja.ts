@@ -493,6 +493,10 @@
         <translation>&lt;br&gt;検出しました: </translation>
     </message>
     <message>
+        <source>The preferences could not be read. The file has been kept as %1, and every preference is back to its default.&lt;br&gt;&lt;br&gt;Units, storage locations and recalibration reminders may differ from what you chose: Edit &gt; Preferences shows them.</source>
+        <translation>環境設定を読み込めませんでした。このファイルは %1 として保管し、すべての環境設定を初期値に戻しました。&lt;br&gt;&lt;br&gt;輝度の単位、保存場所、再キャリブレーションの通知間隔が、選択した設定と異なる場合があります: 編集 &gt; 環境設定 で確認できます。</translation>
+    </message>
+    <message>
         <source>The record of the displays&apos; calibrations could not be read. It has been kept as %1, and a new record is started.&lt;br&gt;&lt;br&gt;Displays may be shown as not calibrated until they are calibrated again. Their stored calibrations are still there: File &gt; Open Previous Calibration loads them.</source>
         <translation>ディスプレイのキャリブレーションの記録を読み込めませんでした。この記録は %1 として保管し、新しい記録を開始します。&lt;br&gt;&lt;br&gt;再度キャリブレーションするまで、ディスプレイは未キャリブレーションと表示される場合があります。保存されたキャリブレーションは残っています: ファイル &gt; 以前のキャリブレーションを開く で読み込めます。</translation>
     </message>

@@ -12,6 +12,7 @@
 #include "Resources.h"
 #include "TickLabels.h"
 #include "ToneCurves.h"
+#include "UnwrittenFifo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -217,9 +218,29 @@ private slots:
         QCOMPARE(PZ_Custom_Gamma_Curve_Dialog::ReadFile(path, &curve), -1031);
         QVERIFY(!(curve != sentinel()));
         QFile::remove(path);
-        // A device that claims no size is read no further than the limit.
-        if (QFile::exists("/dev/zero"))
-            QCOMPARE(PZ_Custom_Gamma_Curve_Dialog::ReadFile("/dev/zero", &curve), -1031);
+    }
+
+    // Anything but a regular file cannot be opened, and is not: a pipe no
+    // one writes to would hold the reader in open(), and a device that
+    // never ends (/dev/zero) would be read as far as the limit.
+    void readFileRefusesWhatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const QString &kind : pz::test::notAFileKinds())
+            QTest::newRow(qPrintable(kind)) << kind;
+        QTest::newRow("endless device") << "endless device";
+    }
+    void readFileRefusesWhatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        const pz::test::NotAFile name(kind);
+        const QString path = name.path();
+        if (path.isEmpty())
+            QSKIP("this system cannot make one");
+        CSpline curve = sentinel();
+        QCOMPARE(PZ_Custom_Gamma_Curve_Dialog::ReadFile(path, &curve), -1500);
+        QVERIFY(!(curve != sentinel()));
+        QVERIFY(!name.wasOpened());
     }
     void readFile()
     {
@@ -399,6 +420,26 @@ private slots:
         QVERIFY(box.shown());
         QCOMPARE(box.text(), message);
         QCOMPARE(d.custom_curve_type, 1);
+        QVERIFY(!(d.custom_curve != before));
+    }
+
+    // A named pipe chosen in the file dialog: the editor answers at once
+    // with the message for a file it cannot open, and keeps its curve.
+    void importOfAPipe()
+    {
+        pz::test::UnwrittenFifo pipe;
+        QVERIFY(!pipe.path().isEmpty());
+        PZ_Custom_Gamma_Curve_Dialog d;
+        d.custom_curve_NTSC_pushButton->click();
+        const CSpline before = d.custom_curve;
+        FileDialogAnswer chooser(pipe.path());
+        ModalBoxAnswer box;
+        d.custom_curve_Import_pushButton->click();
+        QVERIFY(chooser.shown());
+        QVERIFY(box.shown());
+        QCOMPARE(box.text(), QStringLiteral("Error: Unable to open file."));
+        QVERIFY(!pipe.wasOpened());
+        QCOMPARE(d.custom_curve_type, 2);
         QVERIFY(!(d.custom_curve != before));
     }
 
