@@ -77,10 +77,10 @@ void PZ_Information_Dialog::readPositionSettings()
     }
     // Never placed by the user: beside the main window rather than over it,
     // where its screen has room; else over it.
+    if (!owner || !owner->isVisible())
+        return;
     const QSize frame = size() + pz::frameExtra(*this, owner);
-    const std::optional<QPoint> beside =
-        owner && owner->isVisible() ? pz::besideWindow(*owner, frame) : std::nullopt;
-    if (beside)
+    if (const std::optional<QPoint> beside = pz::besideWindow(*owner, frame))
         pz::placeFrameWhenShown(*this, *beside, pz::availableAreaOf(owner));
     else
         pz::placeOverParent(*this, owner);
