@@ -16,8 +16,11 @@ pz_test_pattern_dialog::pz_test_pattern_dialog(QWidget *parent)
     connect(ui->draw_widget, &PZ_test_pattern_widget::show_controls, this,
             &pz_test_pattern_dialog::show_controls);
     ui->test_pattern_label->setText(ui->draw_widget->getPatternName());
-    for (QLabel *caption : {ui->test_pattern_label, ui->resolution_label})
+    // The labels would take the pattern's own background role (Base).
+    for (QLabel *caption : {ui->test_pattern_label, ui->resolution_label}) {
+        caption->setBackgroundRole(QPalette::Window);
         caption->setAutoFillBackground(true);
+    }
     // The arrow keys step through the patterns wherever the focus is, before
     // the buttons would take them to move the focus.
     installEventFilter(this);

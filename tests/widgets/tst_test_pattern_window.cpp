@@ -281,16 +281,20 @@ private slots:
             const double ground = pz::relativeLuminance(background);
             const double ratio = (std::max(text, ground) + 0.05) / (std::min(text, ground) + 0.05);
             QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("pattern %1: %2").arg(n).arg(ratio)));
+            // What is painted behind the text, beside its first letter.
+            const QImage shown = w.dialog.grab().toImage();
             for (QLabel *caption : {w.name, w.resolution}) {
-                const QColor backdrop = caption->palette().color(QPalette::Window);
+                const QColor backdrop = caption->palette().color(caption->backgroundRole());
                 QCOMPARE(backdrop.rgb(), white ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
                 QVERIFY(backdrop.alpha() > 0 && backdrop.alpha() < 255);
-                QVERIFY(caption->autoFillBackground());
+                const QPoint corner = caption->mapTo(&w.dialog, QPoint(0, 0));
+                const QColor painted(shown.pixel(corner));
+                QVERIFY2(pz::captionIsLight(painted) == white,
+                         qPrintable(QStringLiteral("pattern %1: %2 behind %3 text").arg(n)
+                                        .arg(painted.name(), white ? "white" : "black")));
             }
-            if (n >= 1 && n <= 11) {
-                const QImage shown = w.pattern->grab().toImage();
+            if (n >= 1 && n <= 11)
                 QCOMPARE(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)).rgb(), background.rgb());
-            }
         }
     }
 
