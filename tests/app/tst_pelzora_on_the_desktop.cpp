@@ -757,6 +757,31 @@ private slots:
         QVERIFY(quit(program, m_desktop.find(isMainWindow)));
     }
 
+    // Moved by its user, the browser opens again where it was left.
+    void browserReopensWhereMoved()
+    {
+        Program program(m_desktop);
+        const DesktopWindow main = open(program);
+        QVERIFY2(main.id != 0, "no main window");
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+o")}));
+        const DesktopWindow browser = m_desktop.waitSettled(isBrowser);
+        QVERIFY2(browser.id != 0, "no browser");
+        const QPoint movedTo = browser.frame.topLeft() + QPoint(-120, 60);
+        QVERIFY(m_desktop.moveWindow(browser.id, movedTo + browser.client.topLeft() - browser.frame.topLeft()));
+        QVERIFY(waitUntil([&] { return m_desktop.find(isBrowser).frame.topLeft() == movedTo; }, 20000));
+        m_desktop.requestClose(browser.id);
+        QVERIFY(m_desktop.waitGone(browser.id));
+
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+o")}));
+        const DesktopWindow again = m_desktop.waitSettled(isBrowser);
+        QVERIFY2(again.id != 0, "no browser the second time");
+        QVERIFY2(near(again.frame.topLeft(), movedTo),
+                 qPrintable(describe(again) + QStringLiteral(", left at ") + text(movedTo)));
+        m_desktop.requestClose(again.id);
+        QVERIFY(m_desktop.waitGone(again.id));
+        QVERIFY(quit(program, m_desktop.find(isMainWindow)));
+    }
+
     // The start-up notice counts down the seconds of the person reading it,
     // also in a simulated run whose clock runs fifty times faster: 5 s of
     // wall time after it appeared it is still there.
