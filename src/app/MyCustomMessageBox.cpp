@@ -1,26 +1,16 @@
 #include "MyCustomMessageBox.h"
 
-#include "Clock.h"
 #include "StringResources.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <algorithm>
-
 namespace {
-const int kCountdownIntervalMs = 1000;
-
-// One second of the countdown in wall-clock milliseconds: shorter when the
-// program's clock runs faster (a demonstration run on the simulated
-// devices), as every other wait of the program is.
-int countdownStepMs()
-{
-    const auto *real = dynamic_cast<const pz::RealClock *>(&pz::programClock());
-    const double speed = real ? real->speed() : 1.0;
-    return std::max(1, int(kCountdownIntervalMs / speed));
-}
+// A countdown second is a second of the wall clock, whatever speed the
+// program's clock runs at: the seconds the box shows are the user's time
+// to read it.
+const int kCountdownStepMs = 1000;
 const unsigned kOneSecondLeftText = 604;
 const unsigned kSecondsLeftText = 605;
 } // namespace
@@ -31,7 +21,7 @@ MyCustomMessageBox::MyCustomMessageBox(QWidget *parent, unsigned counter, int ce
 {
     if (m_counter != 0) {
         m_timer.setSingleShot(false);
-        m_timer.setInterval(countdownStepMs());
+        m_timer.setInterval(kCountdownStepMs);
         connect(&m_timer, &QTimer::timeout, this, &MyCustomMessageBox::on_timeout);
         on_timeout();
     }

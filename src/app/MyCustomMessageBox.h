@@ -1,6 +1,6 @@
 #pragma once
 // The application's message box: a QMessageBox that can close itself after a
-// countdown shown in its informative line (seconds of the program's clock),
+// countdown shown in its informative line (wall-clock seconds),
 // can place itself on its parent's screen and can carry a "Don't show this
 // again" check box. All boxes are modal and run on the GUI thread.
 // DisplayMessage and DisplayErrorMessage (Messages.h) are built on it.

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "pz_color_sensor_setup_dialog.h"
 #include "pz_select_display_technology_type_dialog.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ int SetupSensorToCurrentDisplayTypeAndColorGamut(QWidget *parent)
     if (gamut == CTargetDisplay::kGamutUndetermined
         && sensor->GetSensorSupportsDisplayGamutSelection()) {
         pz_select_display_technology_type_dialog question(parent);
+        pz::placeOverParent(question, parent);
         if (question.exec() != QDialog::Accepted)
             return -2;
         question.GetSelectedTargetDisplayType(&screen, &gamut);
@@ -61,6 +63,7 @@ int DoSensorSetupDialog(bool ambient, bool force, QWidget *parent)
         return 0;
 
     pz_color_sensor_setup_dialog dialog(ambient, force, parent);
+    pz::placeOverParent(dialog, parent);
     return dialog.exec() == QDialog::Accepted ? 0 : -1;
 }
 

@@ -17,6 +17,7 @@
 #include "PZ_restore_monitor_settings_dialog.h"
 #include "StringResources.h"
 #include "SystemFolders.h"
+#include "WindowPlacement.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
@@ -161,8 +162,19 @@ void PZ_Main_Dialog::onOpenMCSFile()
     QString path;
     {
         PZ_Open_MCS_File_Dialog browser(id, serial, model, this);
+        if (m_browserOffset)
+            pz::placeAtFrame(browser, pos() + *m_browserOffset, this);
+        else
+            pz::placeOverParent(browser, this);
         if (browser.exec() != 0)
             path = browser.GetSelectedMCSFileName();
+        // Left where it opened over this window, it opens over it again.
+        const QRect over = pz::centredOver(browser.frameGeometry().size(), frameGeometry(),
+                                           pz::availableAreaOf(this));
+        if (browser.pos() == over.topLeft())
+            m_browserOffset.reset();
+        else
+            m_browserOffset = browser.pos() - pos();
     }
     if (!path.isEmpty())
         LoadMCSFile(path);

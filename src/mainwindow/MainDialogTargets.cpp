@@ -17,6 +17,7 @@
 #include "StringResources.h"
 #include "SystemFolders.h"
 #include "TargetFiles.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -348,6 +349,7 @@ void PZ_Main_Dialog::on_main_Target_Edit_pushButton_clicked()
         PZ_edit_target_dialog editor(
             m_CurrentTarget,
             CDDCMonitor::typeColorGamutAdjustability(m_GamutAdjustability), primaries, this);
+        pz::placeOverParent(editor, this);
         if (editor.exec() != QDialog::Accepted)
             return;
         edited = editor.working_target;

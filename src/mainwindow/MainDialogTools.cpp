@@ -36,8 +36,9 @@ void PZ_Main_Dialog::show_colorimeter_dialog()
     DoSensorNeedsUserPreparationWarning(this);
 
     // The colorimeter reads the light of its own patch; a refresh may come
-    // meanwhile, since it holds no monitor.
-    PZ_colorimeter_dialog dialog(nullptr);
+    // meanwhile, since it holds no monitor. It places itself on the
+    // measured display, above this window.
+    PZ_colorimeter_dialog dialog(this);
     dialog.exec();
 }
 

@@ -1,6 +1,7 @@
 #include "PZ_About_Dialog.h"
 
 #include "ApplicationHooks.h"
+#include "WindowPlacement.h"
 
 #include <QLayout>
 #include <QPixmap>
@@ -14,6 +15,7 @@ PZ_About_Dialog::PZ_About_Dialog(QWidget *parent) : QDialog(parent)
     version_label->setText(GetVersionString());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    pz::placeOverParent(*this, parent);
 }
 
 PZ_About_Dialog::~PZ_About_Dialog() = default;

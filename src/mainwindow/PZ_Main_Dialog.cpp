@@ -177,8 +177,8 @@ void PZ_Main_Dialog::readPositionSettings()
     const QPoint stored = pMasterControl->GetPreferences()->m_MainWindowPosition;
     if (stored.x() != kPositionNeverStored && !pz::availableAreaAt(stored).isEmpty()) {
         // The stored point is the frame's corner: it goes there once the
-        // window manager has framed the window.
-        pz::placeFrameWhenShown(*this, stored);
+        // window manager has framed the window, whole on its screen.
+        pz::placeAtFrame(*this, stored, nullptr);
         return;
     }
     // Where the window system would put it (the middle of the main screen),
@@ -279,7 +279,8 @@ void PZ_Main_Dialog::about()
 void PZ_Main_Dialog::preferences()
 {
     {
-        PZ_Preferences_Dialog dialog(nullptr);
+        PZ_Preferences_Dialog dialog(this);
+        pz::placeOverParent(dialog, this);
         dialog.exec();
     }
     onCreateTargetList();

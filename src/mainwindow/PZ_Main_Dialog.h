@@ -34,6 +34,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CTargetDisplay;
 class QDateTime;
@@ -249,6 +250,10 @@ private:
     bool m_startupComplete = false;
     int m_deviceChangeDelayMs = kDeviceChangeDelayMs;
     std::unique_ptr<pz::DisplayChangeFeeds> m_displayFeeds;
+    // Where the user left the stored-calibration browser in this run, from
+    // this window's frame corner to the browser's: it reopens there, and
+    // goes with this window when this window has moved.
+    std::optional<QPoint> m_browserOffset;
 };
 
 // The main window while it exists, else nullptr.

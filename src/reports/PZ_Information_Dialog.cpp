@@ -68,20 +68,22 @@ void PZ_Information_Dialog::readPositionSettings()
     if (!preferences)
         return;
     const QPoint stored = preferences->m_InformationWindowPosition;
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
     if (stored.x() != kNeverPlaced) {
         // A display that has gone away takes its stored position with it.
         if (!pz::availableAreaAt(stored).isEmpty())
-            pz::placeFrameWhenShown(*this, stored);
+            pz::placeAtFrame(*this, stored, owner);
         return;
     }
     // Never placed by the user: beside the main window rather than over it,
-    // where its screen has room.
-    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    // where its screen has room; else over it.
     if (!owner || !owner->isVisible())
         return;
     const QSize frame = size() + pz::frameExtra(*this, owner);
     if (const std::optional<QPoint> beside = pz::besideWindow(*owner, frame))
-        pz::placeFrameWhenShown(*this, *beside);
+        pz::placeFrameWhenShown(*this, *beside, pz::availableAreaOf(owner));
+    else
+        pz::placeOverParent(*this, owner);
 }
 
 void PZ_Information_Dialog::UpdateCurves()

@@ -119,6 +119,8 @@ void ReportPanel::connectOptions()
         connect(option.box, &QCheckBox::toggled, gamut, option.slot);
     connect(f.color_gamut_Colorspace_CIEuv_radioButton, &QRadioButton::toggled, gamut,
             &PZ_gamut_graph::SetColorspace);
+    connect(f.color_gamut_Colorspace_CIEuv_radioButton, &QRadioButton::toggled, this,
+            &ReportPanel::showGamutTitle);
 
     for (QAbstractButton *b : {static_cast<QAbstractButton *>(f.curves_Show_type_Target_checkBox),
                                static_cast<QAbstractButton *>(f.curves_Show_type_Uncalibrated_checkBox),
@@ -174,13 +176,21 @@ void ReportPanel::setUpGraphs()
     curves->SetShowGraphLabel(false);
 
     if (m_flavor == ReportFlavor::InformationWindow) {
-        // The title stays when the colour space changes.
-        f.widget_Color_Gamut_Graph->SetGraphLabelString(tr("CIE 1931 xy"));
+        showGamutTitle(f.color_gamut_Colorspace_CIEuv_radioButton->isChecked());
         f.widget_Color_Gamut_Graph->SetShowGraphLabel(true);
     }
 
     for (Plotter *graph : graphs)
         graph->SetBlockUpdates(false);
+}
+
+// The information window's gamut graph names the chromaticity diagram it
+// draws; the browser's shows no title.
+void ReportPanel::showGamutTitle(bool uv)
+{
+    if (m_flavor == ReportFlavor::InformationWindow)
+        m_ui->widget_Color_Gamut_Graph->SetGraphLabelString(uv ? tr("CIE 1976 u'v'")
+                                                               : tr("CIE 1931 xy"));
 }
 
 void ReportPanel::loadViewOptions(const CPreferences &preferences)

@@ -73,6 +73,8 @@ public slots:
 
 private:
     void connectOptions();
+    // The gamut graph's title for the CIE 1976 u'v' (uv) or 1931 xy diagram.
+    void showGamutTitle(bool uv);
     void setUpGraphs();
     void copySummaryText();
     void copyGraphPicture(int index);

@@ -10,38 +10,35 @@
 
 namespace {
 
-// The overlay text templates, by colour.
+// The overlay text templates: white or black, whichever stands out more
+// on the pattern; yellow for an index that is no pattern.
 const char *const kWhiteBold = QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "<html><b><font COLOR=white>%1</font></b></html>");
 const char *const kBlackBold = QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "<html><b><font COLOR=black>%1</font></b></html>");
-const char *const kRedBold = QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "<html><b><font COLOR=red>%1</font></b></html>");
-const char *const kYellowBold = QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "<html><b><font COLOR=yellow>%1</font></b></html>");
 const char *const kYellowPlain = QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "<html><font COLOR=yellow>%1</font></html>");
 
-struct PatternText {
-    const char *name;
-    const char *textTemplate;   // chosen to stand out on the pattern
+const char *const kPatternNames[PZ_test_pattern_widget::kPatternCount] = {
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "TG18-QC Pattern"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Black"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "25% Gray"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "50% Gray"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "75% Gray"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "White"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Red"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Green"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Blue"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Yellow"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Cyan"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Magenta"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Color and Grayscale wedges"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Greyscale wedge"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Double 100% Grayscale wedges"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Double 25% Grayscale wedges"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Black Quality Control"),
+    QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "White Quality Control"),
 };
 
-const PatternText kPatterns[PZ_test_pattern_widget::kPatternCount] = {
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "TG18-QC Pattern"), kWhiteBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Black"), kWhiteBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "25% Gray"), kBlackBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "50% Gray"), kBlackBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "75% Gray"), kBlackBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "White"), kBlackBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Red"), kWhiteBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Green"), kBlackBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Blue"), kWhiteBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Yellow"), kRedBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Cyan"), kRedBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Magenta"), kYellowBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Color and Grayscale wedges"), kRedBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Greyscale wedge"), kRedBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Double 100% Grayscale wedges"), kRedBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Double 25% Grayscale wedges"), kRedBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "Black Quality Control"), kWhiteBold},
-    {QT_TRANSLATE_NOOP("PZ_test_pattern_widget", "White Quality Control"), kBlackBold},
-};
+// Enough to carry the text, little enough to show the pattern through.
+constexpr int kBackdropAlpha = 140;
 
 bool isPattern(int n)
 {
@@ -85,14 +82,28 @@ void PZ_test_pattern_widget::previous_test_pattern()
     reset_timer();
 }
 
+bool PZ_test_pattern_widget::lightCaption() const
+{
+    return !isPattern(currentPattern)
+           || pz::captionIsLight(pz::TestPatternPainter::background(currentPattern));
+}
+
 QString PZ_test_pattern_widget::getTextFormatting() const
 {
-    return tr(isPattern(currentPattern) ? kPatterns[currentPattern].textTemplate : kYellowPlain);
+    if (!isPattern(currentPattern))
+        return tr(kYellowPlain);
+    return tr(lightCaption() ? kWhiteBold : kBlackBold);
+}
+
+QColor PZ_test_pattern_widget::captionBackdrop() const
+{
+    const int level = lightCaption() ? 0 : 255;
+    return QColor(level, level, level, kBackdropAlpha);
 }
 
 QString PZ_test_pattern_widget::getPatternName()
 {
-    const QString name = isPattern(currentPattern) ? tr(kPatterns[currentPattern].name) : QString();
+    const QString name = isPattern(currentPattern) ? tr(kPatternNames[currentPattern]) : QString();
     return getTextFormatting().arg(
         tr("Pattern #%1: %2").arg(QString::number(currentPattern + 1), name));
 }

@@ -16,6 +16,7 @@
 //
 // The class name is the translation context of the names and templates.
 
+#include <QColor>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -34,6 +35,9 @@ public:
     // The overlay template of the current pattern (rich text with one
     // "%1"); an index outside 0 to 17 has the plain yellow one.
     QString getTextFormatting() const;
+    // What the captions are drawn on: a translucent panel dark behind light
+    // text and light behind dark text, so they read on every part of a ramp.
+    QColor captionBackdrop() const;
 
 signals:
     // true: show the overlay controls; false: hide them.
@@ -60,6 +64,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Light text (white, or yellow for no pattern) on the current pattern.
+    bool lightCaption() const;
+
     QPixmap captionPixmap;
     QPixmap qualityControlPixmap;
     QPixmap resolutionPixmap;

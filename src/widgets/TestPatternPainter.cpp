@@ -7,6 +7,8 @@
 #include <QPen>
 #include <QRect>
 
+#include <cmath>
+
 namespace pz {
 
 namespace {
@@ -102,6 +104,44 @@ void TestPatternPainter::paint(int pattern)
     default:
         break;   // the widget's background stays
     }
+}
+
+QColor TestPatternPainter::background(int pattern)
+{
+    if (pattern >= kFirstSolid && pattern <= kLastSolid)
+        return kSolids[pattern - kFirstSolid];
+    switch (pattern) {
+    case kTG18QC:
+        return greyLevel(128);
+    case kColourRamps:
+        // Four of the seven band colours carry each channel.
+        return greyLevel(128 * 4 / 7);
+    case kGreyRamp:
+    case kDoubleRamp:
+        return greyLevel(128);
+    case kDoubleQuarterRamp:
+        return greyLevel(32);
+    case kWhiteQualityControl:
+        return greyLevel(255);
+    default:
+        return greyLevel(0);
+    }
+}
+
+double relativeLuminance(const QColor &colour)
+{
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+           + 0.0722 * linear(colour.blueF());
+}
+
+bool captionIsLight(const QColor &background)
+{
+    const double l = relativeLuminance(background);
+    // Contrast ratios (lighter + 0.05) / (darker + 0.05) against white and black.
+    return (1.0 + 0.05) / (l + 0.05) >= (l + 0.05) / 0.05;
 }
 
 void TestPatternPainter::fillGrey(const QRect &r, int level)

@@ -9,6 +9,7 @@
 // ordinary Qt painting. Divisions are integer divisions that truncate toward
 // zero, so a widget smaller than the 1024 x 1024 layout shows its centre.
 
+#include <QColor>
 #include <QPixmap>
 #include <QSize>
 
@@ -43,6 +44,11 @@ public:
 
     void paint(int pattern);
 
+    // The colour the pattern shows as a whole, what its captions lie on: the
+    // solid colour, the grey of the TG18-QC layout, the mean level of a ramp,
+    // the level of a quality-control panel. Black for an index outside 0 to 17.
+    static QColor background(int pattern);
+
 private:
     void drawSolid(int pattern);
     void drawGreyRamp();
@@ -58,5 +64,12 @@ private:
     const int m_h;
     const TestPatternImages &m_images;
 };
+
+// The WCAG relative luminance of an sRGB colour, 0 (black) to 1 (white).
+double relativeLuminance(const QColor &colour);
+
+// Whether light (white) text stands out more than dark (black) text on the
+// background: the higher of the two WCAG contrast ratios.
+bool captionIsLight(const QColor &background);
 
 } // namespace pz

@@ -4,6 +4,9 @@
 
 #include "DisplayPlacement.h"
 
+#include <QKeyEvent>
+#include <QLabel>
+
 pz_test_pattern_dialog::pz_test_pattern_dialog(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::PZ_test_pattern_dialogClass>())
 {
@@ -13,6 +16,16 @@ pz_test_pattern_dialog::pz_test_pattern_dialog(QWidget *parent)
     connect(ui->draw_widget, &PZ_test_pattern_widget::show_controls, this,
             &pz_test_pattern_dialog::show_controls);
     ui->test_pattern_label->setText(ui->draw_widget->getPatternName());
+    // The labels would take the pattern's own background role (Base).
+    for (QLabel *caption : {ui->test_pattern_label, ui->resolution_label}) {
+        caption->setBackgroundRole(QPalette::Window);
+        caption->setAutoFillBackground(true);
+    }
+    // The arrow keys step through the patterns wherever the focus is, before
+    // the buttons would take them to move the focus.
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
     enable_controls(true);
 }
 
@@ -48,6 +61,30 @@ void pz_test_pattern_dialog::update_resolution_text()
     // resolution.
     ui->resolution_label->setText(ui->draw_widget->getTextFormatting().arg(
         QStringLiteral("%1x%2").arg(width()).arg(height())));
+    const QColor backdrop = ui->draw_widget->captionBackdrop();
+    for (QLabel *caption : {ui->test_pattern_label, ui->resolution_label}) {
+        QPalette palette = caption->palette();
+        palette.setColor(QPalette::Window, backdrop);
+        caption->setPalette(palette);
+    }
+}
+
+bool pz_test_pattern_dialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !controlsEnabled)
+        return QDialog::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        on_test_pattern_next_toolButton_clicked();
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        on_test_pattern_previous_toolButton_clicked();
+        return true;
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
 }
 
 void pz_test_pattern_dialog::show_stepped_pattern_name()

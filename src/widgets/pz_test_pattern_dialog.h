@@ -8,6 +8,11 @@
 // sets it up and shows it. A user that disables the controls enables them
 // again when it lets the window go.
 //
+// The arrow keys step through the patterns as the previous and next buttons
+// do (right and down forward, left and up back) while the controls are
+// enabled. The captions are white or black, whichever stands out on the
+// pattern, on a translucent panel of the other.
+//
 // The overlay controls (previous, next and close buttons, the pattern name
 // and the window size) come and go with the pattern widget's timer while
 // they are enabled; disabled, every request hides them. The window has no
@@ -43,6 +48,9 @@ public slots:
     void on_test_pattern_close_toolButton_clicked();
     void on_test_pattern_next_toolButton_clicked();
     void on_test_pattern_previous_toolButton_clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The window's width x height in the pattern's template.

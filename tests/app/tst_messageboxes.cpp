@@ -115,17 +115,18 @@ private slots:
         QCOMPARE(box.informativeText(), GetStringResource(604).arg(1));
     }
 
-    // The countdown's seconds are the program clock's: on a clock running a
-    // thousand times faster (a demonstration run) sixty of them pass at once.
-    void countdownOnTheProgramClock()
+    // The countdown's seconds are the wall clock's, also while the program's
+    // clock runs a thousand times faster (a demonstration run): a person
+    // reads the box at their own speed.
+    void countdownInWallClockSeconds()
     {
         pz::RealClock fast(1000);
         pz::ScopedClock clock(&fast);
-        MyCustomMessageBox box(nullptr, 60, 0, false);
+        MyCustomMessageBox box(nullptr, 2, 0, false);
         QElapsedTimer elapsed;
         elapsed.start();
         QCOMPARE(box.exec(), 1);
-        QVERIFY2(elapsed.elapsed() < 30000, qPrintable(QString::number(elapsed.elapsed())));
+        QVERIFY2(elapsed.elapsed() >= 1900, qPrintable(QString::number(elapsed.elapsed())));
         QCOMPARE(box.informativeText(), GetStringResource(604).arg(1));
     }
 

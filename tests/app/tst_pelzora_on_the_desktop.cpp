@@ -6,7 +6,10 @@
 // they were left, start after start; Return pressed twice in the
 // calibration window does not cancel the calibration; the information
 // window that a calibration brings up stays beside the main window; the
-// white background of Monitor Settings stays below the dialog. Screenshots
+// white background of Monitor Settings stays below the dialog; with the main
+// window at the top left, centre and bottom right, the dialogs it opens lie
+// whole on the screen over it; a countdown box of a sped-up simulated run
+// still shows after 5 s. Screenshots
 // of each go to this test program's pictures folder ("desktop_*.png").
 //
 // Skips when Xvfb, openbox or xdotool is not installed.
@@ -194,6 +197,27 @@ public:
         return found;
     }
 
+    // The window once the program has put it in its place: its frame has
+    // stayed where it is for a few polls (a window is placed after the
+    // window manager has framed it).
+    DesktopWindow waitSettled(const Match &match, int ms = 60000) const
+    {
+        DesktopWindow last = waitFor(match, ms);
+        if (last.id == 0)
+            return last;
+        int unchanged = 0;
+        waitUntil(
+            [&] {
+                const DesktopWindow now = find([&last](const DesktopWindow &w) { return w.id == last.id; });
+                unchanged = now.id != 0 && now.frame == last.frame ? unchanged + 1 : 0;
+                if (now.id != 0)
+                    last = now;
+                return unchanged >= 6;
+            },
+            10000);
+        return last;
+    }
+
     bool waitGone(Window id, int ms = 30000) const
     {
         return waitUntil([&] { return find([id](const DesktopWindow &w) { return w.id == id; }).id == 0; },
@@ -219,6 +243,12 @@ public:
     {
         return xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(id)})
                && xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--clearmodifiers")} + keys);
+    }
+
+    // Keys pressed into whatever has the keyboard now (an open menu).
+    bool press(const QStringList &keys) const
+    {
+        return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--clearmodifiers")} + keys);
     }
 
     // Moves the window as its user would drag it (to a client position).
@@ -355,6 +385,33 @@ bool isFullScreen(const DesktopWindow &w)
 {
     return w.client == QRect(0, 0, kScreenWidth, kScreenHeight);
 }
+Match titled(const char *title)
+{
+    return [title](const DesktopWindow &w) { return w.title == QLatin1String(title); };
+}
+
+// The whole window, title bar and borders included, on the screen (openbox
+// keeps no panel: the whole screen is available).
+bool wholeOnTheScreen(const DesktopWindow &w)
+{
+    return QRect(0, 0, kScreenWidth, kScreenHeight).contains(w.frame);
+}
+
+// A dialog over the window it belongs to: on it and above it.
+bool over(const DesktopWindow &dialog, const DesktopWindow &parent)
+{
+    return dialog.frame.intersects(parent.frame) && dialog.stackIndex > parent.stackIndex;
+}
+
+QString describe(const DesktopWindow &w)
+{
+    return QStringLiteral("%1 at %2,%3 %4x%5")
+        .arg(w.title)
+        .arg(w.frame.x())
+        .arg(w.frame.y())
+        .arg(w.frame.width())
+        .arg(w.frame.height());
+}
 
 // One home for all runs of the program in a test: its preferences and
 // records carry from one start to the next.
@@ -455,6 +512,72 @@ class TestPelzoraOnTheDesktop : public QObject {
             60000);
     }
 
+    // The frame corner that puts a frame of the given size at the named
+    // place of the screen.
+    static QPoint placeOnTheScreen(const QString &where, const QSize &frame)
+    {
+        const QPoint farthest(kScreenWidth - frame.width(), kScreenHeight - frame.height());
+        if (where == QLatin1String("top left"))
+            return QPoint(0, 0);
+        if (where == QLatin1String("centre"))
+            return farthest / 2;
+        return farthest;
+    }
+
+    // Moves the main window as its user would, its frame to frameAt.
+    DesktopWindow moveMainWindow(const DesktopWindow &main, const QPoint &frameAt)
+    {
+        const QPoint clientOffset = main.client.topLeft() - main.frame.topLeft();
+        if (!m_desktop.moveWindow(main.id, frameAt + clientOffset))
+            return DesktopWindow();
+        waitUntil([&] { return m_desktop.find(isMainWindow).frame.topLeft() == frameAt; }, 20000);
+        return m_desktop.find(isMainWindow);
+    }
+
+    // Waits for the dialog the user asked for, answering with Return what
+    // comes before it (the sensor's preparation dialogs and notices).
+    DesktopWindow waitForDialog(const Match &dialog, const QList<Window> &known)
+    {
+        QList<Window> answered = known;
+        waitUntil(
+            [&] {
+                for (const DesktopWindow &w : m_desktop.windows()) {
+                    if (dialog(w))
+                        return true;
+                    if (!answered.contains(w.id) && !isMainWindow(w) && !isInformationWindow(w)) {
+                        m_desktop.typeInto(w.id, {QStringLiteral("Return")});
+                        answered << w.id;
+                    }
+                }
+                return false;
+            },
+            60000);
+        return m_desktop.waitSettled(dialog);
+    }
+
+    // Checks that the dialog lies whole on the screen and over its parent
+    // (or only above it, for the colorimeter, which centres its patch on
+    // the measured display), saves a picture of the desktop and closes it.
+    QString checkAndClose(const DesktopWindow &dialog, const DesktopWindow &parent, bool onTheParent,
+                          const QString &picture)
+    {
+        if (dialog.id == 0)
+            return QStringLiteral("did not open");
+        QString fault;
+        const DesktopWindow shown = m_desktop.find([&](const DesktopWindow &w) { return w.id == dialog.id; });
+        const DesktopWindow under = m_desktop.find([&](const DesktopWindow &w) { return w.id == parent.id; });
+        if (!wholeOnTheScreen(shown))
+            fault = describe(shown) + QStringLiteral(" is not whole on the screen");
+        else if (onTheParent ? !over(shown, under) : shown.stackIndex <= under.stackIndex)
+            fault = describe(shown) + QStringLiteral(" is not over ") + describe(under);
+        m_desktop.waitPainted(shown);
+        m_desktop.saveScreenshot(picture.toLatin1().constData());
+        m_desktop.requestClose(dialog.id);
+        if (!m_desktop.waitGone(dialog.id) && fault.isEmpty())
+            fault = describe(shown) + QStringLiteral(" did not close");
+        return fault;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -553,20 +676,128 @@ private slots:
         QVERIFY(m_desktop.typeInto(window.id, {QStringLiteral("Return")}));
         m_desktop.saveScreenshot("desktop_return_twice.png");
 
-        // The summary comes once the run has ended.
+        // The summary comes once the run has ended. It is answered first,
+        // before anything else is waited for: however slow the machine, the
+        // box is still there when the test presses its key.
         const DesktopWindow summary = m_desktop.waitFor(isBox, 240000);
         QVERIFY2(summary.id != 0, "no summary");
+        QVERIFY(m_desktop.waitPainted(summary));
+        m_desktop.saveScreenshot("desktop_after_calibration.png");
+        QVERIFY(m_desktop.typeInto(summary.id, {QStringLiteral("Return")}));
+        QVERIFY(m_desktop.waitGone(summary.id));
         QCOMPARE(program.calibrationSettingsFiles().size(), 1);
         const DesktopWindow information = m_desktop.waitFor(isInformationWindow, 20000);
         QVERIFY(information.id != 0);
-        QVERIFY(m_desktop.waitPainted(information));
-        QVERIFY(m_desktop.waitPainted(summary));
-        QVERIFY(m_desktop.waitPainted(m_desktop.find(isMainWindow)));
-        m_desktop.saveScreenshot("desktop_after_calibration.png");
         QVERIFY2(!information.frame.intersects(m_desktop.find(isMainWindow).frame),
                  "the information window covers the main window");
-        QVERIFY(m_desktop.typeInto(summary.id, {QStringLiteral("Return")}));
-        QVERIFY(m_desktop.waitGone(summary.id));
+        QVERIFY(quit(program, m_desktop.find(isMainWindow)));
+    }
+
+    // With the main window at the top left, in the middle and at the bottom
+    // right of the screen, every window it opens lies whole on the screen,
+    // title bar included, and over the window it belongs to: the browser,
+    // Preferences, the colorimeter, the target editor and, over that, the
+    // custom colour gamut and gamma curve editors.
+    void dialogsWholeOverTheirWindow_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("top left") << QStringLiteral("top left");
+        QTest::newRow("centre") << QStringLiteral("centre");
+        QTest::newRow("bottom right") << QStringLiteral("bottom right");
+    }
+    void dialogsWholeOverTheirWindow()
+    {
+        QFETCH(QString, where);
+        const QString picture = QStringLiteral("desktop_%1_%2.png").arg(QString(where).replace(' ', '_'));
+        Program program(m_desktop);
+        DesktopWindow main = open(program);
+        QVERIFY2(main.id != 0, "no main window");
+        main = moveMainWindow(main, placeOnTheScreen(where, main.frame.size()));
+        QVERIFY2(main.frame.topLeft() == placeOnTheScreen(where, main.frame.size()), qPrintable(describe(main)));
+        QVERIFY2(wholeOnTheScreen(main), qPrintable(describe(main)));
+        const QList<Window> known{main.id};
+
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+o")}));
+        QString fault = checkAndClose(waitForDialog(isBrowser, known), main, true, picture.arg("browser"));
+        QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("browser: ") + fault));
+
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("alt+e")}));
+        QTest::qWait(500);
+        QVERIFY(m_desktop.press({QStringLiteral("p")}));
+        fault = checkAndClose(waitForDialog(titled("Pelzora Preferences"), known), main, true,
+                              picture.arg("preferences"));
+        QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("Preferences: ") + fault));
+
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+l")}));
+        fault = checkAndClose(waitForDialog(titled("Colorimeter Tool"), known), main, false,
+                              picture.arg("colorimeter"));
+        QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("colorimeter: ") + fault));
+
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("alt+e")}));
+        QTest::qWait(500);
+        QVERIFY(m_desktop.press({QStringLiteral("t")}));
+        const DesktopWindow editor = waitForDialog(titled("Edit Calibration Target"), known);
+        QVERIFY2(editor.id != 0, "no target editor");
+        QVERIFY2(wholeOnTheScreen(editor) && over(editor, m_desktop.find(isMainWindow)), qPrintable(describe(editor)));
+        // From the first field back to the gamut's Edit button.
+        QVERIFY(m_desktop.typeInto(editor.id, {QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"),
+                                               QStringLiteral("shift+Tab"), QStringLiteral("space")}));
+        fault = checkAndClose(waitForDialog(titled("Custom Color Gamut"), known + QList<Window>{editor.id}),
+                              editor, true, picture.arg("gamut_editor"));
+        QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("gamut editor: ") + fault));
+        // Back to Custom Curve, chosen, then its Edit button.
+        QVERIFY(m_desktop.typeInto(editor.id, {QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"),
+                                               QStringLiteral("space"), QStringLiteral("Tab"),
+                                               QStringLiteral("space")}));
+        fault = checkAndClose(waitForDialog(titled("Custom Gamma Curve"), known + QList<Window>{editor.id}),
+                              editor, true, picture.arg("gamma_editor"));
+        QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("gamma editor: ") + fault));
+        m_desktop.requestClose(editor.id);
+        QVERIFY(m_desktop.waitGone(editor.id));
+        QVERIFY(quit(program, m_desktop.find(isMainWindow)));
+    }
+
+    // Moved by its user, the browser opens again where it was left.
+    void browserReopensWhereMoved()
+    {
+        Program program(m_desktop);
+        const DesktopWindow main = open(program);
+        QVERIFY2(main.id != 0, "no main window");
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+o")}));
+        const DesktopWindow browser = m_desktop.waitSettled(isBrowser);
+        QVERIFY2(browser.id != 0, "no browser");
+        const QPoint movedTo = browser.frame.topLeft() + QPoint(-120, 60);
+        QVERIFY(m_desktop.moveWindow(browser.id, movedTo + browser.client.topLeft() - browser.frame.topLeft()));
+        QVERIFY(waitUntil([&] { return m_desktop.find(isBrowser).frame.topLeft() == movedTo; }, 20000));
+        m_desktop.requestClose(browser.id);
+        QVERIFY(m_desktop.waitGone(browser.id));
+
+        QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+o")}));
+        const DesktopWindow again = m_desktop.waitSettled(isBrowser);
+        QVERIFY2(again.id != 0, "no browser the second time");
+        QVERIFY2(near(again.frame.topLeft(), movedTo),
+                 qPrintable(describe(again) + QStringLiteral(", left at ") + text(movedTo)));
+        m_desktop.requestClose(again.id);
+        QVERIFY(m_desktop.waitGone(again.id));
+        QVERIFY(quit(program, m_desktop.find(isMainWindow)));
+    }
+
+    // The start-up notice counts down the seconds of the person reading it,
+    // also in a simulated run whose clock runs fifty times faster: 5 s of
+    // wall time after it appeared it is still there.
+    void countdownInWallClockSeconds()
+    {
+        Program program(m_desktop);
+        program.start();
+        QVERIFY2(m_desktop.waitFor(isMainWindow).id != 0, "no main window");
+        const DesktopWindow notice = m_desktop.waitFor(isBox, 60000);
+        QVERIFY2(notice.id != 0, "no start-up notice");
+        QTest::qWait(5000);
+        QVERIFY2(m_desktop.find([&](const DesktopWindow &w) { return w.id == notice.id; }).id != 0,
+                 "the notice closed itself within 5 s");
+        m_desktop.saveScreenshot("desktop_countdown_after_5s.png");
+        m_desktop.requestClose(notice.id);
+        QVERIFY(m_desktop.waitGone(notice.id));
         QVERIFY(quit(program, m_desktop.find(isMainWindow)));
     }
 

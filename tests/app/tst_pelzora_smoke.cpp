@@ -50,6 +50,9 @@ private slots:
         QFile::remove(dataFile());
     }
 
+    // The uncalibrated display's notice counts down its 60 wall-clock
+    // seconds (the program's faster clock does not shorten what a person
+    // reads), then the run ends by itself.
     void autoRunEnds()
     {
         QProcess pelzora;

@@ -190,29 +190,36 @@ private slots:
     }
 
     // Where a shown window goes for a stored position; the window sits at
-    // (345, 234) before it is shown.
+    // (345, 234) before it is shown. A stored position too near the edge
+    // of its display for the whole window is moved in until the window
+    // lies whole on that display.
     void storedPosition_data()
     {
         QTest::addColumn<QPoint>("stored");
         QTest::addColumn<QPoint>("shownAt");
+        QTest::addColumn<bool>("inTheCorner");
         const QPoint before(345, 234);
-        QTest::newRow("never placed") << QPoint(99999, 99999) << before;
-        QTest::newRow("first display") << QPoint(200, 150) << QPoint(200, 150);
-        QTest::newRow("top-left corner") << QPoint(0, 0) << QPoint(0, 0);
-        QTest::newRow("last pixel of the second display") << QPoint(3839, 1079) << QPoint(3839, 1079);
-        QTest::newRow("below the second display") << QPoint(3000, 1080) << before;
-        QTest::newRow("display no longer there") << QPoint(5000, 300) << before;
+        QTest::newRow("never placed") << QPoint(99999, 99999) << before << false;
+        QTest::newRow("first display") << QPoint(200, 150) << QPoint(200, 150) << false;
+        QTest::newRow("top-left corner") << QPoint(0, 0) << QPoint(0, 0) << false;
+        QTest::newRow("last pixel of the second display") << QPoint(3839, 1079) << QPoint() << true;
+        QTest::newRow("below the second display") << QPoint(3000, 1080) << before << false;
+        QTest::newRow("display no longer there") << QPoint(5000, 300) << before << false;
     }
     void storedPosition()
     {
         QFETCH(QPoint, stored);
         QFETCH(QPoint, shownAt);
+        QFETCH(bool, inTheCorner);
         Preferences preferences;
         preferences.object.SetInformationWindowPosition(stored);
         PZ_Information_Dialog window;
         window.move(345, 234);
         window.show();
-        QCOMPARE(window.pos(), shownAt);
+        if (inTheCorner)
+            QTRY_COMPARE(window.frameGeometry().bottomRight(), stored);
+        else
+            QCOMPARE(window.pos(), shownAt);
     }
 
     void positionStoredAtClose()

@@ -262,6 +262,32 @@ private slots:
 
     // --- the panel before a report
 
+    // The information window's gamut graph is titled for the diagram it
+    // draws, as the user switches and as stored; the browser's has none.
+    void gamutTitleFollowsColourSpace()
+    {
+        const QString xy = QStringLiteral("CIE 1931 xy");
+        const QString uv = QStringLiteral("CIE 1976 u'v'");
+        ReportPanel panel(ReportFlavor::InformationWindow);
+        auto *gamut = child<PZ_gamut_graph>(panel, "widget_Color_Gamut_Graph");
+        child<QRadioButton>(panel, "color_gamut_Colorspace_CIEuv_radioButton")->click();
+        QVERIFY(gamut->IsUVDiagram());
+        QCOMPARE(gamut->GetGraphLabelString(), uv);
+        child<QRadioButton>(panel, "color_gamut_Colorspace_CIExy_radioButton")->click();
+        QCOMPARE(gamut->GetGraphLabelString(), xy);
+
+        CPreferences stored;
+        stored.m_Information_Show_Gamut_Colorspace_Type = 1;
+        ReportPanel reopened(ReportFlavor::InformationWindow);
+        reopened.loadViewOptions(stored);
+        QCOMPARE(child<PZ_gamut_graph>(reopened, "widget_Color_Gamut_Graph")->GetGraphLabelString(), uv);
+        ReportPanel browser(ReportFlavor::Browser);
+        browser.loadViewOptions(stored);
+        QCOMPARE(child<PZ_gamut_graph>(browser, "widget_Color_Gamut_Graph")->GetGraphLabelString(), QString());
+        // The preferences are saved when they go: the next test starts from the default.
+        stored.m_Information_Show_Gamut_Colorspace_Type = 0;
+    }
+
     void freshPanel_data()
     {
         QTest::addColumn<int>("flavor");

@@ -8,8 +8,10 @@
 #include "PZ_test_pattern_widget.h"
 #include "Resources.h"
 #include "SimulatedScreens.h"
+#include "TestPatternPainter.h"
 #include "pz_test_pattern_dialog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGridLayout>
@@ -154,7 +156,7 @@ private slots:
         QCOMPARE(w.name->parentWidget(), w.pattern);
         QCOMPARE(w.resolution->alignment(), Qt::AlignCenter);
         // Pattern 0 and its name after construction.
-        QCOMPARE(w.name->text(), whiteBold("Pattern #1: TG18-QC Pattern"));
+        QCOMPARE(w.name->text(), blackBold("Pattern #1: TG18-QC Pattern"));
         QVERIFY(w.controlsShown(true));
         QVERIFY(!w.hideTimer->isActive());
     }
@@ -163,11 +165,14 @@ private slots:
     {
         QTest::addColumn<int>("pattern");
         QTest::addColumn<QString>("name");
-        QTest::newRow("0") << 0 << whiteBold("Pattern #1: TG18-QC Pattern");
-        QTest::newRow("2") << 2 << blackBold("Pattern #3: 25% Gray");
-        QTest::newRow("9") << 9 << "<html><b><font COLOR=red>Pattern #10: Yellow</font></b></html>";
-        QTest::newRow("11") << 11 << "<html><b><font COLOR=yellow>Pattern #12: Magenta</font></b></html>";
-        QTest::newRow("14") << 14 << "<html><b><font COLOR=red>Pattern #15: Double 100% Grayscale wedges</font></b></html>";
+        QTest::newRow("0") << 0 << blackBold("Pattern #1: TG18-QC Pattern");
+        QTest::newRow("2") << 2 << whiteBold("Pattern #3: 25% Gray");
+        QTest::newRow("8") << 8 << whiteBold("Pattern #9: Blue");
+        QTest::newRow("9") << 9 << blackBold("Pattern #10: Yellow");
+        QTest::newRow("11") << 11 << blackBold("Pattern #12: Magenta");
+        QTest::newRow("12") << 12 << whiteBold("Pattern #13: Color and Grayscale wedges");
+        QTest::newRow("14") << 14 << blackBold("Pattern #15: Double 100% Grayscale wedges");
+        QTest::newRow("15") << 15 << whiteBold("Pattern #16: Double 25% Grayscale wedges");
         QTest::newRow("17") << 17 << blackBold("Pattern #18: White Quality Control");
         QTest::newRow("18") << 18 << "<html><font COLOR=yellow>Pattern #19: </font></html>";
         QTest::newRow("-1") << -1 << "<html><font COLOR=yellow>Pattern #0: </font></html>";
@@ -205,12 +210,12 @@ private slots:
         // A button's shortcut clicks it as the user would see it: pressed,
         // then released 100 ms later.
         QTest::keyClick(&w.dialog, Qt::Key_BracketRight);
-        QTRY_COMPARE(w.name->text(), whiteBold("Pattern #1: TG18-QC Pattern"));
+        QTRY_COMPARE(w.name->text(), blackBold("Pattern #1: TG18-QC Pattern"));
         QVERIFY(!w.name->isHidden());
         QTest::keyClick(&w.dialog, Qt::Key_BracketLeft);
         QTRY_COMPARE(w.name->text(), blackBold("Pattern #18: White Quality Control"));
         w.button("test_pattern_next_toolButton")->click();
-        QCOMPARE(w.name->text(), whiteBold("Pattern #1: TG18-QC Pattern"));
+        QCOMPARE(w.name->text(), blackBold("Pattern #1: TG18-QC Pattern"));
         w.button("test_pattern_previous_toolButton")->click();
         w.button("test_pattern_previous_toolButton")->click();
         QCOMPARE(w.name->text(), whiteBold("Pattern #17: Black Quality Control"));
@@ -228,6 +233,69 @@ private slots:
         w.dialog.show();
         QTest::keyClick(w.pattern, Qt::Key_Escape);
         QVERIFY(!w.dialog.isVisible());
+    }
+
+    // The arrow keys step through the patterns wherever the focus is, as
+    // the buttons do, and leave the focus where it was; with the controls
+    // disabled they do nothing.
+    void arrowKeysStep()
+    {
+        Window w;
+        w.showOn(kDisplay1);
+        QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+        QToolButton *next = w.button("test_pattern_next_toolButton");
+        next->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), next);
+        w.dialog.SetTestPattern(0);
+        const struct {
+            Qt::Key key;
+            const char *expected;
+        } steps[] = {{Qt::Key_Right, "Pattern #2: Black"},     {Qt::Key_Down, "Pattern #3: 25% Gray"},
+                     {Qt::Key_Left, "Pattern #2: Black"},      {Qt::Key_Up, "Pattern #1: TG18-QC Pattern"},
+                     {Qt::Key_Left, "Pattern #18: White Quality Control"}};
+        for (const auto &step : steps) {
+            QTest::keyClick(QApplication::focusWidget(), step.key);
+            QVERIFY2(w.name->text().contains(QLatin1String(step.expected)), qPrintable(w.name->text()));
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        w.dialog.enable_controls(false);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QVERIFY(w.name->text().contains(QLatin1String("Pattern #18: White Quality Control")));
+    }
+
+    // Each pattern's captions are white or black, whichever contrasts more
+    // with what the pattern shows (WCAG ratio 4.5 at least), on a translucent
+    // panel of the other; a solid pattern shows that very colour.
+    void captionsStandOut()
+    {
+        Window w;
+        w.showOn(kDisplay1);
+        QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
+        for (int n = 0; n < PZ_test_pattern_widget::kPatternCount; ++n) {
+            w.dialog.SetTestPattern(n);
+            const QColor background = pz::TestPatternPainter::background(n);
+            const bool white = w.name->text().contains(QLatin1String("COLOR=white"));
+            QVERIFY2(white || w.name->text().contains(QLatin1String("COLOR=black")), qPrintable(w.name->text()));
+            QCOMPARE(w.resolution->text().contains(QLatin1String("COLOR=white")), white);
+            const double text = white ? 1.0 : 0.0;
+            const double ground = pz::relativeLuminance(background);
+            const double ratio = (std::max(text, ground) + 0.05) / (std::min(text, ground) + 0.05);
+            QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("pattern %1: %2").arg(n).arg(ratio)));
+            // What is painted behind the text, beside its first letter.
+            const QImage shown = w.dialog.grab().toImage();
+            for (QLabel *caption : {w.name, w.resolution}) {
+                const QColor backdrop = caption->palette().color(caption->backgroundRole());
+                QCOMPARE(backdrop.rgb(), white ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+                QVERIFY(backdrop.alpha() > 0 && backdrop.alpha() < 255);
+                const QPoint corner = caption->mapTo(&w.dialog, QPoint(0, 0));
+                const QColor painted(shown.pixel(corner));
+                QVERIFY2(pz::captionIsLight(painted) == white,
+                         qPrintable(QStringLiteral("pattern %1: %2 behind %3 text").arg(n)
+                                        .arg(painted.name(), white ? "white" : "black")));
+            }
+            if (n >= 1 && n <= 11)
+                QCOMPARE(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)).rgb(), background.rgb());
+        }
     }
 
     void disabledControlsStayHidden()
@@ -308,8 +376,8 @@ private slots:
         QTest::addColumn<QRect>("display");
         QTest::addColumn<int>("screen");
         QTest::addColumn<QString>("resolution");
-        QTest::newRow("display 1") << kDisplay1 << 0 << whiteBold("1920x1200");
-        QTest::newRow("display 2") << kDisplay2 << 1 << whiteBold("1920x1080");
+        QTest::newRow("display 1") << kDisplay1 << 0 << blackBold("1920x1200");
+        QTest::newRow("display 2") << kDisplay2 << 1 << blackBold("1920x1080");
     }
 
     void placement()

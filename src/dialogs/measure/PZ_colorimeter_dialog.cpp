@@ -10,6 +10,7 @@
 #include "MeasurementTexts.h"
 #include "Messages.h"
 #include "StringResources.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,15 +93,18 @@ QRect PZ_colorimeter_dialog::targetDisplayGeometry() const
 void PZ_colorimeter_dialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // The patch, not the dialog, goes to the display's centre column.
+    // The patch, not the dialog, goes to the display's centre column; the
+    // whole window, title bar included, stays on that display.
     const QRect screen = targetDisplayGeometry();
     if (screen.width() > 0) {
-        // move() places the frame: add its left edge to the patch's offset.
-        const int frameLeft = geometry().x() - frameGeometry().x();
+        // The frame's left border lies between the frame's corner and the patch.
+        const QSize extra = pz::frameExtra(*this, parentWidget() ? parentWidget()->window() : nullptr);
         const QPoint patchAt = measurement_target_widget->mapTo(this, QPoint(0, 0));
-        move(screen.left() + screen.width() / 2
-                 - (frameLeft + patchAt.x() + measurement_target_widget->width() / 2),
-             screen.top() + screen.height() / 2 - height() / 2);
+        const QPoint frameAt(screen.left() + screen.width() / 2
+                                 - (extra.width() / 2 + patchAt.x() + measurement_target_widget->width() / 2),
+                             screen.top() + (screen.height() - height() - extra.height()) / 2);
+        const QRect area = pz::availableAreaAt(screen.center());
+        pz::placeFrameWhenShown(*this, frameAt, area.isEmpty() ? screen : area);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "CTargetDisplay.h"
 #include "CheckRestoreMonitorSettingsThread.h"
 #include "StringResources.h"
+#include "WindowPlacement.h"
 #include "ui_PZ_restore_monitor_settings_dialog.h"
 
 #include <QLayout>
@@ -35,6 +36,7 @@ PZ_restore_monitor_settings_dialog::PZ_restore_monitor_settings_dialog(
 
     setWindowTitle(GetStringResource(1));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    pz::placeOverParent(*this, parent);
 
     if (name.isEmpty() && m_Monitor)
         name = m_Monitor->GetMonitorModelName();

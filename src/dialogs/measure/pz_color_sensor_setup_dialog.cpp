@@ -5,9 +5,12 @@
 #include "CTargetSensor.h"
 #include "Messages.h"
 #include "StringResources.h"
+#include "WindowPlacement.h"
 #include "ui_pz_color_sensor_setup_dialog.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QResizeEvent>
 #include <QLayout>
 #include <QPushButton>
 #include <QTimer>
@@ -70,6 +73,7 @@ pz_color_sensor_setup_dialog::pz_color_sensor_setup_dialog(bool ambient, bool fo
     }
 
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    keepTitleWhole();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui->buttonBox->button(QDialogButtonBox::Ok)->setFocus();
 }
@@ -79,6 +83,31 @@ pz_color_sensor_setup_dialog::~pz_color_sensor_setup_dialog()
     // The light may still be blinking from the poll.
     if (m_Sensor)
         m_Sensor->FlashLED(0);
+}
+
+// The window manager shortens a title that does not fit the title bar: the
+// text never makes the dialog narrower than its title and the title bar's
+// buttons need.
+void pz_color_sensor_setup_dialog::keepTitleWhole()
+{
+    const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) * kTitleFontSlack / 100
+                           + kTitleBarButtonsWidth;
+    const QMargins margins = layout()->contentsMargins();
+    ui->sensor_zero_calibration_message_label->setMinimumWidth(
+        titleWidth - margins.left() - margins.right());
+}
+
+// A page that makes the dialog smaller or larger keeps it where it was,
+// around its centre.
+void pz_color_sensor_setup_dialog::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    const QSize old = event->oldSize();
+    if (!isVisible() || !old.isValid())
+        return;
+    const QPoint centred = pos() + QPoint((old.width() - width()) / 2, (old.height() - height()) / 2);
+    move(pz::keptInside(QRect(centred, frameGeometry().size()), pz::availableAreaOf(this)).topLeft());
 }
 
 void pz_color_sensor_setup_dialog::SetPicture(const QPixmap &picture)

@@ -6,7 +6,7 @@
 // stands where it must; the selector is watched through the sensor's change
 // signal and, for sensors that cannot signal, by polling once a second,
 // blinking the sensor's light until it is right. Accepted means the sensor
-// is ready.
+// is ready. Its pages change its size, never its title's room or its centre.
 
 #include "sensor_physical_data.h"
 
@@ -42,7 +42,15 @@ public slots:
     void update_sensor_selector_timer();
     void poll_sensor_selector_timer();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    // Room for the title bar: the title's text (with slack for a bold title
+    // font, in percent) and the window manager's icon and buttons.
+    static constexpr int kTitleFontSlack = 115;
+    static constexpr int kTitleBarButtonsWidth = 140;
+    void keepTitleWhole();
     // The required position for the selector once no zero calibration is pending.
     int MeasurementPosition() const { return m_Ambient ? 3 : 0; }
     void SetPicture(const QPixmap &picture);

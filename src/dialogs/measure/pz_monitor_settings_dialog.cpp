@@ -4,6 +4,7 @@
 #include "CDDCMonitor.h"
 #include "DisplayPlacement.h"
 #include "MasterControl.h"
+#include "WindowPlacement.h"
 #include "pz_test_pattern_dialog.h"
 #include "ui_pz_monitor_settings_dialog.h"
 
@@ -26,6 +27,7 @@ pz_monitor_settings_dialog::pz_monitor_settings_dialog(QWidget *parent)
 
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    pz::placeOverParent(*this, parent);
     raise();
 }
 

@@ -4,6 +4,7 @@
 #include "PZ_Custom_Gamma_Curve_Dialog.h"
 #include "PZ_Custom_White_Point_Dialog.h"
 #include "StringResources.h"
+#include "WindowPlacement.h"
 #include "pz_custom_color_gamut_dialog.h"
 
 #include <QIcon>
@@ -276,6 +277,7 @@ void PZ_edit_target_dialog::target_white_point_comboBox_currentIndexChanged(int 
 void PZ_edit_target_dialog::edit_white_point()
 {
     PZ_Custom_White_Point_Dialog dialog(working_target.m_WhitePoint, this);
+    pz::placeOverParent(dialog, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     working_target.m_WhitePoint = dialog.white_point;
@@ -338,7 +340,8 @@ void PZ_edit_target_dialog::use_scale_factor_checkBox_stateChanged(int state)
 
 void PZ_edit_target_dialog::edit_custom_gamma_curve()
 {
-    PZ_Custom_Gamma_Curve_Dialog dialog(nullptr);
+    PZ_Custom_Gamma_Curve_Dialog dialog(this);
+    pz::placeOverParent(dialog, this);
     dialog.custom_curve.CopyFrom(working_target.m_CustomCurve);
     dialog.UpdateCurves();
     dialog.custom_curve_type = working_target.m_CustomCurveType;
@@ -388,7 +391,8 @@ void PZ_edit_target_dialog::selected_gamut_changed(int index)
 
 void PZ_edit_target_dialog::edit_custom_color_gamut()
 {
-    pz_custom_color_gamut_dialog dialog(nullptr);
+    pz_custom_color_gamut_dialog dialog(this);
+    pz::placeOverParent(dialog, this);
     // Unknown native primaries (red x 0) take the native gamut out of the editor.
     dialog.SetMonitorNativeGamutData(native_primaries[0].x > 0.0, native_primaries);
     CCIEYxy custom[3];

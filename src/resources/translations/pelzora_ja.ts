@@ -1560,14 +1560,6 @@ When Viewing Monitor Images Only:
         <translation>&lt;html&gt;&lt;b&gt;&lt;font COLOR=black&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;b&gt;&lt;font COLOR=red&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;b&gt;&lt;font COLOR=red&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</translation>
-    </message>
-    <message>
-        <source>&lt;html&gt;&lt;b&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;b&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/b&gt;&lt;/html&gt;</translation>
-    </message>
-    <message>
         <source>&lt;html&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;font COLOR=yellow&gt;%1&lt;/font&gt;&lt;/html&gt;</translation>
     </message>
@@ -2493,6 +2485,10 @@ Do you want to continue to load it?</source>
         <source>Input Level</source>
         <comment>graph x axis</comment>
         <translation>入力レベル</translation>
+    </message>
+    <message>
+        <source>CIE 1976 u&apos;v&apos;</source>
+        <translation>CIE 1976 u&apos;v&apos;</translation>
     </message>
     <message>
         <source>CIE 1931 xy</source>

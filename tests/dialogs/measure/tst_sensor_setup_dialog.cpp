@@ -12,7 +12,9 @@
 #include "StringResources.h"
 #include "pz_color_sensor_setup_dialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -123,6 +125,29 @@ private slots:
         QVERIFY(!updateTimer(dialog)->isActive());
         QVERIFY(!pollTimer(dialog)->isActive());
         QCOMPARE(updateTimer(dialog)->interval(), 0);
+    }
+
+    // The ready page is smaller than the zero calibration page: the dialog
+    // shrinks around its centre and stays wide enough for its whole title
+    // beside a window manager's icon and three title bar buttons.
+    void readyPageKeepsTitleAndCentre()
+    {
+        SensorSetupRig rig;
+        QVERIFY(rig.select(CTargetSensor::kSensorEyeOneDisplay));
+        pz_color_sensor_setup_dialog dialog(false, false, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QPoint centre = dialog.frameGeometry().center();
+        pressOk(dialog);
+        QCOMPARE(message(dialog), kReady);
+        QTRY_VERIFY(sizedToItsText(dialog));
+        QTRY_VERIFY2((dialog.frameGeometry().center() - centre).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("%1,%2").arg(dialog.frameGeometry().center().x())
+                                    .arg(dialog.frameGeometry().center().y())));
+        const int titleRoom = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                                  .horizontalAdvance(dialog.windowTitle())
+                              + 4 * 24;
+        QVERIFY2(dialog.width() >= titleRoom, qPrintable(QString::number(dialog.width())));
     }
 
     // Sensors without a selector: the zero calibration page when one is
