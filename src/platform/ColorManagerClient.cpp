@@ -26,6 +26,9 @@ const char kEdidMd5Key[] = "OutputEdidMd5";
 // not our connection lasts; the file stays ours.
 const char kLastingScope[] = "normal";
 const char kHardRelation[] = "hard";
+// What the bus answers for a call nobody answered in time.
+const char kNoReplyError[] = "org.freedesktop.DBus.Error.NoReply";
+const char kTimeoutError[] = "org.freedesktop.DBus.Error.Timeout";
 // What the bus answers for a method the service does not have.
 const char kUnknownMethodError[] = "org.freedesktop.DBus.Error.UnknownMethod";
 
@@ -71,7 +74,15 @@ QDBusMessage ColorManagerClient::call(const QString &path, const char *interface
     const qint64 left = m_deadline.remainingTime();
     if (left <= 0)
         return message.createErrorReply(QDBusError::Timeout, QStringLiteral("no time left"));
-    return m_bus.call(message, QDBus::Block, int(left));
+    const QDBusMessage reply = m_bus.call(message, QDBus::Block, int(left));
+    // A service that let one call go unanswered is not asked again: the
+    // bus may give up a moment before the bound, and what is left of it
+    // would only be spent waiting once more.
+    if (reply.type() == QDBusMessage::ErrorMessage
+        && (reply.errorName() == QLatin1String(kNoReplyError)
+            || reply.errorName() == QLatin1String(kTimeoutError)))
+        m_deadline = QDeadlineTimer(0);
+    return reply;
 }
 
 QString ColorManagerClient::callForPath(const QString &path, const char *interface,
@@ -96,7 +107,7 @@ bool ColorManagerClient::serviceRunning()
 QString ColorManagerClient::profileId(const QString &profilePath)
 {
     const QDBusMessage reply = call(profilePath, kPropertiesInterface, "Get",
-                                    {QLatin1String(kProfileInterface), QStringLiteral("Id")});
+                                    {QLatin1String(kProfileInterface), QStringLiteral("ProfileId")});
     if (!succeeded(reply) || reply.arguments().isEmpty())
         return QString();
     return reply.arguments().first().value<QDBusVariant>().variant().toString();

@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(en.GetDisplayInfoByEnum(1, &info), 0);
         QCOMPARE(info.m_ModelName, QStringLiteral("ACME 22"));
         QCOMPARE(info.m_Serial, QStringLiteral("ACM0001"));
-        QCOMPARE(info.m_ModelID, 0x046D1234u);
+        QCOMPARE(info.m_ModelID, 0x6D041234u);
         // The system's block, the rest zero.
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(info.m_EDID), 256),
                  edid.left(128) + QByteArray(128, 0));

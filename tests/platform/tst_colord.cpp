@@ -162,7 +162,7 @@ class TestColord : public QObject {
         if (profiles.isEmpty())
             return {};
         const QString path = profiles.first().path();
-        return {property(path, kProfile, QStringLiteral("Id")).toString(),
+        return {property(path, kProfile, QStringLiteral("ProfileId")).toString(),
                 property(path, kProfile, QStringLiteral("Filename")).toString()};
     }
 
@@ -303,7 +303,7 @@ private slots:
         QCOMPARE(callManager("FindProfileById", {profileId(first)}).errorName(),
                  QStringLiteral("org.freedesktop.ColorManager.NotFound"));
         const QDBusMessage found = callManager("FindProfileByFilename", {m_profile});
-        QCOMPARE(property(found.arguments().value(0).value<QDBusObjectPath>().path(), kProfile, "Id")
+        QCOMPARE(property(found.arguments().value(0).value<QDBusObjectPath>().path(), kProfile, "ProfileId")
                      .toString(),
                  profileId(second));
     }

@@ -22,6 +22,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusServiceWatcher>
 #include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
 #include <QMutex>
@@ -29,6 +30,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 #include <unistd.h>
 #include <utility>
@@ -107,6 +109,8 @@ public:
     bool refuses = false;
     // A call of this name is never answered, as by a hung service.
     QString hangsAt;
+    // Every answer is sent this long after the call, as by a slow service.
+    int replyDelayMs = 0;
     // Files in here cannot be opened by name: the service's user may not
     // read them.
     QString unreadableFolder;
@@ -146,8 +150,18 @@ public:
         m_calls.clear();
     }
 
+    // Watches the connections that make profiles; on the fake's thread.
+    void watchConnections(const QDBusConnection &bus)
+    {
+        m_watcher = new QDBusServiceWatcher(this);
+        m_watcher->setConnection(bus);
+        m_watcher->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
+        QObject::connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
+                         [this](const QString &name) { connectionClosed(name); });
+    }
+
     // Like colord, drops the "temp" profiles of a connection that closed,
-    // and the device's default with them. Called on the fake's thread.
+    // and the device's default with them.
     void connectionClosed(const QString &uniqueName)
     {
         QMutexLocker lock(&m_lock);
@@ -171,7 +185,11 @@ public:
         const QString member = message.member();
         if (member == hangsAt)
             return true;
-        connection.send(answer(message));
+        const QDBusMessage reply = answer(message);
+        if (replyDelayMs > 0)
+            QTimer::singleShot(replyDelayMs, this, [connection, reply] { connection.send(reply); });
+        else
+            connection.send(reply);
         return true;
     }
 
@@ -197,7 +215,7 @@ private:
             return error("org.freedesktop.ColorManager.NotFound");
         }
         if (member == "Get" && m_profiles.contains(message.path())
-            && args.value(1).toString() == "Id")
+            && args.value(1).toString() == "ProfileId")
             return message.createReply(
                 QVariant::fromValue(QDBusVariant(m_profiles.value(message.path()).id)));
         if (member == "DeleteProfile") {
@@ -226,6 +244,7 @@ private:
             if (m_profiles.contains(path))
                 return error("org.freedesktop.ColorManager.AlreadyExists");
             m_profiles.insert(path, profile);
+            m_watcher->addWatchedService(profile.owner);
             return pathReply(path);
         }
         if (member == "FindDeviceByProperty") {
@@ -255,6 +274,7 @@ private:
         return file.open(QIODevice::ReadOnly) && file.size() > 0;
     }
 
+    QDBusServiceWatcher *m_watcher = nullptr;
     QMutex m_lock;
     QStringList m_calls;
     QMap<QString, Profile> m_profiles;
@@ -270,22 +290,6 @@ QString call(const QString &path, const QString &interface, const QString &membe
 
 } // namespace
 
-// Tells the fake when a connection to the bus closes.
-class ConnectionWatcher : public QObject {
-    Q_OBJECT
-public:
-    explicit ConnectionWatcher(FakeColorManager *fake) : m_fake(fake) {}
-public slots:
-    void nameOwnerChanged(const QString &name, const QString &oldOwner, const QString &newOwner)
-    {
-        if (newOwner.isEmpty() && name == oldOwner)
-            m_fake->connectionClosed(name);
-    }
-
-private:
-    FakeColorManager *m_fake;
-};
-
 class TestColorManager : public QObject {
     Q_OBJECT
 
@@ -294,7 +298,6 @@ class TestColorManager : public QObject {
     QString m_address;
     QThread m_serverThread;
     FakeColorManager *m_fake = nullptr;
-    ConnectionWatcher *m_watcher = nullptr;
     QString m_profile;
     QByteArray m_bytes;
 
@@ -353,18 +356,14 @@ private slots:
         m_serverThread.start();
         m_fake = new FakeColorManager;
         m_fake->moveToThread(&m_serverThread);
-        m_watcher = new ConnectionWatcher(m_fake);
-        m_watcher->moveToThread(&m_serverThread);
         bool serving = false;
         QMetaObject::invokeMethod(
             m_fake,
             [this, &serving] {
                 QDBusConnection server = QDBusConnection::connectToBus(m_address, "pz-fake-colord");
                 serving = server.isConnected()
-                    && server.registerVirtualObject(kManagerPath, m_fake, QDBusConnection::SubPath)
-                    && server.connect("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                      "org.freedesktop.DBus", "NameOwnerChanged", m_watcher,
-                                      SLOT(nameOwnerChanged(QString, QString, QString)));
+                    && server.registerVirtualObject(kManagerPath, m_fake, QDBusConnection::SubPath);
+                m_fake->watchConnections(server);
             },
             Qt::BlockingQueuedConnection);
         QVERIFY(serving);
@@ -377,7 +376,6 @@ private slots:
             QDBusConnection::disconnectFromBus("pz-fake-colord");
             QDBusConnection::disconnectFromBus("pz-client");
             m_fake->deleteLater();
-            m_watcher->deleteLater();
             m_serverThread.quit();
             m_serverThread.wait();
         }
@@ -394,6 +392,7 @@ private slots:
         m_fake->deviceEdidMd5.clear();
         m_fake->refuses = false;
         m_fake->hangsAt.clear();
+        m_fake->replyDelayMs = 0;
         m_fake->unreadableFolder = m_dir.path();
         m_fake->withoutDescriptors = false;
     }
@@ -474,7 +473,7 @@ private slots:
         const QString earlier = profilePathFor(earlierProfile().id);
         const auto idOf = [](const QString &profile) {
             return call(profile, "org.freedesktop.DBus.Properties", "Get",
-                        "org.freedesktop.ColorManager.Profile, Id", "ss");
+                        "org.freedesktop.ColorManager.Profile, ProfileId", "ss");
         };
         const QMap<QString, QString> expected{
             {"find", call(kManagerPath, kManager, "FindProfileByFilename", m_profile, "s")},
@@ -506,30 +505,42 @@ private slots:
 
     void assignmentOutlivesTheConnection()
     {
-        QDBusConnection shortLived = QDBusConnection::connectToBus(m_address, "pz-short-lived");
-        QVERIFY(shortLived.isConnected());
-        const QString uniqueName = shortLived.baseService();
+        QString uniqueName;
         {
+            // The connection closes with its last handle, at the block's end.
+            const QDBusConnection shortLived =
+                QDBusConnection::connectToBus(m_address, "pz-short-lived");
+            QVERIFY(shortLived.isConnected());
+            uniqueName = shortLived.baseService();
             ColorManagerClient client(shortLived);
             QCOMPARE(client.assign(m_profile, m_bytes, "DP-1", QByteArray()),
                      ColorManagerClient::kAssigned);
+            QDBusConnection::disconnectFromBus("pz-short-lived");
         }
         QCOMPARE(m_fake->deviceDefault(), profilePath());
-        QDBusConnection::disconnectFromBus("pz-short-lived");
         // The bus tells the fake at once; the bound is for a loaded machine.
         QTRY_VERIFY_WITH_TIMEOUT(m_fake->closedConnections().contains(uniqueName), 60000);
         QCOMPARE(m_fake->deviceDefault(), profilePath());
     }
 
-    void hungServiceHoldsTheCallerOnce()
+    void hungServiceIsLeftAtOnce()
     {
-        // Nothing answers the first call: once its share of the bound is
-        // spent, no other call is sent.
+        // A call the service does not answer ends the assignment: nothing
+        // more is sent to it.
         m_fake->hangsAt = "FindProfileByFilename";
         ColorManagerClient client(clientConnection(), 500);
         QCOMPARE(client.assign(m_profile, m_bytes, "DP-1", QByteArray()), ColorManagerClient::kFailed);
         QCOMPARE(m_fake->takeCalls(),
                  QStringList{call(kManagerPath, kManager, "FindProfileByFilename", m_profile, "s")});
+    }
+
+    void slowServiceSharesOneBound()
+    {
+        // Every answer takes 400 ms: each call is within 1 s, all five are not.
+        m_fake->replyDelayMs = 400;
+        ColorManagerClient client(clientConnection(), 1000);
+        QCOMPARE(client.assign(m_profile, m_bytes, "DP-1", QByteArray()), ColorManagerClient::kFailed);
+        QVERIFY(m_fake->deviceDefault().isEmpty());
     }
 
     void md5OfKnownBytes()
