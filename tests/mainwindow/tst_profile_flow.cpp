@@ -239,6 +239,8 @@ private slots:
         QCOMPARE(window.main_Display_comboBox->itemText(1),
                  GetStringResource(502).arg(QStringLiteral("2"), QStringLiteral("ACME 22"))
                      + GetStringResource(303));
+        // The user's DDC/CI never reached the monitor.
+        QCOMPARE(rig.desktop->monitor(2)->readCount(), 0);
         window.main_Display_comboBox->setCurrentIndex(1);
         QVERIFY(window.action_Generate_ICC_Profile->isEnabled());
 
@@ -253,6 +255,7 @@ private slots:
         const QByteArray written = readAll(rig.filesNamed(name).value(0));
         QVERIFY(!written.isEmpty());
         QCOMPARE(rig.desktop->profiles().assignedProfile(2), written);
+        QCOMPARE(rig.desktop->monitor(2)->frames().size(), 0);
     }
 
     void assignmentRefused()

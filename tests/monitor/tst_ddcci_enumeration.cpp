@@ -202,6 +202,9 @@ private slots:
         QCOMPARE(info.m_DisplayID, 2u);
         QCOMPARE(info.m_ListIndex, 1);
         QCOMPARE(info.m_Right, 1920 + 1280);
+        // Named by the system's EDID: the monitor itself was never asked.
+        if (monitorBehind)
+            QCOMPARE(rig.desk.monitor(2)->readCount(), 0);
     }
 
     void localisedNameRule_data()
