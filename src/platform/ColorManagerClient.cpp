@@ -106,8 +106,9 @@ bool ColorManagerClient::serviceRunning()
 
 QString ColorManagerClient::profileId(const QString &profilePath)
 {
-    const QDBusMessage reply = call(profilePath, kPropertiesInterface, "Get",
-                                    {QLatin1String(kProfileInterface), QStringLiteral("ProfileId")});
+    const QDBusMessage reply =
+        call(profilePath, kPropertiesInterface, "Get",
+             {QLatin1String(kProfileInterface), QStringLiteral("ProfileId")});
     if (!succeeded(reply) || reply.arguments().isEmpty())
         return QString();
     return reply.arguments().first().value<QDBusVariant>().variant().toString();

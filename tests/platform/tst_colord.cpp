@@ -126,7 +126,8 @@ class TestColord : public QObject {
     QVariant property(const QString &path, const QString &interface, const QString &name)
     {
         QDBusMessage m = QDBusMessage::createMethodCall(
-            kService, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+            kService, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"));
         m << interface << name;
         const QDBusMessage reply = admin().call(m, QDBus::Block, kStartMs);
         return reply.type() == QDBusMessage::ReplyMessage
@@ -249,8 +250,10 @@ private slots:
         m_polkit.start(polkitd, {"--no-debug"});
         m_colord.setProcessEnvironment(env);
         m_colord.setProcessChannelMode(QProcess::MergedChannels);
+        const QString emptyStateThenColord =
+            "mount -t tmpfs pz-colord /var/lib/colord && exec \"$0\"";
         m_colord.start(unshare, {"--mount", "--propagation", "private", "sh", "-c",
-                                 "mount -t tmpfs pz-colord /var/lib/colord && exec \"$0\"", colord});
+                                 emptyStateThenColord, colord});
         if (!waitForOwner("org.freedesktop.PolicyKit1", m_polkit))
             QSKIP(qPrintable("polkitd did not start: " + m_polkit.readAll()));
         if (!waitForOwner(kService, m_colord))
@@ -303,9 +306,8 @@ private slots:
         QCOMPARE(callManager("FindProfileById", {profileId(first)}).errorName(),
                  QStringLiteral("org.freedesktop.ColorManager.NotFound"));
         const QDBusMessage found = callManager("FindProfileByFilename", {m_profile});
-        QCOMPARE(property(found.arguments().value(0).value<QDBusObjectPath>().path(), kProfile, "ProfileId")
-                     .toString(),
-                 profileId(second));
+        const QString object = found.arguments().value(0).value<QDBusObjectPath>().path();
+        QCOMPARE(property(object, kProfile, "ProfileId").toString(), profileId(second));
     }
 
     void refusalIsReported()
