@@ -23,6 +23,14 @@ void takeBounds(ddcci_monitor_info &entry, const INTERFACE_INFO &info)
     entry.m_DisplayID = info.m_DisplayID;
 }
 
+void takeSystemEdid(ddcci_monitor_info &entry, const INTERFACE_INFO &info)
+{
+    std::memcpy(entry.m_EDID, info.m_EDID, sizeof entry.m_EDID);
+    entry.m_ModelName = info.m_Name;
+    entry.m_Serial = info.m_Serial;
+    entry.m_ModelID = info.m_ModelID;
+}
+
 } // namespace
 
 CEnumDDCCI_Monitors::CEnumDDCCI_Monitors() : QObject(nullptr) {}
@@ -94,8 +102,22 @@ int CEnumDDCCI_Monitors::Enumerate(bool, bool probe)
             m_Monitors.append(entry);
         } else if (info.m_EDIDValid) {
             CDDCMonitor monitor;
-            monitor.InitInterface(info.m_DisplayID, info.m_InterfaceNumber);
             takeBounds(entry, info);
+            entry.m_ListIndex = i;
+            if (monitor.InitInterface(info.m_DisplayID, info.m_InterfaceNumber) != 0) {
+                // The bus cannot be opened (no device node, no access to it,
+                // no i2c-dev, or the driver exposes none): the monitor was
+                // never asked. It is listed by the system's EDID, without
+                // DDC/CI, so it can still be profiled.
+                takeSystemEdid(entry, info);
+                if (entry.m_ModelName.isEmpty())
+                    applyLocalisedName(entry, false);
+                emit detectedMonitor2(entry.m_ModelName.isEmpty()
+                                          ? GetStringResource(kUnknownDisplayText)
+                                          : entry.m_ModelName);
+                m_Monitors.append(entry);
+                continue;
+            }
             if (monitor.ReadEDID() != 0) {
                 emit detectedMonitor2(GetStringResource(kUnknownDisplayText));
                 continue;
@@ -107,7 +129,6 @@ int CEnumDDCCI_Monitors::Enumerate(bool, bool probe)
             monitor.GetMonitorVendorProductID(&modelId);
             entry.m_ModelID = static_cast<quint32>(modelId);
             emit detectedMonitor2(entry.m_ModelName);
-            entry.m_ListIndex = i;
             if (entry.m_ModelName.isEmpty())
                 applyLocalisedName(entry, false);
             m_Monitors.append(entry);

@@ -2,7 +2,8 @@
 // Turns the display interface list into the list of monitors the monitor
 // list describes. For each display interface it finds out who the monitor
 // is: over DDC/CI through a temporary monitor object where the display is
-// reached through its graphics card, from the interface list (with a
+// reached through its graphics card (from the system's EDID where the
+// card's bus cannot be opened), from the interface list (with a
 // brightness probe) where the monitor's USB bridge reaches it, and from the
 // system's localised product name for a display without EDID. It names each
 // display as it goes, for the splash screen.

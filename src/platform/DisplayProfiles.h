@@ -1,7 +1,6 @@
 #pragma once
 // The display-profile seam: makes a written ICC profile the profile of one
-// display, so colour-managed programs use it and a colour manager loads its
-// 'vcgt' into the graphics card. On Linux the backend publishes it on the X
+// display, so colour-managed programs use it. On Linux the backend publishes it on the X
 // server and hands it to the system colour manager (LinuxDisplayProfiles);
 // the simulated desktop records it (SimDisplayProfiles).
 

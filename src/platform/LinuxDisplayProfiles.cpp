@@ -50,10 +50,18 @@ int LinuxDisplayProfiles::assign(quint32 displayId, const QString &path)
         if (output.id != displayId)
             continue;
         const bool onXServer = publishOnXServer(output, profile);
-        const bool withColorManager =
-            m_colorManager.assign(path, profile, output.name, output.edid)
-            == ColorManagerClient::kAssigned;
-        return onXServer || withColorManager ? kAssigned : kNotAssigned;
+        switch (m_colorManager.assign(path, profile, output.name, output.edid)) {
+        case ColorManagerClient::kAssigned:
+            return kAssigned;
+        case ColorManagerClient::kFailed:
+            // Where a colour manager runs, colour-managed programs ask it:
+            // its refusal is the answer, whatever the X server holds.
+            return kNotAssigned;
+        case ColorManagerClient::kNoService:
+        case ColorManagerClient::kNoDevice:
+            break;
+        }
+        return onXServer ? kAssigned : kNotAssigned;
     }
     return kNotAssigned;
 }

@@ -9,9 +9,10 @@
 //      property _ICC_PROFILE_IN_X_VERSION says 4;
 //   2. with the system colour manager, when one runs on the bus
 //      (ColorManagerClient).
-// 0 when either took it; -1 when the file cannot be read or is no profile;
-// -2 otherwise, which includes a desktop without X server and without
-// colour manager.
+// 0 when the colour manager took it, or, where none runs or it knows no
+// device for the display, when the X server took it; -1 when the file
+// cannot be read or is no profile; -2 otherwise: the colour manager refused
+// or did not answer (whatever the X server took), or neither took it.
 
 #include "ColorManagerClient.h"
 #include "DisplayProfiles.h"

@@ -160,10 +160,17 @@ bool SimDesktop::onlineDisplays(QVector<DesktopDisplay> &displays)
     return true;
 }
 
+void SimDesktop::setI2CBusOpens(quint32 displayId, bool opens)
+{
+    auto it = m_displays.find(displayId);
+    if (it != m_displays.end())
+        it->second.busOpens = opens;
+}
+
 std::unique_ptr<II2CBus> SimDesktop::openI2CBus(quint32 displayId, int bus)
 {
     auto it = m_displays.find(displayId);
-    if (it == m_displays.end() || bus != 0 || !it->second.monitor)
+    if (it == m_displays.end() || bus != 0 || !it->second.monitor || !it->second.busOpens)
         return nullptr;
     return std::make_unique<SimBusHandle>(it->second.monitor);
 }

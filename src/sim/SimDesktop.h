@@ -51,6 +51,9 @@ public:
 
     // The system cannot list its displays.
     void setListFails(bool fails) { m_listFails = fails; }
+    // Whether a display's I2C bus can be opened; when not (no device node,
+    // no access to it), openI2CBus gives nothing though a monitor is there.
+    void setI2CBusOpens(quint32 displayId, bool opens);
 
     bool onlineDisplays(QVector<DesktopDisplay> &displays) override;
     std::unique_ptr<II2CBus> openI2CBus(quint32 displayId, int bus) override;
@@ -94,6 +97,7 @@ private:
         quint32 productId = 0;
         std::shared_ptr<SimOrvaneMonitor> monitor;
         std::unique_ptr<SimUsbBridge> bridge;
+        bool busOpens = true;
     };
 
     // Tells the program's display-change listeners, while installed.

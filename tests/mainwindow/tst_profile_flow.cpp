@@ -220,6 +220,44 @@ private slots:
         QCOMPARE(summaryLabel("summary_Sensor_Serial_Number"), now.GetSensorSerial());
     }
 
+    // A monitor of another maker whose I2C bus the user may not open: the
+    // system's EDID names it in the display list, as a display without
+    // DDC/CI, and it can be profiled.
+    void displayWhoseBusCannotBeOpened()
+    {
+        ProgramRig rig;
+        SimMonitorConfig acme;
+        acme.modelName = QStringLiteral("ACME 22");
+        acme.serial = QStringLiteral("ACM0001");
+        acme.manufacturer = 0x6D04;
+        acme.product = 0x1234;
+        rig.desktop->addMonitor(2, QRectF(1920, 0, 1920, 1080), acme);
+        rig.desktop->setI2CBusOpens(2, false);
+        QVERIFY(rig.start());
+        PZ_Main_Dialog &window = rig.window();
+        QCOMPARE(window.main_Display_comboBox->count(), 2);
+        QCOMPARE(window.main_Display_comboBox->itemText(1),
+                 GetStringResource(502).arg(QStringLiteral("2"), QStringLiteral("ACME 22"))
+                     + GetStringResource(303));
+        // The user's DDC/CI never reached the monitor.
+        QCOMPARE(rig.desktop->monitor(2)->readCount(), 0);
+        window.main_Display_comboBox->setCurrentIndex(1);
+        QVERIFY(window.action_Generate_ICC_Profile->isEnabled());
+
+        DialogWatch<pz_select_display_technology_type_dialog> technology;
+        technology.act = [](pz_select_display_technology_type_dialog &d) {
+            d.findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok)->click();
+        };
+        const Run run = profile(window);
+        QCOMPARE(run.text, kDone + GetStringResource(801) + kDone + GetStringResource(802));
+        const QString name = window.calibrationResult().GetProfileName();
+        QCOMPARE(name, QStringLiteral("ACME 22 ACM0001.icc"));
+        const QByteArray written = readAll(rig.filesNamed(name).value(0));
+        QVERIFY(!written.isEmpty());
+        QCOMPARE(rig.desktop->profiles().assignedProfile(2), written);
+        QCOMPARE(rig.desktop->monitor(2)->frames().size(), 0);
+    }
+
     void assignmentRefused()
     {
         ProgramRig rig;

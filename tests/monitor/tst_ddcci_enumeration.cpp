@@ -148,22 +148,63 @@ private slots:
 
     void systemEdidButNoDdcAnswerIsLeftOut()
     {
+        // The bus opens, but the monitor stays silent.
         DisplayRig rig;
         SimMonitorConfig silent = SimMonitorConfig::hxsim24();
         silent.ddcEdidFails = true;
         rig.desk.addMonitor(1, QRectF(0, 0, 1920, 1200), silent);
-        // A display whose EDID the system knows but which has no DDC/CI at all.
-        rig.desk.addPlainDisplay(2, QRectF(1920, 0, 1920, 1200),
-                                 buildSimEdid(test::otherMakerConfig()));
-        rig.desk.addMonitor(3, QRectF(3840, 0, 1920, 1200), SimMonitorConfig::hx520r());
+        rig.desk.addMonitor(3, QRectF(1920, 0, 1920, 1200), SimMonitorConfig::hx520r());
         rig.interfaces();
         CEnumDDCCI_Monitors en;
         QSignalSpy spy(&en, &CEnumDDCCI_Monitors::detectedMonitor2);
         QCOMPARE(en.Enumerate(false, true), 1);
-        QCOMPARE(names(spy), (QStringList{"Unknown Display", "Unknown Display", "HX520R"}));
+        QCOMPARE(names(spy), (QStringList{"Unknown Display", "HX520R"}));
         ddcci_monitor_info info;
         QCOMPARE(en.GetDisplayInfoByEnum(0, &info), 0);
-        QCOMPARE(info.m_ListIndex, 2); // indexes stay those of the interface list
+        QCOMPARE(info.m_ListIndex, 1); // indexes stay those of the interface list
+    }
+
+    void busThatCannotBeOpenedListsTheSystemEdid_data()
+    {
+        QTest::addColumn<bool>("monitorBehind");
+        // No access to /dev/i2c-N, or no i2c-dev: a DDC/CI monitor is there.
+        QTest::newRow("bus not accessible") << true;
+        // The driver exposes no bus for the connector (laptop panels).
+        QTest::newRow("no bus at all") << false;
+    }
+    void busThatCannotBeOpenedListsTheSystemEdid()
+    {
+        QFETCH(bool, monitorBehind);
+        DisplayRig rig;
+        rig.desk.addMonitor(1, QRectF(0, 0, 1920, 1200), SimMonitorConfig::hx520r());
+        const QByteArray edid = buildSimEdid(test::otherMakerConfig());
+        if (monitorBehind) {
+            rig.desk.addMonitor(2, QRectF(1920, 0, 1280, 1024), test::otherMakerConfig());
+            rig.desk.setI2CBusOpens(2, false);
+        } else {
+            rig.desk.addPlainDisplay(2, QRectF(1920, 0, 1280, 1024), edid);
+        }
+        rig.interfaces();
+        CEnumDDCCI_Monitors en;
+        QSignalSpy spy(&en, &CEnumDDCCI_Monitors::detectedMonitor2);
+        QCOMPARE(en.Enumerate(false, true), 2);
+        QCOMPARE(names(spy), (QStringList{"HX520R", "ACME 22"}));
+        ddcci_monitor_info info;
+        QCOMPARE(en.GetDisplayInfoByEnum(1, &info), 0);
+        QCOMPARE(info.m_ModelName, QStringLiteral("ACME 22"));
+        QCOMPARE(info.m_Serial, QStringLiteral("ACM0001"));
+        QCOMPARE(info.m_ModelID, 0x6D041234u);
+        // The system's block, the rest zero.
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(info.m_EDID), 256),
+                 edid.left(128) + QByteArray(128, 0));
+        QVERIFY(!info.m_DDCCIWorks);
+        QVERIFY(!info.m_USB);
+        QCOMPARE(info.m_DisplayID, 2u);
+        QCOMPARE(info.m_ListIndex, 1);
+        QCOMPARE(info.m_Right, 1920 + 1280);
+        // Named by the system's EDID: the monitor itself was never asked.
+        if (monitorBehind)
+            QCOMPARE(rig.desk.monitor(2)->readCount(), 0);
     }
 
     void localisedNameRule_data()
