@@ -606,13 +606,13 @@ private slots:
             }
 
             QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+i")}));
-            const DesktopWindow information = m_desktop.waitFor(isInformationWindow);
+            const DesktopWindow information = m_desktop.waitSettled(isInformationWindow);
             QVERIFY2(information.id != 0, "no information window");
             QVERIFY(m_desktop.typeInto(main.id, {QStringLiteral("ctrl+o")}));
-            const DesktopWindow browser = m_desktop.waitFor(isBrowser);
+            // The browser is placed once the window manager has framed it:
+            // measure it, and the windows beside it, after it has settled.
+            const DesktopWindow browser = m_desktop.waitSettled(isBrowser);
             QVERIFY2(browser.id != 0, "no browser");
-            // Let the window manager settle both before they are measured.
-            QVERIFY(waitUntil([&] { return m_desktop.find(isBrowser).frame == browser.frame; }, 5000));
             const QList<DesktopWindow> shown = m_desktop.windows();
             auto frameOf = [&](const Match &match) {
                 for (const DesktopWindow &w : shown)
