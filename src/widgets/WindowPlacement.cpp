@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 
 namespace pz {
@@ -77,8 +78,7 @@ private:
     {
         m_pending = false;
         const QMargins frame = m_window->windowHandle()->frameMargins();
-        const QSize frameSize =
-            m_window->size().grownBy(frame);
+        const QSize frameSize = m_window->size().grownBy(frame);
         const QRect client =
             clientForFrame(m_target(frameSize), m_window->size(), frame, m_area);
         if (m_window->geometry().topLeft() != client.topLeft())

@@ -32,14 +32,14 @@ constexpr int kCurveFileMaxLineLength = 256;
 
 // Reads the file into curve as a valid Catmull-Rom curve of n points on 0 to
 // 1 and returns 0; on any failure returns its code and leaves curve as it
-// was. Anything but a regular file (a pipe, a directory, a device) cannot
-// be opened, without waiting. Lines end at "\n" or "\r\n"; empty lines and
-// lines of blanks are skipped anywhere. A line that is not a finite number ends the list as
-// invalid data, as does a file whose last value gives no scale (one that is
-// not a normal single-precision number: 0, denormal or out of range). A
-// file beyond kCurveFileMaxBytes gives too many values. When a file breaks several rules, too few values
-// come before a first value other than 0, that before a decrease, and that
-// before too many values or invalid data.
+// was. Anything but a regular file (a pipe, a directory, a device) cannot be
+// opened, without waiting. Lines end at "\n" or "\r\n"; empty lines and lines
+// of blanks are skipped anywhere. A line that is not a finite number ends the
+// list as invalid data, as does a file whose last value gives no scale (one
+// that is not a normal single-precision number: 0, denormal or out of range).
+// A file beyond kCurveFileMaxBytes gives too many values. When a file breaks
+// several rules, too few values come before a first value other than 0, that
+// before a decrease, and that before too many values or invalid data.
 int readCustomCurveFile(const QString &fileName, CSpline *curve);
 
 } // namespace pz
